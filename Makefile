@@ -32,7 +32,7 @@ test-main: $(BUILD)/build.ninja
 test-asan:
 	cmake -S . -B $(ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_UI=OFF -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF
 	cmake --build $(ASAN) -j $(JOBS)
-	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest -j $(JOBS) -L core --output-on-failure --timeout 300
+	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest -j $(JOBS) --output-on-failure --timeout 300
 
 test-fuzz:
 	@if command -v clang++ >/dev/null 2>&1; then \

@@ -1,0 +1,96 @@
+// One Apply run.
+#include "core/workspace/RenameRun.h"
+
+#include <cerrno>
+
+#include "core/fs/PathUtils.h"
+#include "core/fs/SafeRename.h"
+#include "core/platform/Error.h"
+
+namespace velmora::workspace {
+
+using platform::ModalResult;
+
+namespace {
+const char* const kCountMismatch =
+    "Error. The number of lines on the left must exactly match the number of lines on the right!";
+} // namespace
+
+RenameRun::Step RenameRun::Conflict(const std::string& newPath) {
+    if (skipAll_) return Step::Skip;
+    ModalResult r = questions_.Ask(
+        platform::MsgIcon::Error,
+        platform::Format("A file named \"%s\" already exists.\nSkip this file?", {newPath}),
+        platform::mbYes | platform::mbCancel | platform::mbYesToAll);
+    if (r == ModalResult::mrYesToAll) {
+        skipAll_ = true;
+        return Step::Skip;
+    }
+    if (r == ModalResult::mrYes) return Step::Skip;
+    return Step::Stop;
+}
+
+RenameRun::Step RenameRun::RenameOne(const std::string& oldPath, const std::string& newPath) {
+    for (;;) {
+        fs::RenameResult res;
+        // A name ending in "/" (an empty line) can never be a file's name.
+        if (newPath.empty() || newPath.back() == '/')
+            res = {fs::RenameStatus::Failed, EINVAL};
+        else
+            res = fs::RenameNoReplace(oldPath, newPath);
+        if (res.status == fs::RenameStatus::Ok) {
+            ++renamed_;
+            return Step::Progress;
+        }
+        // Someone created the target after the check: still never overwritten.
+        if (res.status == fs::RenameStatus::Exists) return Conflict(newPath);
+        if (ignoreAll_) return Step::Progress;
+        ModalResult r = questions_.Ask(
+            platform::MsgIcon::Error,
+            platform::Format("Failed to rename \"%s\" to \"%s\".\nIgnore this error?", {oldPath, newPath}),
+            platform::mbYes | platform::mbCancel | platform::mbRetry | platform::mbYesToAll);
+        switch (r) {
+        case ModalResult::mrRetry:
+            continue;
+        case ModalResult::mrYes:
+            return Step::Progress;
+        case ModalResult::mrYesToAll:
+            ignoreAll_ = true;
+            return Step::Progress;
+        default:
+            return Step::Stop;
+        }
+    }
+}
+
+void RenameRun::ApplyRenames(const platform::StringList& left, const platform::StringList& right,
+                             const std::string& listedDirectory, bool excludeExt) {
+    const int n = left.Count();
+    if (right.Count() != n) throw platform::Exception(kCountMismatch);
+    skipAll_ = ignoreAll_ = false;
+    renamed_ = 0;
+
+    std::string oldPath, newPath, progress;
+    for (int i = 0; i < n; ++i) {
+        const std::string oldName = left.Get(i);
+        oldPath.assign(listedDirectory).append(oldName);
+        newPath.assign(listedDirectory).append(right.Get(i));
+        if (excludeExt) newPath += fs::ExtractFileExt(oldName);
+        if (newPath == oldPath) continue;
+
+        const bool nameable = newPath.back() != '/';
+        if (nameable && fs::TargetConflicts(oldPath, newPath)) {
+            if (Conflict(newPath) == Step::Stop) return;
+            continue;
+        }
+        Step s = RenameOne(oldPath, newPath);
+        if (s == Step::Stop) return;
+        if (s == Step::Skip) continue;
+
+        progress.assign(std::to_string(static_cast<long long>(i) * 100 / n));
+        progress.append("%: ").append(oldPath).append(" -> ").append(newPath);
+        status_.SetStatusText(progress);
+    }
+}
+
+} // namespace velmora::workspace

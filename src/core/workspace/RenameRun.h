@@ -1,0 +1,37 @@
+// One Apply: renames line by line with the conflict and failure questions and progress text.
+#pragma once
+
+#include <string>
+
+#include "core/platform/Questions.h"
+#include "core/platform/StringList.h"
+
+namespace velmora::workspace {
+
+class RenameRun {
+public:
+    RenameRun(platform::Questions& questions, platform::StatusSink& status)
+        : questions_(questions), status_(status) {}
+
+    // Renames the file named on line i of left to line i of right inside listedDirectory (which
+    // ends in "/"). excludeExt re-appends each left name's extension. Raises an error and touches
+    // nothing when the line counts differ.
+    void ApplyRenames(const platform::StringList& left, const platform::StringList& right,
+                      const std::string& listedDirectory, bool excludeExt);
+
+    int RenamedCount() const { return renamed_; }
+
+private:
+    // Progress: renamed or failure ignored; Skip: conflict skipped; Stop: cancelled.
+    enum class Step { Progress, Skip, Stop };
+    Step Conflict(const std::string& newPath);
+    Step RenameOne(const std::string& oldPath, const std::string& newPath);
+
+    platform::Questions& questions_;
+    platform::StatusSink& status_;
+    bool skipAll_ = false;
+    bool ignoreAll_ = false;
+    int renamed_ = 0;
+};
+
+} // namespace velmora::workspace

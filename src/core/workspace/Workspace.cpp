@@ -1,0 +1,76 @@
+// Loading the name lists and resolving pending edits.
+#include "core/workspace/Workspace.h"
+
+#include "core/fs/DirectoryListing.h"
+#include "core/fs/PathUtils.h"
+#include "core/platform/Error.h"
+#include "core/workspace/RenameRun.h"
+
+namespace velmora::workspace {
+
+using platform::ModalResult;
+
+Workspace::Workspace(platform::StringList& left, NamesPane& right, platform::Questions& questions,
+                     platform::StatusSink& status, WorkspaceHost host)
+    : left_(left), right_(right), questions_(questions), status_(status), host_(std::move(host)) {}
+
+void Workspace::LoadFileList() {
+    platform::StringList& lines = right_.Lines();
+    lines.Clear();
+    lines.BeginUpdate();
+    left_.BeginUpdate();
+    struct Close {
+        Workspace& w;
+        platform::StringList& lines;
+        ~Close() {
+            w.left_.EndUpdate();
+            lines.EndUpdate();
+            w.right_.SetModified(false);
+        }
+    } close{*this, lines};
+
+    left_.Clear();
+    const std::string path = host_.GetSelectedPath ? host_.GetSelectedPath() : std::string();
+    if (host_.WatchDirectory)
+        host_.WatchDirectory(path);
+    else if (!fs::DirectoryExists(path))
+        throw platform::EComponentError(platform::Format("Invalid or empty path [%s]", {path}));
+
+    listedDirectory_ = fs::IncludeTrailingPathDelimiter(path);
+    const bool excludeExt = host_.ExcludeExt && host_.ExcludeExt();
+    const std::string pattern = host_.Pattern ? host_.Pattern() : std::string("*.*");
+    fs::ListMatchingFiles(listedDirectory_, pattern, [&](const std::string& name) {
+        left_.Add(name);
+        lines.Add(excludeExt ? fs::ChangeFileExtEmpty(name) : name);
+    });
+}
+
+void Workspace::ApplyRenames() {
+    RenameRun run(questions_, status_);
+    if (host_.RunState) host_.RunState(true);
+    struct End {
+        const WorkspaceHost& h;
+        ~End() {
+            if (h.RunState) h.RunState(false);
+        }
+    } end{host_};
+    run.ApplyRenames(left_, right_.Lines(), listedDirectory_, host_.ExcludeExt && host_.ExcludeExt());
+}
+
+ModalResult Workspace::AskApplyChanges() {
+    if (!right_.Modified()) return ModalResult::mrNo;
+    ModalResult r = questions_.Ask(platform::MsgIcon::Question, "Would you like to apply the changes?",
+                                   platform::mbYes | platform::mbNo | platform::mbCancel);
+    if (r != ModalResult::mrYes && r != ModalResult::mrNo) return ModalResult::mrCancel;
+    return r;
+}
+
+bool Workspace::ResolvePendingEdits() {
+    ModalResult r = AskApplyChanges();
+    if (r == ModalResult::mrCancel) return false;
+    if (r == ModalResult::mrYes) ApplyRenames();
+    right_.SetModified(false);
+    return true;
+}
+
+} // namespace velmora::workspace

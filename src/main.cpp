@@ -1,0 +1,15 @@
+// Velmora's entry: the application object and the main window.
+#include <string>
+#include <vector>
+
+#include "ui/platform/VelmoraApplication.h"
+#include "ui/workspace/MainWindow.h"
+
+int main(int argc, char** argv) {
+    velmora::ui::VelmoraApplication app(argc, argv);
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+    velmora::ui::MainWindow window(args);
+    window.show();
+    return app.exec();
+}

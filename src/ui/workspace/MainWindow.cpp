@@ -1,0 +1,370 @@
+// The main window and its handlers.
+#include "ui/workspace/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QSplitter>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "core/fs/DirectoryListing.h"
+#include "core/fs/PathUtils.h"
+#include "core/platform/Error.h"
+#include "core/workspace/CommandLine.h"
+#include "ui/dirchooser/DirectoryPathBox.h"
+#include "ui/platform/MessageBoxQuestions.h"
+#include "ui/platform/QtText.h"
+#include "ui/platform/VelmoraApplication.h"
+#include "ui/workspace/NameListModel.h"
+#include "ui/workspace/NamesPaneEdit.h"
+#include "ui/workspace/StatusBarSink.h"
+
+#ifndef VELMORA_HOMEPAGE_URL
+#define VELMORA_HOMEPAGE_URL "https://velmora.invalid/"
+#endif
+#ifndef VELMORA_CONTACT_ADDRESS
+#define VELMORA_CONTACT_ADDRESS "velmora@velmora.invalid"
+#endif
+
+namespace velmora::ui {
+
+using platform::ModalResult;
+
+template <typename Fn> void MainWindow::Run(Fn&& fn) { Guarded(this, std::forward<Fn>(fn)); }
+
+MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Velmora"));
+    resize(712, 624);
+    move(404, 132);
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(4, 4, 4, 0);
+    auto* top = new QWidget(central);
+    top->setFixedHeight(73);
+    BuildTopPanel(top);
+    column->addWidget(top);
+
+    auto* panelMain = new QSplitter(Qt::Horizontal, central);
+    panelMain->setObjectName(QStringLiteral("PanelMain"));
+    panelMain->setChildrenCollapsible(false);
+    ListBoxOrg = new QListView(panelMain);
+    ListBoxOrg->setObjectName(QStringLiteral("ListBoxOrg"));
+    leftModel_ = new NameListModel(ListBoxOrg);
+    ListBoxOrg->setModel(leftModel_);
+    ListBoxOrg->setUniformItemSizes(true); // 100,000 names lay out without measuring each
+    ListBoxOrg->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListBoxOrg->setBackgroundRole(QPalette::Button);
+    ListBoxOrg->setAutoFillBackground(true);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPixelSize(13);
+    ListBoxOrg->setFont(fixed);
+    MemoNew = new NamesPaneEdit(panelMain);
+    panelMain->addWidget(ListBoxOrg);
+    panelMain->addWidget(MemoNew);
+    panelMain->setSizes({352, 352});
+    panelMain->setStretchFactor(1, 1);
+    column->addWidget(panelMain, 1);
+    setCentralWidget(central);
+
+    StatusText = new QLabel(this);
+    StatusText->setObjectName(QStringLiteral("StatusBar1"));
+    StatusText->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(StatusText, 1);
+    status_ = new StatusBarSink(StatusText, this);
+    questions_ = std::make_unique<MessageBoxQuestions>(this);
+
+    workspace::WorkspaceHost host;
+    host.GetSelectedPath = [this] { return EditDirectory->GetSelectedPath(); };
+    host.Pattern = [this] { return FromQString(ComboBoxPattern->currentText()); };
+    host.ExcludeExt = [this] { return CheckBoxExcludeExt->isChecked(); };
+    host.WatchDirectory = [](const std::string& dir) {
+        if (!fs::DirectoryExists(dir))
+            throw platform::EComponentError(platform::Format("Invalid or empty path [%s]", {dir}));
+    };
+    host.RunState = [this](bool running) {
+        if (!running) status_->Flush();
+    };
+    workspace_ = std::make_unique<workspace::Workspace>(*leftModel_, *MemoNew, *questions_, *status_,
+                                                        std::move(host));
+    BuildMenus();
+    qApp->installEventFilter(this);
+
+    ApplyCommandLine(args);
+    InstallScrollForwarding();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildTopPanel(QWidget* panel) {
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(0, 0, 0, 0);
+
+    auto* label1 = new QLabel(QStringLiteral("&Pattern"), panel);
+    ComboBoxPattern = new QComboBox(panel);
+    ComboBoxPattern->setObjectName(QStringLiteral("ComboBoxPattern"));
+    ComboBoxPattern->setEditable(true);
+    ComboBoxPattern->setInsertPolicy(QComboBox::NoInsert);
+    ComboBoxPattern->addItems({QStringLiteral("*.mp3"), QStringLiteral("*.wma"), QStringLiteral("*.txt"),
+                               QStringLiteral("*.*")});
+    ComboBoxPattern->setCurrentIndex(-1);
+    ComboBoxPattern->setEditText(QString());
+    ComboBoxPattern->setToolTip(QStringLiteral("File name pattern"));
+    ComboBoxPattern->setMinimumWidth(140);
+    label1->setBuddy(ComboBoxPattern);
+    // Choosing an item reloads; typing alone does not.
+    connect(ComboBoxPattern, &QComboBox::activated, this, [this] { Run([this] { ButtonRefreshClick(); }); });
+
+    CheckBoxExcludeExt = new QCheckBox(QStringLiteral("E&xclude Extensions"), panel);
+    CheckBoxExcludeExt->setObjectName(QStringLiteral("CheckBoxExcludeExt"));
+    CheckBoxExcludeExt->setToolTip(QStringLiteral("Automatically handle file extensions"));
+    connect(CheckBoxExcludeExt, &QCheckBox::toggled, this, [this] {
+        if (excludeExtHandlerAttached_) Run([this] { CheckBoxExcludeExtClick(); });
+    });
+
+    auto* label2 = new QLabel(QStringLiteral("&Directory"), panel);
+    EditDirectory = new DirectoryPathBox(panel);
+    EditDirectory->setObjectName(QStringLiteral("EditDirectory"));
+    EditDirectory->Edit()->setToolTip(QStringLiteral("Choose a directory"));
+    label2->setBuddy(EditDirectory);
+    connect(EditDirectory, &DirectoryPathBox::OnPathChange, this,
+            [this] { Run([this] { EditDirectoryPathChange(); }); });
+
+    ButtonCDUp = new QPushButton(QString(QChar(0x25B2)), panel); // an up arrow
+    ButtonCDUp->setObjectName(QStringLiteral("ButtonCDUp"));
+    ButtonCDUp->setToolTip(QStringLiteral("Cd .."));
+    ButtonCDUp->setFixedWidth(24);
+    connect(ButtonCDUp, &QPushButton::clicked, this, [this] { Run([this] { ButtonCDUpClick(); }); });
+
+    ButtonRefresh = new QPushButton(QStringLiteral("&Refresh"), panel);
+    ButtonRefresh->setObjectName(QStringLiteral("ButtonRefresh"));
+    ButtonRefresh->setToolTip(QStringLiteral("Reload file names"));
+    connect(ButtonRefresh, &QPushButton::clicked, this, [this] { Run([this] { ButtonRefreshClick(); }); });
+
+    ButtonApply = new QPushButton(QStringLiteral("&Apply"), panel);
+    ButtonApply->setObjectName(QStringLiteral("ButtonApply"));
+    ButtonApply->setToolTip(QStringLiteral("Rename files"));
+    connect(ButtonApply, &QPushButton::clicked, this, [this] { Run([this] { ButtonApplyClick(); }); });
+    // The Apply button is the window's cancel button: Escape presses it.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, ButtonApply, &QPushButton::click);
+
+    ButtonEtc = new QPushButton(QStringLiteral("Etc..."), panel);
+    ButtonEtc->setObjectName(QStringLiteral("ButtonEtc"));
+    ButtonEtc->installEventFilter(this);
+    connect(ButtonEtc, &QPushButton::clicked, this, &MainWindow::ShowEtcMenu);
+
+    CheckBoxSynchScroll = new QCheckBox(QStringLiteral("Synch &Scroll"), panel);
+    CheckBoxSynchScroll->setObjectName(QStringLiteral("CheckBoxSynchScroll"));
+    CheckBoxSynchScroll->setChecked(true);
+
+    grid->addWidget(label1, 0, 0);
+    grid->addWidget(ComboBoxPattern, 0, 1);
+    auto* options = new QHBoxLayout;
+    options->addWidget(CheckBoxExcludeExt);
+    options->addWidget(CheckBoxSynchScroll);
+    options->addStretch(1);
+    grid->addLayout(options, 0, 2);
+    grid->addWidget(ButtonRefresh, 0, 3);
+    grid->addWidget(ButtonApply, 0, 4);
+    grid->addWidget(label2, 1, 0);
+    auto* dirRow = new QHBoxLayout;
+    dirRow->addWidget(EditDirectory, 1);
+    dirRow->addWidget(ButtonCDUp);
+    grid->addLayout(dirRow, 1, 1, 1, 3);
+    grid->addWidget(ButtonEtc, 1, 4);
+    grid->setColumnStretch(2, 1);
+}
+
+void MainWindow::BuildMenus() {
+    PopupMenuNew = new QMenu(this);
+    auto add = [this](const QString& name, const QString& caption, const QKeySequence& key, auto fn) {
+        QAction* a = PopupMenuNew->addAction(caption);
+        a->setObjectName(name);
+        if (!key.isEmpty()) {
+            a->setShortcut(key);
+            // The pane's menu takes its keys before the editor sees them.
+            a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            MemoNew->addAction(a);
+        }
+        connect(a, &QAction::triggered, this, [this, fn] { Run(fn); });
+        return a;
+    };
+    add(QStringLiteral("Apply1"), QStringLiteral("&Apply"), QKeySequence(Qt::CTRL | Qt::Key_S),
+        [this] { ButtonApplyClick(); });
+    PopupMenuNew->addSeparator();
+    add(QStringLiteral("Undo2"), QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z),
+        [this] { MemoNew->undo(); });
+    PopupMenuNew->addSeparator();
+    add(QStringLiteral("Cut2"), QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X), [this] { MemoNew->cut(); });
+    add(QStringLiteral("Copy2"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C),
+        [this] { MemoNew->copy(); });
+    add(QStringLiteral("Paste2"), QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V),
+        [this] { MemoNew->paste(); });
+    add(QStringLiteral("Delete2"), QStringLiteral("&Delete"), QKeySequence(),
+        [this] { MemoNew->textCursor().removeSelectedText(); });
+    add(QStringLiteral("SelectAll1"), QStringLiteral("Select &All"), QKeySequence(Qt::CTRL | Qt::Key_A),
+        [this] { MemoNew->selectAll(); });
+    MemoNew->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(MemoNew, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { PopupMenuNew->exec(MemoNew->mapToGlobal(p)); });
+
+    PopupMenuEtc = new QMenu(this);
+    QAction* home = PopupMenuEtc->addAction(QStringLiteral("&Velmora Homepage"));
+    home->setObjectName(QStringLiteral("VelmoraHomepage1"));
+    connect(home, &QAction::triggered, this, &MainWindow::VelmoraHomepage1Click);
+    QAction* contact = PopupMenuEtc->addAction(QStringLiteral("Contact"));
+    contact->setObjectName(QStringLiteral("Contact1"));
+    connect(contact, &QAction::triggered, this, &MainWindow::Contact1Click);
+    PopupMenuEtc->addSeparator();
+    QAction* about = PopupMenuEtc->addAction(QStringLiteral("&About"));
+    about->setObjectName(QStringLiteral("About1"));
+    connect(about, &QAction::triggered, this, &MainWindow::About1Click);
+}
+
+void MainWindow::InstallScrollForwarding() {
+    QScrollBar* left = ListBoxOrg->verticalScrollBar();
+    QScrollBar* right = MemoNew->verticalScrollBar();
+    ListBoxOrg->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    auto forward = [this](QScrollBar* from, QScrollBar* to, int action, bool fromEditor) {
+        if (!CheckBoxSynchScroll->isChecked()) return;
+        if (scrollGuard_) { // the replayed action arriving at the other pane
+            scrollGuard_ = false;
+            return;
+        }
+        if (action == QAbstractSlider::SliderMove) {
+            // The editor follows only its own thumb; the list follows the editor's.
+            if (!fromEditor) return;
+            scrollGuard_ = true;
+            to->setValue(from->sliderPosition());
+            scrollGuard_ = false;
+            return;
+        }
+        if (action == QAbstractSlider::SliderNoAction) return;
+        scrollGuard_ = true;
+        to->triggerAction(static_cast<QAbstractSlider::SliderAction>(action));
+        scrollGuard_ = false;
+    };
+    connect(left, &QScrollBar::actionTriggered, this,
+            [=](int action) { forward(left, right, action, false); });
+    connect(right, &QScrollBar::actionTriggered, this,
+            [=](int action) { forward(right, left, action, true); });
+}
+
+void MainWindow::ApplyCommandLine(const std::vector<std::string>& args) {
+    workspace::CommandLine cl = workspace::CommandLine::Parse(args, &fs::DirectoryExists);
+    if (!cl.present) return;
+    // The folder, pattern and switch each reload on their own; one load at the end gives the
+    // same lists without listing a large folder three times.
+    applyingCommandLine_ = true;
+    std::string dir = cl.directory;
+    if (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    EditDirectory->GoToPath(dir);
+    ComboBoxPattern->setEditText(ToQString(cl.pattern));
+    CheckBoxExcludeExt->setChecked(cl.excludeExt);
+    applyingCommandLine_ = false;
+    Run([this] { workspace_->LoadFileList(); });
+}
+
+void MainWindow::ButtonRefreshClick() {
+    if (applyingCommandLine_) return;
+    if (!workspace_->ResolvePendingEdits()) return;
+    workspace_->LoadFileList();
+}
+
+void MainWindow::EditDirectoryPathChange() { ButtonRefreshClick(); }
+
+void MainWindow::ButtonApplyClick() {
+    workspace_->ApplyRenames();
+    workspace_->LoadFileList();
+}
+
+void MainWindow::ButtonCDUpClick() {
+    if (!workspace_->ResolvePendingEdits()) return;
+    std::string up = fs::ParentPath(EditDirectory->GetSelectedPath());
+    // A move reports the change, which reloads; otherwise reload from where the box stands.
+    if (!EditDirectory->GoToPath(up)) ButtonRefreshClick();
+}
+
+void MainWindow::CheckBoxExcludeExtClick() {
+    if (applyingCommandLine_) return;
+    const bool newState = CheckBoxExcludeExt->isChecked();
+    excludeExtHandlerAttached_ = false;
+    struct Reattach {
+        bool& attached;
+        ~Reattach() { attached = true; }
+    } reattach{excludeExtHandlerAttached_};
+
+    ModalResult r = workspace_->AskApplyChanges();
+    if (r == ModalResult::mrCancel) {
+        CheckBoxExcludeExt->setChecked(!newState);
+        return;
+    }
+    if (r == ModalResult::mrYes) {
+        // Apply with the setting the lists were loaded with, so extensions come back right.
+        CheckBoxExcludeExt->setChecked(!newState);
+        workspace_->ApplyRenames();
+        CheckBoxExcludeExt->setChecked(newState);
+    }
+    workspace_->LoadFileList();
+}
+
+void MainWindow::VelmoraHomepage1Click() { QDesktopServices::openUrl(QUrl(QStringLiteral(VELMORA_HOMEPAGE_URL))); }
+
+void MainWindow::Contact1Click() {
+    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:" VELMORA_CONTACT_ADDRESS "?subject=Velmora")));
+}
+
+void MainWindow::About1Click() {
+    QMessageBox::about(this, QStringLiteral("Velmora"),
+                       QStringLiteral("Velmora %1\nA batch file renamer for music collections.")
+                           .arg(QStringLiteral(VELMORA_VERSION)));
+}
+
+void MainWindow::ShowEtcMenu() { PopupMenuEtc->popup(ButtonEtc->mapToGlobal(QPoint(0, ButtonEtc->height()))); }
+
+QString MainWindow::StatusBarText() const { return status_->Text(); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    ModalResult r = workspace_->AskApplyChanges();
+    if (r == ModalResult::mrCancel) {
+        event->ignore();
+        return;
+    }
+    if (r == ModalResult::mrYes && !Guarded(this, [this] { workspace_->ApplyRenames(); })) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        // Hints go to the status bar instead of a hint window, and stay there.
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && w->window() == this && !w->toolTip().isEmpty()) {
+            status_->SetStatusText(FromQString(w->toolTip()));
+            status_->Flush();
+            return true;
+        }
+    }
+    if (watched == ButtonEtc && event->type() == QEvent::MouseButtonRelease) {
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (me->button() != Qt::LeftButton && ButtonEtc->rect().contains(me->position().toPoint())) {
+            ShowEtcMenu();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace velmora::ui

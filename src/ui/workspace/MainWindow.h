@@ -1,0 +1,85 @@
+// The main window: pattern, directory and buttons on top, the two name panes, the status bar.
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListView>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/workspace/Workspace.h"
+
+namespace velmora::ui {
+
+class DirectoryPathBox;
+class MessageBoxQuestions;
+class NameListModel;
+class NamesPaneEdit;
+class StatusBarSink;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // args: the command line without the program name.
+    explicit MainWindow(const std::vector<std::string>& args = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    workspace::Workspace& Work() { return *workspace_; }
+    platform::ModalResult AskApplyChanges() { return workspace_->AskApplyChanges(); }
+
+    // Handlers, named after their control and event.
+    void ButtonRefreshClick();
+    void ButtonApplyClick();
+    void ButtonCDUpClick();
+    void CheckBoxExcludeExtClick();
+    void EditDirectoryPathChange();
+    void VelmoraHomepage1Click();
+    void Contact1Click();
+    void About1Click();
+
+    // Controls, for the tests and the later panes.
+    QComboBox* ComboBoxPattern = nullptr;
+    QCheckBox* CheckBoxExcludeExt = nullptr;
+    DirectoryPathBox* EditDirectory = nullptr;
+    QPushButton* ButtonCDUp = nullptr;
+    QPushButton* ButtonRefresh = nullptr;
+    QPushButton* ButtonApply = nullptr;
+    QPushButton* ButtonEtc = nullptr;
+    QCheckBox* CheckBoxSynchScroll = nullptr;
+    QListView* ListBoxOrg = nullptr;
+    NamesPaneEdit* MemoNew = nullptr;
+    QMenu* PopupMenuNew = nullptr;
+    QMenu* PopupMenuEtc = nullptr;
+    QLabel* StatusText = nullptr;
+
+    QString StatusBarText() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override; // FormCloseQuery
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildTopPanel(QWidget* panel);
+    void BuildMenus();
+    void InstallScrollForwarding();
+    void ApplyCommandLine(const std::vector<std::string>& args);
+    void ShowEtcMenu();
+    // Runs a handler: errors are shown, the silent abort shows nothing.
+    template <typename Fn> void Run(Fn&& fn);
+
+    NameListModel* leftModel_ = nullptr;
+    std::unique_ptr<MessageBoxQuestions> questions_;
+    StatusBarSink* status_ = nullptr;
+    std::unique_ptr<workspace::Workspace> workspace_;
+    bool applyingCommandLine_ = false;
+    bool excludeExtHandlerAttached_ = true;
+    bool scrollGuard_ = false; // ScrollGuard
+};
+
+} // namespace velmora::ui
