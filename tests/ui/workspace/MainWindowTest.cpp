@@ -1,0 +1,211 @@
+// The main window on the offscreen platform: command line, pending edits on every caller, close.
+#include <gtest/gtest.h>
+
+#include <QCloseEvent>
+#include <QTest>
+#include <filesystem>
+
+#include "support/TempDir.h"
+#include "ui/dirchooser/DirectoryPathBox.h"
+#include "ui/platform/QtText.h"
+#include "ui/workspace/MainWindow.h"
+#include "ui/workspace/NamesPaneEdit.h"
+#include "ui/support/ModalAnswerer.h"
+
+using namespace velmora;
+using test::ModalAnswerer;
+using test::TempDir;
+
+namespace {
+
+std::vector<std::string> Lines(ui::MainWindow& w) {
+    std::vector<std::string> v;
+    auto& l = w.Work().Right().Lines();
+    for (int i = 0; i < l.Count(); ++i) v.push_back(l.Get(i));
+    return v;
+}
+
+std::vector<std::string> Left(ui::MainWindow& w) {
+    std::vector<std::string> v;
+    auto& l = w.Work().Left();
+    for (int i = 0; i < l.Count(); ++i) v.push_back(l.Get(i));
+    return v;
+}
+
+// Edits the names pane the way a user does: select everything and type.
+void TypeNames(ui::MainWindow& w, const QString& text) {
+    w.MemoNew->setFocus();
+    w.MemoNew->selectAll();
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i) QTest::keyClick(w.MemoNew, Qt::Key_Return);
+        QTest::keyClicks(w.MemoNew, lines[i]);
+    }
+}
+
+// Shortcuts act only in the active window.
+void Activate(ui::MainWindow& w) {
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+}
+
+struct MainWindowTest : ::testing::Test {
+    TempDir dir;
+    ModalAnswerer answers;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, CommandLineListsFolderPatternAndSwitch) {
+    dir.Write("b.mp3");
+    dir.Write("a.txt");
+    ui::MainWindow w({dir.Path() + "/*.mp3", "/X"});
+    EXPECT_EQ(w.EditDirectory->GetSelectedPath(), dir.Path());
+    EXPECT_EQ(w.ComboBoxPattern->currentText(), "*.mp3");
+    EXPECT_TRUE(w.CheckBoxExcludeExt->isChecked());
+    EXPECT_EQ(Left(w), std::vector<std::string>{"b.mp3"});
+    EXPECT_EQ(Lines(w), std::vector<std::string>{"b"});
+    EXPECT_FALSE(w.MemoNew->Modified());
+    EXPECT_TRUE(answers.texts.empty());
+
+    // The folder form lists everything; the file form lists just that file with extensions.
+    ui::MainWindow folder({dir.Path(), "-x"});
+    EXPECT_EQ(folder.Work().Left().Count(), 2);
+    ui::MainWindow file({dir / "a.txt"});
+    EXPECT_EQ(Lines(file), std::vector<std::string>{"a.txt"});
+    EXPECT_FALSE(file.CheckBoxExcludeExt->isChecked());
+}
+
+TEST_F(MainWindowTest, BadCommandLinesShowTheErrorAndStillOpen) {
+    ui::MainWindow w({"-x"});
+    ASSERT_EQ(answers.texts.size(), 1u);
+    EXPECT_EQ(answers.texts[0], "Invalid or empty path [Drives]");
+    EXPECT_EQ(w.ComboBoxPattern->currentText(), "-x");
+    EXPECT_TRUE(w.CheckBoxExcludeExt->isChecked());
+    EXPECT_EQ(w.Work().Left().Count(), 0);
+    EXPECT_EQ(w.Work().Right().Lines().Count(), 0);
+
+    ui::MainWindow missing({dir / "nope/*.mp3"});
+    ASSERT_EQ(answers.texts.size(), 2u);
+    EXPECT_EQ(answers.texts[1], "Invalid or empty path [Drives]");
+
+    // Without arguments nothing is loaded and the names pane holds its placeholder line.
+    ui::MainWindow plain;
+    EXPECT_EQ(Lines(plain), std::vector<std::string>{"MemoNew"});
+    EXPECT_EQ(plain.EditDirectory->GetSelectedPath(), "Drives");
+}
+
+TEST_F(MainWindowTest, RefreshAsksBeforeDroppingEditsAndFollowsTheAnswer) {
+    dir.Write("a.mp3");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    w.ButtonRefreshClick(); // nothing edited: no question
+    EXPECT_TRUE(answers.texts.empty());
+
+    TypeNames(w, "b.mp3");
+    ASSERT_TRUE(w.MemoNew->Modified());
+    answers.Then(QMessageBox::Cancel);
+    w.ButtonRefresh->click();
+    ASSERT_EQ(answers.texts.size(), 1u);
+    EXPECT_EQ(answers.texts[0], "Would you like to apply the changes?");
+    EXPECT_EQ(Lines(w), std::vector<std::string>{"b.mp3"});
+
+    answers.Then(QMessageBox::No);
+    w.ButtonRefresh->click();
+    EXPECT_EQ(Lines(w), std::vector<std::string>{"a.mp3"});
+    EXPECT_TRUE(dir.Exists("a.mp3"));
+
+    TypeNames(w, "c.mp3");
+    answers.Then(QMessageBox::Yes);
+    w.ButtonRefresh->click();
+    EXPECT_TRUE(dir.Exists("c.mp3"));
+    EXPECT_EQ(Lines(w), std::vector<std::string>{"c.mp3"});
+    EXPECT_EQ(answers.texts.size(), 3u);
+}
+
+TEST_F(MainWindowTest, ExcludeExtensionsToggleKeepsListsConsistent) {
+    dir.Write("song.mp3");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    TypeNames(w, "tune.mp3");
+    answers.Then(QMessageBox::Cancel);
+    w.CheckBoxExcludeExt->click();
+    EXPECT_FALSE(w.CheckBoxExcludeExt->isChecked());
+    EXPECT_EQ(Lines(w), std::vector<std::string>{"tune.mp3"});
+
+    // Yes applies with the old setting (names with extensions), then reloads without them.
+    answers.Then(QMessageBox::Yes);
+    w.CheckBoxExcludeExt->click();
+    EXPECT_TRUE(w.CheckBoxExcludeExt->isChecked());
+    EXPECT_TRUE(dir.Exists("tune.mp3"));
+    EXPECT_EQ(Lines(w), std::vector<std::string>{"tune"});
+
+    // A failed apply (line counts differ) keeps the box, the lists and the edits.
+    TypeNames(w, "x\ny");
+    answers.Then(QMessageBox::Yes);
+    w.CheckBoxExcludeExt->click();
+    ASSERT_EQ(answers.texts.size(), 4u);
+    EXPECT_EQ(answers.texts[3], "Error. The number of lines on the left must exactly match the number "
+                                "of lines on the right!");
+    EXPECT_TRUE(w.CheckBoxExcludeExt->isChecked());
+    EXPECT_EQ(Lines(w), (std::vector<std::string>{"x", "y"}));
+}
+
+TEST_F(MainWindowTest, FolderChangesAskOnceAndRenameInTheListedFolder) {
+    std::filesystem::create_directory(dir / "Rock");
+    dir.Write("Rock/a.mp3");
+    dir.Write("top.mp3");
+    ui::MainWindow w({dir / "Rock/*.mp3"});
+    Activate(w);
+    TypeNames(w, "b.mp3");
+
+    // Going up asks once; Yes renames in Rock, then lists the parent.
+    answers.Then(QMessageBox::Yes);
+    w.ButtonCDUp->click();
+    EXPECT_EQ(answers.texts.size(), 1u);
+    EXPECT_TRUE(dir.Exists("Rock/b.mp3"));
+    EXPECT_EQ(w.EditDirectory->GetSelectedPath(), dir.Path());
+    EXPECT_EQ(Lines(w), std::vector<std::string>{"top.mp3"});
+
+    // Cancel on a new folder leaves the folder shown while the lists keep the old names;
+    // a later Apply still renames in the old folder.
+    TypeNames(w, "renamed.mp3");
+    answers.Then(QMessageBox::Cancel);
+    w.EditDirectory->GoToPath(dir / "Rock");
+    EXPECT_EQ(w.EditDirectory->GetSelectedPath(), dir / "Rock");
+    EXPECT_EQ(Left(w), std::vector<std::string>{"top.mp3"});
+    Activate(w); // the question box took the activation
+    w.MemoNew->setFocus();
+    QTest::keyClick(w.MemoNew, Qt::Key_S, Qt::ControlModifier); // Apply from the names pane
+    EXPECT_TRUE(dir.Exists("renamed.mp3"));
+    EXPECT_EQ(answers.texts.size(), 2u);
+}
+
+TEST_F(MainWindowTest, EscapeAppliesAndCloseAsksAboutEdits) {
+    dir.Write("a.mp3");
+    auto* w = new ui::MainWindow({dir.Path() + "/*.mp3"});
+    Activate(*w);
+    TypeNames(*w, "b.mp3");
+    QTest::keyClick(w->MemoNew, Qt::Key_Escape);
+    EXPECT_TRUE(dir.Exists("b.mp3"));
+    EXPECT_EQ(w->StatusBarText().toStdString(), "0%: " + dir / "a.mp3" + " -> " + dir / "b.mp3");
+
+    TypeNames(*w, "c.mp3");
+    answers.Then(QMessageBox::Cancel);
+    EXPECT_FALSE(w->close());
+    EXPECT_EQ(Lines(*w), std::vector<std::string>{"c.mp3"});
+    answers.Then(QMessageBox::No);
+    EXPECT_TRUE(w->close());
+    EXPECT_FALSE(dir.Exists("c.mp3"));
+    delete w;
+}
+
+TEST_F(MainWindowTest, HintsGoToTheStatusBarAndStay) {
+    ui::MainWindow w;
+    w.show();
+    QHelpEvent hint(QEvent::ToolTip, QPoint(1, 1), w.ButtonRefresh->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(w.ButtonRefresh, &hint);
+    EXPECT_EQ(w.StatusBarText(), "Reload file names");
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(w.ButtonRefresh, &leave);
+    EXPECT_EQ(w.StatusBarText(), "Reload file names");
+}
