@@ -1,0 +1,137 @@
+// Apply and list loading against bare system-call loops on the same files, in one run.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <fnmatch.h>
+#include <linux/fs.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#include <vector>
+
+#include "core/platform/Questions.h"
+#include "core/platform/StringList.h"
+#include "core/workspace/PlainNamesPane.h"
+#include "core/workspace/RenameRun.h"
+#include "core/workspace/Workspace.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct NoQuestions : velmora::platform::Questions {
+    velmora::platform::ModalResult Ask(velmora::platform::MsgIcon, const std::string&, unsigned) override {
+        return velmora::platform::ModalResult::mrCancel;
+    }
+};
+
+// Keeps the latest text, as the status bar does between its repaints.
+struct LatestStatus : velmora::platform::StatusSink {
+    std::string text;
+    void SetStatusText(const std::string& t) override { text = t; }
+};
+
+std::string MakeDir(const char* tag) {
+    std::string tmpl = (std::filesystem::temp_directory_path() / (std::string("velmora-bench-") + tag + "-XXXXXX")).string();
+    return ::mkdtemp(tmpl.data());
+}
+
+void CreateFiles(const std::string& dir, int n, std::vector<std::string>& names) {
+    names.clear();
+    char buf[64];
+    for (int i = 0; i < n; ++i) {
+        std::snprintf(buf, sizeof buf, "track %06d.mp3", i);
+        names.emplace_back(buf);
+        int fd = ::open((dir + "/" + buf).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+        ::close(fd);
+    }
+}
+
+double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
+
+void BM_Apply(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    double ours = 0, bare = 0;
+    for (auto _ : state) {
+        std::string dirA = MakeDir("apply"), dirB = MakeDir("bare");
+        std::vector<std::string> names;
+        CreateFiles(dirA, n, names);
+        CreateFiles(dirB, n, names);
+        velmora::platform::StringList left, right;
+        for (auto& nm : names) {
+            left.Add(nm);
+            right.Add("01 - " + nm);
+        }
+        NoQuestions q;
+        LatestStatus status;
+        velmora::workspace::RenameRun run(q, status);
+
+        auto t0 = Clock::now();
+        run.ApplyRenames(left, right, dirA + "/", false);
+        auto t1 = Clock::now();
+        for (auto& nm : names) {
+            std::string from = dirB + "/" + nm, to = dirB + "/01 - " + nm;
+            struct stat st;
+            if (::lstat(to.c_str(), &st) == 0) continue;
+            ::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+        }
+        auto t2 = Clock::now();
+        ours += Seconds(t0, t1);
+        bare += Seconds(t1, t2);
+        state.SetIterationTime(Seconds(t0, t1));
+        if (run.RenamedCount() != n) state.SkipWithError("not every file was renamed");
+        std::filesystem::remove_all(dirA);
+        std::filesystem::remove_all(dirB);
+    }
+    state.counters["bare_ms"] = bare * 1000 / static_cast<double>(state.iterations());
+    state.counters["ratio"] = ours / bare;
+}
+BENCHMARK(BM_Apply)->Arg(10000)->Arg(100000)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
+
+void BM_LoadFileList(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    std::string dir = MakeDir("load");
+    char buf[64];
+    for (int i = 0; i < n; ++i) {
+        // A quarter match the pattern.
+        std::snprintf(buf, sizeof buf, i % 4 == 0 ? "Song %06d.MP3" : "file %06d.txt", i);
+        ::close(::open((dir + "/" + buf).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+    }
+    velmora::platform::StringList left;
+    velmora::workspace::PlainNamesPane right;
+    NoQuestions q;
+    LatestStatus status;
+    velmora::workspace::Workspace ws(left, right, q, status,
+                                     {[&] { return dir; }, [] { return std::string("*.mp3"); },
+                                      [] { return true; }, nullptr, nullptr});
+    double ours = 0, bare = 0;
+    for (auto _ : state) {
+        auto t0 = Clock::now();
+        ws.LoadFileList();
+        auto t1 = Clock::now();
+        std::vector<std::string> names;
+        DIR* d = ::opendir(dir.c_str());
+        while (dirent* e = ::readdir(d))
+            if (e->d_name[0] != '.' && ::fnmatch("*.mp3", e->d_name, FNM_CASEFOLD) == 0) names.emplace_back(e->d_name);
+        ::closedir(d);
+        auto t2 = Clock::now();
+        benchmark::DoNotOptimize(names.data());
+        ours += Seconds(t0, t1);
+        bare += Seconds(t1, t2);
+        state.SetIterationTime(Seconds(t0, t1));
+        if (left.Count() != n / 4 || right.Lines().Count() != n / 4) state.SkipWithError("wrong count");
+    }
+    state.counters["bare_ms"] = bare * 1000 / static_cast<double>(state.iterations());
+    state.counters["ratio"] = ours / bare;
+    std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_LoadFileList)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
