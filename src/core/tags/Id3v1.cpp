@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <sys/stat.h>
 
 namespace velmora::tags {
 
@@ -58,6 +59,14 @@ void WriteField(Record& record, Field field, const std::string& value) {
     if (count < field.width) record[field.offset + count] = 0;
 }
 
+// Only regular files carry a trailer. Opening a named pipe would block until a writer comes,
+// so pipes, devices and sockets are turned away before the open. A name that cannot be
+// examined is left to the open, which reports the error.
+bool IsSpecialFile(const std::string& fileName) {
+    struct stat st {};
+    return ::stat(fileName.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+}
+
 } // namespace
 
 void Id3v1::SetFileName(const std::string& fileName) {
@@ -66,6 +75,7 @@ void Id3v1::SetFileName(const std::string& fileName) {
 }
 
 bool Id3v1::ReadTag(const std::string& fileName) {
+    if (IsSpecialFile(fileName)) return false;
     try {
         FileStream file(fileName, platform::fmOpenRead | platform::fmShareDenyWrite);
         Record record{};
@@ -102,6 +112,7 @@ bool Id3v1::ReadTag(const std::string& fileName) {
 }
 
 bool Id3v1::TagPresent(const std::string& fileName) const {
+    if (IsSpecialFile(fileName)) return false;
     try {
         // Opened for reading only: a read-only file can carry a tag as well.
         FileStream file(fileName, platform::fmOpenRead | platform::fmShareDenyWrite);
@@ -119,6 +130,7 @@ bool Id3v1::TagPresent(const std::string& fileName) const {
 bool Id3v1::WriteTag(const std::string& fileName, const std::string& songName,
                      const std::string& artist, const std::string& album, const std::string& year,
                      const std::string& comment, TGenre genre) const {
+    if (IsSpecialFile(fileName)) return false;
     try {
         // Opening without fmCreate: a missing file fails here and nothing is created.
         FileStream file(fileName, platform::fmOpenReadWrite | platform::fmShareExclusive);
@@ -159,6 +171,7 @@ bool Id3v1::WriteTag(const std::string& fileName, const std::string& songName,
 }
 
 void Id3v1::RemoveTag(const std::string& fileName) const {
+    if (IsSpecialFile(fileName)) return;
     FileStream file(fileName, platform::fmOpenReadWrite | platform::fmShareDenyWrite);
     const std::int64_t size = file.Size();
     if (size < TagSize) return;

@@ -4,6 +4,7 @@
 #include "core/platform/Error.h"
 
 #include <array>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
@@ -15,6 +16,7 @@
 #include <set>
 #include <string>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -71,19 +73,22 @@ protected:
     std::string dir_;
 };
 
-// Runs check as a user without the right to write other users' files (root ignores file
-// modes), returning its result. The directory must be reachable by that user.
-bool RunUnprivileged(const std::string& dir, const std::function<bool()>& check) {
-    if (geteuid() != 0) return check();
-    chmod(dir.c_str(), 0755);
+// Runs check in a child process (for limits and identities the test must not keep) and
+// returns its result.
+bool RunInChild(const std::function<bool()>& check) {
     pid_t pid = fork();
-    if (pid == 0) {
-        if (setgid(65534) != 0 || setuid(65534) != 0) _exit(2);
-        _exit(check() ? 0 : 1);
-    }
+    if (pid == 0) _exit(check() ? 0 : 1);
     int status = 0;
     waitpid(pid, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Runs check as a user without the right to write other users' files (root ignores file
+// modes). The directory must be reachable by that user.
+bool RunUnprivileged(const std::string& dir, const std::function<bool()>& check) {
+    if (geteuid() != 0) return check();
+    chmod(dir.c_str(), 0755);
+    return RunInChild([&] { return setgid(65534) == 0 && setuid(65534) == 0 && check(); });
 }
 
 } // namespace
@@ -295,6 +300,33 @@ TEST_F(Id3v1Test, WriteNeedsExclusiveAccess) {
     close(fd);
     EXPECT_EQ(Load(path), content);
     EXPECT_TRUE(tag.WriteTag(path, "x", "", "", "", "", grBlues));
+}
+
+TEST_F(Id3v1Test, FailedAppendLeavesTheFileAsItWas) {
+    const Bytes audio = Audio(1000);
+    const std::string path = Make("full.mp3", audio);
+    // The file may grow by 64 bytes only, so the trailer is cut short half-way.
+    EXPECT_TRUE(RunInChild([&] {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 1064;
+        return setrlimit(RLIMIT_FSIZE, &limit) == 0 &&
+               !Id3v1().WriteTag(path, "Song", "", "", "", "", grPop);
+    }));
+    EXPECT_EQ(Load(path), audio);
+}
+
+TEST_F(Id3v1Test, NamedPipesAreNotOpened) {
+    const std::string path = Path("pipe.mp3");
+    ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+    alarm(20); // opening the pipe would block: end the test instead of hanging
+    Id3v1 tag;
+    EXPECT_FALSE(tag.ReadTag(path));
+    EXPECT_FALSE(tag.TagPresent(path));
+    EXPECT_FALSE(tag.WriteTag(path, "x", "", "", "", "", grBlues));
+    EXPECT_NO_THROW(tag.RemoveTag(path));
+    alarm(0);
 }
 
 TEST(Genre, NamesAndEnumerators) {
