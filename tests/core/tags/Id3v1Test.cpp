@@ -104,7 +104,7 @@ TEST_F(Id3v1Test, FilesWithoutTrailerOfEverySize) {
     for (std::size_t size : {0, 1, 127, 128, 300}) {
         SCOPED_TRACE(size);
         const Bytes audio = Audio(size);
-        const std::string path = Make("f" + std::to_string(size), audio);
+        const std::string path = Make(std::to_string(size) + ".mp3", audio);
         Id3v1 tag;
         ASSERT_TRUE(tag.ReadTag(path));
         EXPECT_EQ(tag.SongName(), "");
