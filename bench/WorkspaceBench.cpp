@@ -1,6 +1,11 @@
 // Apply and list loading against bare system-call loops on the same files, in one run.
-#include <benchmark/benchmark.h>
+#include "core/platform/Questions.h"
+#include "core/platform/StringList.h"
+#include "core/workspace/PlainNamesPane.h"
+#include "core/workspace/RenameRun.h"
+#include "core/workspace/Workspace.h"
 
+#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <dirent.h>
@@ -14,18 +19,13 @@
 #include <unistd.h>
 #include <vector>
 
-#include "core/platform/Questions.h"
-#include "core/platform/StringList.h"
-#include "core/workspace/PlainNamesPane.h"
-#include "core/workspace/RenameRun.h"
-#include "core/workspace/Workspace.h"
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 struct NoQuestions : velmora::platform::Questions {
-    velmora::platform::ModalResult Ask(velmora::platform::MsgIcon, const std::string&, unsigned) override {
+    velmora::platform::ModalResult Ask(velmora::platform::MsgIcon, const std::string&,
+                                       unsigned) override {
         return velmora::platform::ModalResult::mrCancel;
     }
 };
@@ -37,7 +37,9 @@ struct LatestStatus : velmora::platform::StatusSink {
 };
 
 std::string MakeDir(const char* tag) {
-    std::string tmpl = (std::filesystem::temp_directory_path() / (std::string("velmora-bench-") + tag + "-XXXXXX")).string();
+    std::string tmpl =
+        (std::filesystem::temp_directory_path() / (std::string("velmora-bench-") + tag + "-XXXXXX"))
+            .string();
     return ::mkdtemp(tmpl.data());
 }
 
@@ -52,7 +54,9 @@ void CreateFiles(const std::string& dir, int n, std::vector<std::string>& names)
     }
 }
 
-double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
+double Seconds(Clock::time_point a, Clock::time_point b) {
+    return std::chrono::duration<double>(b - a).count();
+}
 
 void BM_Apply(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
@@ -78,7 +82,8 @@ void BM_Apply(benchmark::State& state) {
             std::string from = dirB + "/" + nm, to = dirB + "/01 - " + nm;
             struct stat st;
             if (::lstat(to.c_str(), &st) == 0) continue;
-            ::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
+            ::syscall(SYS_renameat2, AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(),
+                      RENAME_NOREPLACE);
         }
         auto t2 = Clock::now();
         ours += Seconds(t0, t1);
@@ -91,7 +96,8 @@ void BM_Apply(benchmark::State& state) {
     state.counters["bare_ms"] = bare * 1000 / static_cast<double>(state.iterations());
     state.counters["ratio"] = ours / bare;
 }
-BENCHMARK(BM_Apply)->Arg(10000)->Arg(100000)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Apply)->Arg(10000)->Arg(100000)->UseManualTime()->Iterations(2)->Unit(
+    benchmark::kMillisecond);
 
 void BM_LoadFileList(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
@@ -117,14 +123,16 @@ void BM_LoadFileList(benchmark::State& state) {
         std::vector<std::string> names;
         DIR* d = ::opendir(dir.c_str());
         while (dirent* e = ::readdir(d))
-            if (e->d_name[0] != '.' && ::fnmatch("*.mp3", e->d_name, FNM_CASEFOLD) == 0) names.emplace_back(e->d_name);
+            if (e->d_name[0] != '.' && ::fnmatch("*.mp3", e->d_name, FNM_CASEFOLD) == 0)
+                names.emplace_back(e->d_name);
         ::closedir(d);
         auto t2 = Clock::now();
         benchmark::DoNotOptimize(names.data());
         ours += Seconds(t0, t1);
         bare += Seconds(t1, t2);
         state.SetIterationTime(Seconds(t0, t1));
-        if (left.Count() != n / 4 || right.Lines().Count() != n / 4) state.SkipWithError("wrong count");
+        if (left.Count() != n / 4 || right.Lines().Count() != n / 4)
+            state.SkipWithError("wrong count");
     }
     state.counters["bare_ms"] = bare * 1000 / static_cast<double>(state.iterations());
     state.counters["ratio"] = ours / bare;

@@ -1,11 +1,11 @@
 // Fuzzes the start-up argument parser: arguments are the input split at NUL bytes.
+#include "core/workspace/CommandLine.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-#include "core/workspace/CommandLine.h"
 
 namespace {
 // Deterministic stand-in for the directory test: names ending in "dir" are folders.

@@ -1,12 +1,12 @@
 // Answers the core's questions from a script and records what was asked.
 #pragma once
 
+#include "core/platform/Questions.h"
+
 #include <deque>
 #include <functional>
 #include <string>
 #include <vector>
-
-#include "core/platform/Questions.h"
 
 namespace velmora::test {
 
@@ -23,7 +23,8 @@ public:
     void Answer(platform::ModalResult r, std::function<void()> before = {}) {
         answers.emplace_back(r, std::move(before));
     }
-    platform::ModalResult Ask(platform::MsgIcon, const std::string& text, unsigned buttons) override {
+    platform::ModalResult Ask(platform::MsgIcon, const std::string& text,
+                              unsigned buttons) override {
         asked.push_back({text, buttons});
         if (answers.empty()) return platform::ModalResult::mrCancel;
         auto [r, before] = answers.front();

@@ -11,7 +11,8 @@ namespace velmora::test {
 class TempDir {
 public:
     TempDir() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX").string();
+        std::string tmpl =
+            (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX").string();
         char* p = ::mkdtemp(tmpl.data());
         if (!p) std::abort();
         path_ = p;

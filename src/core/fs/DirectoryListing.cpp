@@ -1,12 +1,12 @@
 // Directory enumeration by pattern.
 #include "core/fs/DirectoryListing.h"
 
+#include "core/fs/PathUtils.h"
+
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-
-#include "core/fs/PathUtils.h"
 
 namespace velmora::fs {
 

@@ -1,10 +1,10 @@
 // File-name helpers.
 #include "core/fs/PathUtils.h"
 
-#include <vector>
-
 #include "core/platform/CaseMap.h"
 #include "core/platform/Utf8.h"
+
+#include <vector>
 
 namespace velmora::fs {
 
@@ -40,7 +40,8 @@ namespace {
 
 std::u32string Fold(std::string_view s) {
     std::u32string u = platform::DecodeUtf8(s);
-    for (char32_t& c : u) c = platform::ToLower(c);
+    for (char32_t& c : u)
+        c = platform::ToLower(c);
     return u;
 }
 
@@ -65,7 +66,8 @@ bool MatchesMask(std::string_view name, std::string_view mask) {
             return false;
         }
     }
-    while (mi < m.size() && m[mi] == U'*') ++mi;
+    while (mi < m.size() && m[mi] == U'*')
+        ++mi;
     if (mi == m.size()) return true;
     // The classic wildcard lets a trailing ".*" match a name without a dot ("README" ~ "*.*").
     if (m.size() - mi == 2 && m[mi] == U'.' && m[mi + 1] == U'*') return true;

@@ -1,6 +1,9 @@
 // No-replace renames: renameat2, then link+unlink, then a checked plain rename.
 #include "core/fs/SafeRename.h"
 
+#include "core/platform/CaseMap.h"
+#include "core/platform/Utf8.h"
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -10,15 +13,13 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include "core/platform/CaseMap.h"
-#include "core/platform/Utf8.h"
-
 namespace velmora::fs {
 
 namespace {
 
 int Renameat2NoReplace(const char* from, const char* to) {
-    return static_cast<int>(::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE));
+    return static_cast<int>(
+        ::syscall(SYS_renameat2, AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE));
 }
 
 bool SameFile(const struct stat& a, const struct stat& b) {

@@ -16,7 +16,9 @@ locale_t Utf8Locale() {
     return loc;
 }
 
-bool Mappable(char32_t c) { return c < 0xD800 || (c > 0xDFFF && c <= 0x10FFFF); }
+bool Mappable(char32_t c) {
+    return c < 0xD800 || (c > 0xDFFF && c <= 0x10FFFF);
+}
 
 } // namespace
 
@@ -35,12 +37,14 @@ char32_t ToLower(char32_t c) {
 }
 
 std::u32string ToUpper(std::u32string s) {
-    for (char32_t& c : s) c = ToUpper(c);
+    for (char32_t& c : s)
+        c = ToUpper(c);
     return s;
 }
 
 std::u32string ToLower(std::u32string s) {
-    for (char32_t& c : s) c = ToLower(c);
+    for (char32_t& c : s)
+        c = ToLower(c);
     return s;
 }
 

@@ -31,6 +31,8 @@ std::string Format(std::string_view pattern, const std::vector<FormatArg>& args)
     return out;
 }
 
-void Abort() { throw EAbort(); }
+void Abort() {
+    throw EAbort();
+}
 
 } // namespace velmora::platform

@@ -1,14 +1,14 @@
 // File streams on POSIX descriptors.
 #include "core/platform/FileStream.h"
 
+#include "core/platform/Error.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "core/platform/Error.h"
 
 namespace velmora::platform {
 
@@ -40,21 +40,24 @@ FileStream::FileStream(const std::string& fileName, unsigned mode) : fileName_(f
     if (fd_ < 0) {
         int err = errno;
         if (mode == fmCreate)
-            throw EFOpenError(Format("Cannot create file \"%s\". %s", {fileName, SysErrorMessage(err)}));
+            throw EFOpenError(
+                Format("Cannot create file \"%s\". %s", {fileName, SysErrorMessage(err)}));
         throw EFOpenError(Format("Cannot open file \"%s\". %s", {fileName, SysErrorMessage(err)}));
     }
     struct stat st {};
     if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd_);
         fd_ = -1;
-        throw EFOpenError(Format("Cannot open file \"%s\". %s", {fileName, SysErrorMessage(EISDIR)}));
+        throw EFOpenError(
+            Format("Cannot open file \"%s\". %s", {fileName, SysErrorMessage(EISDIR)}));
     }
     if (mode != fmCreate && (mode & fmShareExclusive) && (mode & 0x3) != fmOpenRead) {
         if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
             int err = errno;
             ::close(fd_);
             fd_ = -1;
-            throw EFOpenError(Format("Cannot open file \"%s\". %s", {fileName, SysErrorMessage(err)}));
+            throw EFOpenError(
+                Format("Cannot open file \"%s\". %s", {fileName, SysErrorMessage(err)}));
         }
     }
 }
@@ -87,7 +90,8 @@ std::int64_t FileStream::Seek(std::int64_t offset, int whence) {
 
 void FileStream::SetSize(std::int64_t size) {
     if (::ftruncate(fd_, size) != 0)
-        throw EWriteError(Format("Cannot set the size of \"%s\". %s", {fileName_, SysErrorMessage(errno)}));
+        throw EWriteError(
+            Format("Cannot set the size of \"%s\". %s", {fileName_, SysErrorMessage(errno)}));
     if (position_ > size) position_ = size;
 }
 

@@ -45,7 +45,8 @@ std::string PictureRegistry::Description(std::string_view ext) const {
     return {};
 }
 
-Picture PictureRegistry::Load(std::string_view ext, const std::uint8_t* data, std::size_t size) const {
+Picture PictureRegistry::Load(std::string_view ext, const std::uint8_t* data,
+                              std::size_t size) const {
     const PictureLoader* loader = Find(ext);
     if (!loader) return {};
     return loader->Load(data, size);

@@ -32,7 +32,8 @@ public:
     static PictureRegistry& Instance();
 
     // ext without the dot, any case ("jpg").
-    void Register(std::string_view ext, std::string description, std::shared_ptr<PictureLoader> loader);
+    void Register(std::string_view ext, std::string description,
+                  std::shared_ptr<PictureLoader> loader);
     const PictureLoader* Find(std::string_view ext) const;
     std::string Description(std::string_view ext) const;
 

@@ -35,7 +35,9 @@ void StringList::Delete(int index) {
     items_.erase(items_.begin() + index);
 }
 
-void StringList::Clear() { items_.clear(); }
+void StringList::Clear() {
+    items_.clear();
+}
 
 void StringList::BeginUpdate() {
     if (updateCount_++ == 0) SetUpdateState(true);
@@ -78,7 +80,8 @@ void StringList::SetTextStr(std::string_view text) {
     BeginUpdate();
     try {
         Clear();
-        for (auto& line : SplitLines(text)) Add(line);
+        for (auto& line : SplitLines(text))
+            Add(line);
     } catch (...) {
         EndUpdate();
         throw;
@@ -91,7 +94,8 @@ void StringList::Assign(const StringList& other) {
     BeginUpdate();
     try {
         Clear();
-        for (int i = 0; i < other.Count(); ++i) Add(other.Get(i));
+        for (int i = 0; i < other.Count(); ++i)
+            Add(other.Get(i));
     } catch (...) {
         EndUpdate();
         throw;

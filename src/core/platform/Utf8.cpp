@@ -82,7 +82,8 @@ void AppendUtf8(std::string& out, char32_t c) {
 std::string EncodeUtf8(std::u32string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (char32_t c : text) AppendUtf8(out, c);
+    for (char32_t c : text)
+        AppendUtf8(out, c);
     return out;
 }
 

@@ -1,11 +1,11 @@
 // One Apply run.
 #include "core/workspace/RenameRun.h"
 
-#include <cerrno>
-
 #include "core/fs/PathUtils.h"
 #include "core/fs/SafeRename.h"
 #include "core/platform/Error.h"
+
+#include <cerrno>
 
 namespace velmora::workspace {
 
@@ -47,7 +47,8 @@ RenameRun::Step RenameRun::RenameOne(const std::string& oldPath, const std::stri
         if (ignoreAll_) return Step::Progress;
         ModalResult r = questions_.Ask(
             platform::MsgIcon::Error,
-            platform::Format("Failed to rename \"%s\" to \"%s\".\nIgnore this error?", {oldPath, newPath}),
+            platform::Format("Failed to rename \"%s\" to \"%s\".\nIgnore this error?",
+                             {oldPath, newPath}),
             platform::mbYes | platform::mbCancel | platform::mbRetry | platform::mbYesToAll);
         switch (r) {
         case ModalResult::mrRetry:

@@ -1,10 +1,10 @@
 // One Apply: renames line by line with the conflict and failure questions and progress text.
 #pragma once
 
-#include <string>
-
 #include "core/platform/Questions.h"
 #include "core/platform/StringList.h"
+
+#include <string>
 
 namespace velmora::workspace {
 

@@ -54,13 +54,15 @@ void Workspace::ApplyRenames() {
             if (h.RunState) h.RunState(false);
         }
     } end{host_};
-    run.ApplyRenames(left_, right_.Lines(), listedDirectory_, host_.ExcludeExt && host_.ExcludeExt());
+    run.ApplyRenames(left_, right_.Lines(), listedDirectory_,
+                     host_.ExcludeExt && host_.ExcludeExt());
 }
 
 ModalResult Workspace::AskApplyChanges() {
     if (!right_.Modified()) return ModalResult::mrNo;
-    ModalResult r = questions_.Ask(platform::MsgIcon::Question, "Would you like to apply the changes?",
-                                   platform::mbYes | platform::mbNo | platform::mbCancel);
+    ModalResult r =
+        questions_.Ask(platform::MsgIcon::Question, "Would you like to apply the changes?",
+                       platform::mbYes | platform::mbNo | platform::mbCancel);
     if (r != ModalResult::mrYes && r != ModalResult::mrNo) return ModalResult::mrCancel;
     return r;
 }

@@ -1,12 +1,12 @@
 // The rename workspace: the two name lists, the listed directory, loading and applying.
 #pragma once
 
-#include <functional>
-#include <string>
-
 #include "core/platform/Questions.h"
 #include "core/platform/StringList.h"
 #include "core/workspace/NamesPane.h"
+
+#include <functional>
+#include <string>
 
 namespace velmora::workspace {
 

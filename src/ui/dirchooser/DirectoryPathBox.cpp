@@ -1,12 +1,12 @@
 // The directory box.
 #include "ui/dirchooser/DirectoryPathBox.h"
 
+#include "core/fs/DirectoryListing.h"
+#include "ui/platform/QtText.h"
+
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QStyle>
-
-#include "core/fs/DirectoryListing.h"
-#include "ui/platform/QtText.h"
 
 namespace velmora::ui {
 
@@ -46,8 +46,10 @@ bool DirectoryPathBox::GoToPath(const std::string& path) {
 }
 
 void DirectoryPathBox::Browse() {
-    QString start = fs::DirectoryExists(selectedPath_) ? ToQString(selectedPath_) : QDir::homePath();
-    QString dir = QFileDialog::getExistingDirectory(this, QStringLiteral("Choose a directory"), start);
+    QString start =
+        fs::DirectoryExists(selectedPath_) ? ToQString(selectedPath_) : QDir::homePath();
+    QString dir =
+        QFileDialog::getExistingDirectory(this, QStringLiteral("Choose a directory"), start);
     if (!dir.isEmpty()) GoToPath(FromQString(dir));
 }
 

@@ -1,10 +1,10 @@
 // Modal message boxes.
 #include "ui/platform/MessageBoxQuestions.h"
 
+#include "ui/platform/QtText.h"
+
 #include <QApplication>
 #include <QMessageBox>
-
-#include "ui/platform/QtText.h"
 
 namespace velmora::ui {
 

@@ -1,17 +1,18 @@
 // The core's questions as modal message boxes with the application title as caption.
 #pragma once
 
+#include "core/platform/Questions.h"
+
 #include <QPointer>
 #include <QWidget>
-
-#include "core/platform/Questions.h"
 
 namespace velmora::ui {
 
 class MessageBoxQuestions : public platform::Questions {
 public:
     explicit MessageBoxQuestions(QWidget* parent) : parent_(parent) {}
-    platform::ModalResult Ask(platform::MsgIcon icon, const std::string& text, unsigned buttons) override;
+    platform::ModalResult Ask(platform::MsgIcon icon, const std::string& text,
+                              unsigned buttons) override;
 
 private:
     QPointer<QWidget> parent_;

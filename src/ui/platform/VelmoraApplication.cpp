@@ -11,7 +11,7 @@ VelmoraApplication::VelmoraApplication(int& argc, char** argv) : QApplication(ar
     setApplicationDisplayName(QStringLiteral("Velmora"));
 }
 
-bool ReportError(QWidget* parent, std::exception_ptr error) {
+bool ReportError(QWidget* parent, const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);
     } catch (const platform::EAbort&) {

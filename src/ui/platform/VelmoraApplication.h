@@ -15,7 +15,7 @@ public:
 // Runs fn; a platform error is shown in an error box, the silent abort shows nothing.
 // Returns false when fn raised.
 template <typename Fn> bool Guarded(QWidget* parent, Fn&& fn);
-bool ReportError(QWidget* parent, std::exception_ptr error);
+bool ReportError(QWidget* parent, const std::exception_ptr& error);
 
 template <typename Fn> bool Guarded(QWidget* parent, Fn&& fn) {
     try {

@@ -1,11 +1,11 @@
 // Picture loaders on QImage.
 #include "ui/tags/QtPictureLoaders.h"
 
-#include <QImage>
-#include <memory>
-
 #include "core/platform/Error.h"
 #include "core/platform/PictureRegistry.h"
+
+#include <QImage>
+#include <memory>
 
 namespace velmora::ui {
 
@@ -27,7 +27,8 @@ public:
         p.Pixels.resize(static_cast<std::size_t>(p.Width) * static_cast<std::size_t>(p.Height));
         for (int y = 0; y < p.Height; ++y) {
             const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
-            std::copy(row, row + p.Width, p.Pixels.begin() + static_cast<std::ptrdiff_t>(y) * p.Width);
+            std::copy(row, row + p.Width,
+                      p.Pixels.begin() + static_cast<std::ptrdiff_t>(y) * p.Width);
         }
         return p;
     }

@@ -1,6 +1,18 @@
 // The main window and its handlers.
 #include "ui/workspace/MainWindow.h"
 
+#include "core/fs/DirectoryListing.h"
+#include "core/fs/PathUtils.h"
+#include "core/platform/Error.h"
+#include "core/workspace/CommandLine.h"
+#include "ui/dirchooser/DirectoryPathBox.h"
+#include "ui/platform/MessageBoxQuestions.h"
+#include "ui/platform/QtText.h"
+#include "ui/platform/VelmoraApplication.h"
+#include "ui/workspace/NameListModel.h"
+#include "ui/workspace/NamesPaneEdit.h"
+#include "ui/workspace/StatusBarSink.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -15,18 +27,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "core/fs/DirectoryListing.h"
-#include "core/fs/PathUtils.h"
-#include "core/platform/Error.h"
-#include "core/workspace/CommandLine.h"
-#include "ui/dirchooser/DirectoryPathBox.h"
-#include "ui/platform/MessageBoxQuestions.h"
-#include "ui/platform/QtText.h"
-#include "ui/platform/VelmoraApplication.h"
-#include "ui/workspace/NameListModel.h"
-#include "ui/workspace/NamesPaneEdit.h"
-#include "ui/workspace/StatusBarSink.h"
-
 #ifndef VELMORA_HOMEPAGE_URL
 #define VELMORA_HOMEPAGE_URL "https://velmora.invalid/"
 #endif
@@ -38,9 +38,12 @@ namespace velmora::ui {
 
 using platform::ModalResult;
 
-template <typename Fn> void MainWindow::Run(Fn&& fn) { Guarded(this, std::forward<Fn>(fn)); }
+template <typename Fn> void MainWindow::Run(Fn&& fn) {
+    Guarded(this, std::forward<Fn>(fn));
+}
 
-MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
+    : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Velmora"));
     resize(712, 624);
@@ -94,8 +97,8 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent) : 
     host.RunState = [this](bool running) {
         if (!running) status_->Flush();
     };
-    workspace_ = std::make_unique<workspace::Workspace>(*leftModel_, *MemoNew, *questions_, *status_,
-                                                        std::move(host));
+    workspace_ = std::make_unique<workspace::Workspace>(*leftModel_, *MemoNew, *questions_,
+                                                        *status_, std::move(host));
     BuildMenus();
     qApp->installEventFilter(this);
 
@@ -114,15 +117,16 @@ void MainWindow::BuildTopPanel(QWidget* panel) {
     ComboBoxPattern->setObjectName(QStringLiteral("ComboBoxPattern"));
     ComboBoxPattern->setEditable(true);
     ComboBoxPattern->setInsertPolicy(QComboBox::NoInsert);
-    ComboBoxPattern->addItems({QStringLiteral("*.mp3"), QStringLiteral("*.wma"), QStringLiteral("*.txt"),
-                               QStringLiteral("*.*")});
+    ComboBoxPattern->addItems({QStringLiteral("*.mp3"), QStringLiteral("*.wma"),
+                               QStringLiteral("*.txt"), QStringLiteral("*.*")});
     ComboBoxPattern->setCurrentIndex(-1);
     ComboBoxPattern->setEditText(QString());
     ComboBoxPattern->setToolTip(QStringLiteral("File name pattern"));
     ComboBoxPattern->setMinimumWidth(140);
     label1->setBuddy(ComboBoxPattern);
     // Choosing an item reloads; typing alone does not.
-    connect(ComboBoxPattern, &QComboBox::activated, this, [this] { Run([this] { ButtonRefreshClick(); }); });
+    connect(ComboBoxPattern, &QComboBox::activated, this,
+            [this] { Run([this] { ButtonRefreshClick(); }); });
 
     CheckBoxExcludeExt = new QCheckBox(QStringLiteral("E&xclude Extensions"), panel);
     CheckBoxExcludeExt->setObjectName(QStringLiteral("CheckBoxExcludeExt"));
@@ -143,17 +147,20 @@ void MainWindow::BuildTopPanel(QWidget* panel) {
     ButtonCDUp->setObjectName(QStringLiteral("ButtonCDUp"));
     ButtonCDUp->setToolTip(QStringLiteral("Cd .."));
     ButtonCDUp->setFixedWidth(24);
-    connect(ButtonCDUp, &QPushButton::clicked, this, [this] { Run([this] { ButtonCDUpClick(); }); });
+    connect(ButtonCDUp, &QPushButton::clicked, this,
+            [this] { Run([this] { ButtonCDUpClick(); }); });
 
     ButtonRefresh = new QPushButton(QStringLiteral("&Refresh"), panel);
     ButtonRefresh->setObjectName(QStringLiteral("ButtonRefresh"));
     ButtonRefresh->setToolTip(QStringLiteral("Reload file names"));
-    connect(ButtonRefresh, &QPushButton::clicked, this, [this] { Run([this] { ButtonRefreshClick(); }); });
+    connect(ButtonRefresh, &QPushButton::clicked, this,
+            [this] { Run([this] { ButtonRefreshClick(); }); });
 
     ButtonApply = new QPushButton(QStringLiteral("&Apply"), panel);
     ButtonApply->setObjectName(QStringLiteral("ButtonApply"));
     ButtonApply->setToolTip(QStringLiteral("Rename files"));
-    connect(ButtonApply, &QPushButton::clicked, this, [this] { Run([this] { ButtonApplyClick(); }); });
+    connect(ButtonApply, &QPushButton::clicked, this,
+            [this] { Run([this] { ButtonApplyClick(); }); });
     // The Apply button is the window's cancel button: Escape presses it.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, ButtonApply, &QPushButton::click);
@@ -187,7 +194,8 @@ void MainWindow::BuildTopPanel(QWidget* panel) {
 
 void MainWindow::BuildMenus() {
     PopupMenuNew = new QMenu(this);
-    auto add = [this](const QString& name, const QString& caption, const QKeySequence& key, auto fn) {
+    auto add = [this](const QString& name, const QString& caption, const QKeySequence& key,
+                      auto fn) {
         QAction* a = PopupMenuNew->addAction(caption);
         a->setObjectName(name);
         if (!key.isEmpty()) {
@@ -205,15 +213,16 @@ void MainWindow::BuildMenus() {
     add(QStringLiteral("Undo2"), QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z),
         [this] { MemoNew->undo(); });
     PopupMenuNew->addSeparator();
-    add(QStringLiteral("Cut2"), QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X), [this] { MemoNew->cut(); });
+    add(QStringLiteral("Cut2"), QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X),
+        [this] { MemoNew->cut(); });
     add(QStringLiteral("Copy2"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C),
         [this] { MemoNew->copy(); });
     add(QStringLiteral("Paste2"), QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V),
         [this] { MemoNew->paste(); });
     add(QStringLiteral("Delete2"), QStringLiteral("&Delete"), QKeySequence(),
         [this] { MemoNew->textCursor().removeSelectedText(); });
-    add(QStringLiteral("SelectAll1"), QStringLiteral("Select &All"), QKeySequence(Qt::CTRL | Qt::Key_A),
-        [this] { MemoNew->selectAll(); });
+    add(QStringLiteral("SelectAll1"), QStringLiteral("Select &All"),
+        QKeySequence(Qt::CTRL | Qt::Key_A), [this] { MemoNew->selectAll(); });
     MemoNew->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(MemoNew, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { PopupMenuNew->exec(MemoNew->mapToGlobal(p)); });
@@ -281,7 +290,9 @@ void MainWindow::ButtonRefreshClick() {
     workspace_->LoadFileList();
 }
 
-void MainWindow::EditDirectoryPathChange() { ButtonRefreshClick(); }
+void MainWindow::EditDirectoryPathChange() {
+    ButtonRefreshClick();
+}
 
 void MainWindow::ButtonApplyClick() {
     workspace_->ApplyRenames();
@@ -318,10 +329,13 @@ void MainWindow::CheckBoxExcludeExtClick() {
     workspace_->LoadFileList();
 }
 
-void MainWindow::VelmoraHomepage1Click() { QDesktopServices::openUrl(QUrl(QStringLiteral(VELMORA_HOMEPAGE_URL))); }
+void MainWindow::VelmoraHomepage1Click() {
+    QDesktopServices::openUrl(QUrl(QStringLiteral(VELMORA_HOMEPAGE_URL)));
+}
 
 void MainWindow::Contact1Click() {
-    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:" VELMORA_CONTACT_ADDRESS "?subject=Velmora")));
+    QDesktopServices::openUrl(
+        QUrl(QStringLiteral("mailto:" VELMORA_CONTACT_ADDRESS "?subject=Velmora")));
 }
 
 void MainWindow::About1Click() {
@@ -330,9 +344,13 @@ void MainWindow::About1Click() {
                            .arg(QStringLiteral(VELMORA_VERSION)));
 }
 
-void MainWindow::ShowEtcMenu() { PopupMenuEtc->popup(ButtonEtc->mapToGlobal(QPoint(0, ButtonEtc->height()))); }
+void MainWindow::ShowEtcMenu() {
+    PopupMenuEtc->popup(ButtonEtc->mapToGlobal(QPoint(0, ButtonEtc->height())));
+}
 
-QString MainWindow::StatusBarText() const { return status_->Text(); }
+QString MainWindow::StatusBarText() const {
+    return status_->Text();
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     ModalResult r = workspace_->AskApplyChanges();
@@ -359,7 +377,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == ButtonEtc && event->type() == QEvent::MouseButtonRelease) {
         auto* me = static_cast<QMouseEvent*>(event);
-        if (me->button() != Qt::LeftButton && ButtonEtc->rect().contains(me->position().toPoint())) {
+        if (me->button() != Qt::LeftButton &&
+            ButtonEtc->rect().contains(me->position().toPoint())) {
             ShowEtcMenu();
             return true;
         }

@@ -1,6 +1,8 @@
 // The main window: pattern, directory and buttons on top, the two name panes, the status bar.
 #pragma once
 
+#include "core/workspace/Workspace.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -12,8 +14,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-#include "core/workspace/Workspace.h"
 
 namespace velmora::ui {
 

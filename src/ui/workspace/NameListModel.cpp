@@ -5,7 +5,9 @@
 
 namespace velmora::ui {
 
-int NameListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Count(); }
+int NameListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : Count();
+}
 
 QVariant NameListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= Count()) return {};

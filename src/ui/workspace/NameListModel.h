@@ -1,9 +1,9 @@
 // The left list's items: a string list that a list view shows without copying it.
 #pragma once
 
-#include <QAbstractListModel>
-
 #include "core/platform/StringList.h"
+
+#include <QAbstractListModel>
 
 namespace velmora::ui {
 

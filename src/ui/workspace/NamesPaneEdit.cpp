@@ -1,10 +1,10 @@
 // The plain new-names pane.
 #include "ui/workspace/NamesPaneEdit.h"
 
+#include "ui/platform/QtText.h"
+
 #include <QFontDatabase>
 #include <QTextBlock>
-
-#include "ui/platform/QtText.h"
 
 namespace velmora::ui {
 
@@ -13,7 +13,8 @@ void DocumentLines::Pull() const {
     lines_.clear();
     const QTextDocument* doc = edit_.document();
     lines_.reserve(static_cast<std::size_t>(doc->blockCount()));
-    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) lines_.push_back(FromQString(b.text()));
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+        lines_.push_back(FromQString(b.text()));
     // A document always has one block; an empty document stands for no lines.
     if (lines_.size() == 1 && lines_[0].empty()) lines_.clear();
     stale_ = false;
@@ -86,8 +87,12 @@ NamesPaneEdit::NamesPaneEdit(QWidget* parent) : QPlainTextEdit(parent), lines_(*
     setPlainText(QStringLiteral("MemoNew"));
 }
 
-bool NamesPaneEdit::Modified() const { return document()->isModified(); }
+bool NamesPaneEdit::Modified() const {
+    return document()->isModified();
+}
 
-void NamesPaneEdit::SetModified(bool modified) { document()->setModified(modified); }
+void NamesPaneEdit::SetModified(bool modified) {
+    document()->setModified(modified);
+}
 
 } // namespace velmora::ui

@@ -2,11 +2,11 @@
 // lines the workspace reads and writes as a string list.
 #pragma once
 
-#include <QPlainTextEdit>
-#include <vector>
-
 #include "core/platform/StringList.h"
 #include "core/workspace/NamesPane.h"
+
+#include <QPlainTextEdit>
+#include <vector>
 
 namespace velmora::ui {
 

@@ -30,6 +30,8 @@ void StatusBarSink::Flush() {
     sinceRepaint_.restart();
 }
 
-QString StatusBarSink::Text() const { return dirty_ ? ToQString(latest_) : label_->text(); }
+QString StatusBarSink::Text() const {
+    return dirty_ ? ToQString(latest_) : label_->text();
+}
 
 } // namespace velmora::ui

@@ -1,11 +1,11 @@
 // Status text in the status bar, repainted at most every 50 ms so long runs stay fast.
 #pragma once
 
+#include "core/platform/Questions.h"
+
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTimer>
-
-#include "core/platform/Questions.h"
 
 namespace velmora::ui {
 

@@ -1,7 +1,7 @@
 // Wildcard matching and path helpers.
-#include <gtest/gtest.h>
-
 #include "core/fs/PathUtils.h"
+
+#include <gtest/gtest.h>
 
 using namespace velmora::fs;
 
@@ -14,10 +14,10 @@ TEST(MatchesMask, ClassicWildcardRules) {
     EXPECT_TRUE(MatchesMask("a1.mp3", "a?.mp3"));
     EXPECT_FALSE(MatchesMask("a.mp3", "a?.mp3"));
     EXPECT_TRUE(MatchesMask("track", "tr*.*"));
-    EXPECT_TRUE(MatchesMask("\xc3\x84rger.mp3", "\xc3\xa4*"));       // case folding beyond ASCII
-    EXPECT_TRUE(MatchesMask("x[1].mp3", "x[1].mp3"));                // no bracket expressions
+    EXPECT_TRUE(MatchesMask("\xc3\x84rger.mp3", "\xc3\xa4*")); // case folding beyond ASCII
+    EXPECT_TRUE(MatchesMask("x[1].mp3", "x[1].mp3"));          // no bracket expressions
     EXPECT_FALSE(MatchesMask("x1.mp3", "x[1].mp3"));
-    EXPECT_TRUE(MatchesMask("bad\xff.mp3", "bad?.mp3"));             // an invalid byte is one character
+    EXPECT_TRUE(MatchesMask("bad\xff.mp3", "bad?.mp3")); // an invalid byte is one character
     EXPECT_FALSE(MatchesMask("song.mp3", ""));
     EXPECT_TRUE(MatchesMask(std::string(200, 'a') + "b", "*a*a*a*a*a*a*a*a*b")); // no blow-up
 }

@@ -1,8 +1,9 @@
 // No-replace renames on a real file system.
-#include <gtest/gtest.h>
-
 #include "core/fs/SafeRename.h"
+
 #include "support/TempDir.h"
+
+#include <gtest/gtest.h>
 
 using namespace velmora::fs;
 using velmora::test::TempDir;

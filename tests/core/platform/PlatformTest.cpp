@@ -1,15 +1,16 @@
 // String list, formatter, UTF-8 round trips and case mapping.
-#include <gtest/gtest.h>
-
 #include "core/platform/CaseMap.h"
 #include "core/platform/Error.h"
 #include "core/platform/StringList.h"
 #include "core/platform/Utf8.h"
 
+#include <gtest/gtest.h>
+
 using namespace velmora::platform;
 
 TEST(Format, FillsPlaceholdersInOrderAndKeepsExtras) {
-    EXPECT_EQ(Format("Maximum of %d items allowed", {std::int64_t{64}}), "Maximum of 64 items allowed");
+    EXPECT_EQ(Format("Maximum of %d items allowed", {std::int64_t{64}}),
+              "Maximum of 64 items allowed");
     EXPECT_EQ(Format("%s [%s]", {std::string("No space"), std::string("/x")}), "No space [/x]");
     EXPECT_EQ(Format("100%% %s %d", {std::string("a")}), "100% a %d");
 }
@@ -42,10 +43,11 @@ TEST(StringList, UpdateStateOnlyOnOutermostTransitions) {
 }
 
 TEST(Utf8, InvalidBytesRoundTripExactly) {
-    const std::string names[] = {"plain.mp3", "caf\xc3\xa9.mp3", "latin1-\xe9t\xe9.mp3",
-                                 "\xff\xfe", "trunc\xe2\x82", "overlong\xc0\xaf",
-                                 "surrogate\xed\xa0\x80", "\xf0\x9f\x8e\xb5.flac"};
-    for (const auto& n : names) EXPECT_EQ(EncodeUtf8(DecodeUtf8(n)), n) << n;
+    const std::string names[] = {
+        "plain.mp3",     "caf\xc3\xa9.mp3",  "latin1-\xe9t\xe9.mp3",  "\xff\xfe",
+        "trunc\xe2\x82", "overlong\xc0\xaf", "surrogate\xed\xa0\x80", "\xf0\x9f\x8e\xb5.flac"};
+    for (const auto& n : names)
+        EXPECT_EQ(EncodeUtf8(DecodeUtf8(n)), n) << n;
     EXPECT_EQ(DecodeUtf8("caf\xc3\xa9"), U"caf\u00e9");
     EXPECT_EQ(DecodeUtf8("\xe9"), std::u32string(1, 0xDCE9));
     EXPECT_FALSE(IsValidUtf8("\xe9"));

@@ -1,9 +1,10 @@
 // Start-up argument forms.
-#include <gtest/gtest.h>
+#include "core/workspace/CommandLine.h"
 
 #include "core/fs/DirectoryListing.h"
-#include "core/workspace/CommandLine.h"
 #include "support/TempDir.h"
+
+#include <gtest/gtest.h>
 
 using velmora::workspace::CommandLine;
 

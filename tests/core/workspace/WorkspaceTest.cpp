@@ -1,15 +1,15 @@
 // Loading the name lists from real folders and applying renames to real files.
-#include <gtest/gtest.h>
-
-#include <dirent.h>
-#include <filesystem>
-#include <unistd.h>
+#include "core/workspace/Workspace.h"
 
 #include "core/platform/Error.h"
 #include "core/workspace/PlainNamesPane.h"
-#include "core/workspace/Workspace.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempDir.h"
+
+#include <dirent.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace velmora;
 using platform::ModalResult;
@@ -19,7 +19,8 @@ namespace {
 
 std::vector<std::string> Items(const platform::StringList& l) {
     std::vector<std::string> v;
-    for (int i = 0; i < l.Count(); ++i) v.push_back(l.Get(i));
+    for (int i = 0; i < l.Count(); ++i)
+        v.push_back(l.Get(i));
     return v;
 }
 
@@ -42,7 +43,10 @@ struct Fixture : ::testing::Test {
     std::string pattern = "*.*";
     bool excludeExt = false;
     std::string selected;
-    workspace::Workspace ws{left, right, questions, status,
+    workspace::Workspace ws{left,
+                            right,
+                            questions,
+                            status,
                             {[this] { return selected; }, [this] { return pattern; },
                              [this] { return excludeExt; }, nullptr, nullptr}};
 
@@ -52,11 +56,13 @@ struct Fixture : ::testing::Test {
     void LoadInOrder(std::vector<std::string> names) {
         ws.LoadFileList();
         left.Clear();
-        for (auto& n : names) left.Add(n);
+        for (auto& n : names)
+            left.Add(n);
     }
     void SetRight(std::vector<std::string> lines) {
         right.Lines().Clear();
-        for (auto& l : lines) right.Lines().Add(l);
+        for (auto& l : lines)
+            right.Lines().Add(l);
         right.SetModified(true);
     }
 };
@@ -67,7 +73,8 @@ using Applying = Fixture;
 } // namespace
 
 TEST_F(Loading, KeepsDirectoryOrderAndSkipsHiddenEntriesAndFolders) {
-    for (auto n : {"b.mp3", "a.mp3", "c.MP3", "d.txt", ".hidden.mp3"}) dir.Write(n);
+    for (auto n : {"b.mp3", "a.mp3", "c.MP3", "d.txt", ".hidden.mp3"})
+        dir.Write(n);
     std::filesystem::create_directory(dir / "folder.mp3");
     std::filesystem::create_directory_symlink(dir / "folder.mp3", dir / "link.mp3");
     std::filesystem::create_symlink(dir / "a.mp3", dir / "filelink.mp3");
@@ -86,7 +93,8 @@ TEST_F(Loading, KeepsDirectoryOrderAndSkipsHiddenEntriesAndFolders) {
 }
 
 TEST_F(Loading, PatternsExcludeExtensionsAndEmptyResults) {
-    for (auto n : {"song.live.mp3", "README", "a1.txt"}) dir.Write(n);
+    for (auto n : {"song.live.mp3", "README", "a1.txt"})
+        dir.Write(n);
     excludeExt = true;
     ws.LoadFileList();
     auto names = Items(right.Lines());
@@ -150,21 +158,26 @@ TEST_F(Applying, CountMismatchRenamesNothing) {
 }
 
 TEST_F(Applying, ConflictAnswersSkipSkipAllAndCancel) {
-    for (auto n : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"}) dir.Write(n, n);
+    for (auto n : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"})
+        dir.Write(n, n);
     LoadInOrder({"a.mp3", "b.mp3", "c.mp3", "d.mp3"});
 
-    // a->b conflicts (Yes skips), b->e renames, c->d conflicts (Yes to All), d->a conflicts silently.
+    // a->b conflicts (Yes skips), b->e renames, c->d conflicts (Yes to All), d->a conflicts
+    // silently.
     SetRight({"b.mp3", "e.mp3", "d.mp3", "a.mp3"});
     questions.Answer(ModalResult::mrYes);
     questions.Answer(ModalResult::mrYesToAll);
     ws.ApplyRenames();
     ASSERT_EQ(questions.asked.size(), 2u);
-    EXPECT_EQ(questions.asked[0].text, "A file named \"" + dir / "b.mp3" + "\" already exists.\nSkip this file?");
-    EXPECT_EQ(questions.asked[0].buttons, platform::mbYes | platform::mbCancel | platform::mbYesToAll);
+    EXPECT_EQ(questions.asked[0].text,
+              "A file named \"" + dir / "b.mp3" + "\" already exists.\nSkip this file?");
+    EXPECT_EQ(questions.asked[0].buttons,
+              platform::mbYes | platform::mbCancel | platform::mbYesToAll);
     EXPECT_EQ(dir.Read("e.mp3"), "b.mp3");
     EXPECT_EQ(dir.Read("a.mp3"), "a.mp3");
     EXPECT_EQ(dir.Read("d.mp3"), "d.mp3");
-    EXPECT_EQ(status.texts, std::vector<std::string>{"25%: " + dir / "b.mp3" + " -> " + dir / "e.mp3"});
+    EXPECT_EQ(status.texts,
+              std::vector<std::string>{"25%: " + dir / "b.mp3" + " -> " + dir / "e.mp3"});
 
     // Cancel ends the run at once: later lines are not processed.
     SetRight({"e.mp3", "x.mp3", "y.mp3", "z.mp3"});
@@ -177,7 +190,8 @@ TEST_F(Applying, ConflictAnswersSkipSkipAllAndCancel) {
 }
 
 TEST_F(Applying, FailureAnswersRetryIgnoreIgnoreAllAndCancel) {
-    for (auto n : {"1.mp3", "2.mp3", "3.mp3", "4.mp3"}) dir.Write(n);
+    for (auto n : {"1.mp3", "2.mp3", "3.mp3", "4.mp3"})
+        dir.Write(n);
     LoadInOrder({"1.mp3", "2.mp3", "3.mp3", "4.mp3"});
     // Renames into a missing sub-folder fail for real; Retry after creating it succeeds.
     SetRight({"sub/1.mp3", "nodir/2.mp3", "nodir/3.mp3", "nodir/4.mp3"});
@@ -231,9 +245,9 @@ TEST_F(Applying, CaseOnlyExcludedExtensionsUnchangedLinesAndProgress) {
     EXPECT_TRUE(questions.asked.empty());
     EXPECT_EQ(dir.Read("Song.mp3"), "s");
     EXPECT_EQ(dir.Read("01 - Intro.mp3"), "i");
-    EXPECT_EQ(status.texts,
-              (std::vector<std::string>{"0%: " + dir / "song.mp3" + " -> " + dir / "Song.mp3",
-                                        "33%: " + dir / "intro.mp3" + " -> " + dir / "01 - Intro.mp3"}));
+    EXPECT_EQ(status.texts, (std::vector<std::string>{
+                                "0%: " + dir / "song.mp3" + " -> " + dir / "Song.mp3",
+                                "33%: " + dir / "intro.mp3" + " -> " + dir / "01 - Intro.mp3"}));
 }
 
 TEST_F(Applying, EmptyLineFailsInsteadOfNamingTheFolder) {

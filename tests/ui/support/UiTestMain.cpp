@@ -1,19 +1,19 @@
 // Runs the widget tests on the offscreen platform with fresh home and XDG folders.
-#include <gtest/gtest.h>
+#include "ui/platform/VelmoraApplication.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
-
-#include "ui/platform/VelmoraApplication.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     QTemporaryDir root;
     if (!root.isValid()) return 2;
     const QByteArray base = root.path().toUtf8();
-    for (const char* sub : {"/home", "/data", "/config", "/runtime"}) QDir().mkpath(root.path() + sub);
+    for (const char* sub : {"/home", "/data", "/config", "/runtime"})
+        QDir().mkpath(root.path() + sub);
     ::chmod((base + "/runtime").constData(), 0700);
     setenv("HOME", (base + "/home").constData(), 1);
     setenv("XDG_DATA_HOME", (base + "/data").constData(), 1);

@@ -1,11 +1,11 @@
 // The toolkit's decoders behind the core's picture registry.
-#include <gtest/gtest.h>
+#include "ui/tags/QtPictureLoaders.h"
+
+#include "core/platform/PictureRegistry.h"
 
 #include <QBuffer>
 #include <QImage>
-
-#include "core/platform/PictureRegistry.h"
-#include "ui/tags/QtPictureLoaders.h"
+#include <gtest/gtest.h>
 
 using velmora::platform::PictureRegistry;
 
@@ -19,8 +19,9 @@ TEST(QtPictureLoaders, DecodeEachKindFromMemoryAndRefuseBrokenData) {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         ASSERT_TRUE(source.save(&buffer, kind)) << kind;
-        auto p = PictureRegistry::Instance().Load(kind, reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                                  static_cast<std::size_t>(bytes.size()));
+        auto p = PictureRegistry::Instance().Load(
+            kind, reinterpret_cast<const std::uint8_t*>(bytes.data()),
+            static_cast<std::size_t>(bytes.size()));
         ASSERT_EQ(p.Width, 3) << kind;
         ASSERT_EQ(p.Height, 2) << kind;
         EXPECT_EQ(p.Pixels[5] & 0xFFFFFF, 0xC86432u) << kind;

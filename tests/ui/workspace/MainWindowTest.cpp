@@ -1,16 +1,16 @@
 // The main window on the offscreen platform: command line, pending edits on every caller, close.
-#include <gtest/gtest.h>
-
-#include <QCloseEvent>
-#include <QTest>
-#include <filesystem>
+#include "ui/workspace/MainWindow.h"
 
 #include "support/TempDir.h"
 #include "ui/dirchooser/DirectoryPathBox.h"
 #include "ui/platform/QtText.h"
-#include "ui/workspace/MainWindow.h"
-#include "ui/workspace/NamesPaneEdit.h"
 #include "ui/support/ModalAnswerer.h"
+#include "ui/workspace/NamesPaneEdit.h"
+
+#include <QCloseEvent>
+#include <QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
 
 using namespace velmora;
 using test::ModalAnswerer;
@@ -21,14 +21,16 @@ namespace {
 std::vector<std::string> Lines(ui::MainWindow& w) {
     std::vector<std::string> v;
     auto& l = w.Work().Right().Lines();
-    for (int i = 0; i < l.Count(); ++i) v.push_back(l.Get(i));
+    for (int i = 0; i < l.Count(); ++i)
+        v.push_back(l.Get(i));
     return v;
 }
 
 std::vector<std::string> Left(ui::MainWindow& w) {
     std::vector<std::string> v;
     auto& l = w.Work().Left();
-    for (int i = 0; i < l.Count(); ++i) v.push_back(l.Get(i));
+    for (int i = 0; i < l.Count(); ++i)
+        v.push_back(l.Get(i));
     return v;
 }
 
@@ -144,8 +146,9 @@ TEST_F(MainWindowTest, ExcludeExtensionsToggleKeepsListsConsistent) {
     answers.Then(QMessageBox::Yes);
     w.CheckBoxExcludeExt->click();
     ASSERT_EQ(answers.texts.size(), 4u);
-    EXPECT_EQ(answers.texts[3], "Error. The number of lines on the left must exactly match the number "
-                                "of lines on the right!");
+    EXPECT_EQ(answers.texts[3],
+              "Error. The number of lines on the left must exactly match the number "
+              "of lines on the right!");
     EXPECT_TRUE(w.CheckBoxExcludeExt->isChecked());
     EXPECT_EQ(Lines(w), (std::vector<std::string>{"x", "y"}));
 }
