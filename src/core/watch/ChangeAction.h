@@ -29,7 +29,6 @@ public:
         bits_ = static_cast<std::uint8_t>(bits_ | Bit(a));
         return *this;
     }
-    constexpr bool Empty() const { return bits_ == 0; }
     constexpr bool operator==(const TChangeActions&) const = default;
 
 private:

@@ -178,6 +178,9 @@ TEST_F(WatchTest, AtMost64Items) {
     EXPECT_EQ(items[62].Index(), 62);
     items.Add();
     EXPECT_THROW(items[64], platform::Exception);
+    items.Clear();
+    EXPECT_EQ(items.Count(), 0);
+    EXPECT_EQ(items.Add().Index(), 0);
 }
 
 TEST_F(WatchTest, AssigningItemsCopiesTheirSettings) {
