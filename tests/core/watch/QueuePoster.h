@@ -29,6 +29,7 @@ public:
         while (!done()) {
             std::function<void()> fn = Take(deadline);
             if (!fn) return done();
+            ++ran_;
             fn();
         }
         return true;
@@ -52,9 +53,14 @@ public:
             std::lock_guard lock(mutex_);
             now.swap(queue_);
         }
-        for (auto& fn : now)
+        for (auto& fn : now) {
+            ++ran_;
             fn();
+        }
     }
+
+    // Calls run so far (by this thread).
+    int Ran() const { return ran_; }
 
 private:
     std::function<void()> Take(Clock::time_point deadline) {
@@ -68,6 +74,7 @@ private:
     std::mutex mutex_;
     std::condition_variable arrived_;
     std::deque<std::function<void()>> queue_;
+    int ran_ = 0;
 };
 
 } // namespace velmora::watch::test

@@ -89,6 +89,23 @@ protected:
         return counts.at(index);
     }
 
+    // Runs reports until the first items' counts reach `atLeast`, then a quiet spell; the counts.
+    std::vector<int> SettleAll(const std::vector<int>& atLeast) {
+        auto reached = [&] {
+            for (std::size_t i = 0; i < atLeast.size(); ++i)
+                if (counts[i] < atLeast[i]) return false;
+            return true;
+        };
+        poster.PumpUntil(reached);
+        poster.PumpFor(QuietSpell);
+        return {counts.begin(), counts.begin() + static_cast<std::ptrdiff_t>(atLeast.size())};
+    }
+
+    // Runs hand-overs until `calls` have run in all: for reports that are held, not delivered.
+    void HandOvers(int calls) {
+        ASSERT_TRUE(poster.PumpUntil([&] { return poster.Ran() >= calls; }));
+    }
+
     TempDir tmp;
     QueuePoster poster;
     std::unique_ptr<ChangeNotify> watcher = std::make_unique<ChangeNotify>(poster);
