@@ -24,6 +24,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -90,12 +91,20 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
     host.GetSelectedPath = [this] { return EditDirectory->GetSelectedPath(); };
     host.Pattern = [this] { return FromQString(ComboBoxPattern->currentText()); };
     host.ExcludeExt = [this] { return CheckBoxExcludeExt->isChecked(); };
-    host.WatchDirectory = [](const std::string& dir) {
-        if (!fs::DirectoryExists(dir))
-            throw platform::EComponentError(platform::Format("Invalid or empty path [%s]", {dir}));
+    changeNotify1_ = std::make_unique<watch::ChangeNotify>(poster_);
+    watch::ChangeItem& item = changeNotify1_->Notifications().Add();
+    item.OnChange = [this](watch::ChangeItem&) {
+        Run([this] { ChangeNotify1Notifications0Change(); });
     };
+    host.WatchDirectory = [this](const std::string& dir) { WatchDirectory(dir); };
     host.RunState = [this](bool running) {
-        if (!running) status_->Flush();
+        if (running) {
+            // A change report waits until the run has ended, so no reload happens mid-run.
+            changeNotify1_->Hold();
+            return;
+        }
+        status_->Flush();
+        QTimer::singleShot(0, this, [this] { Run([this] { changeNotify1_->Release(); }); });
     };
     workspace_ = std::make_unique<workspace::Workspace>(*leftModel_, *MemoNew, *questions_,
                                                         *status_, std::move(host));
@@ -282,6 +291,24 @@ void MainWindow::ApplyCommandLine(const std::vector<std::string>& args) {
     CheckBoxExcludeExt->setChecked(cl.excludeExt);
     applyingCommandLine_ = false;
     Run([this] { workspace_->LoadFileList(); });
+}
+
+void MainWindow::WatchDirectory(const std::string& dir) {
+    changeNotify1_->Notifications()[0].SetDirectory(dir);
+    if (changeNotify1_->Active() && watchedDirectory_ == dir) return;
+    // A running watcher keeps its old directory until it is restarted.
+    changeNotify1_->SetActive(false);
+    changeNotify1_->SetActive(true);
+    watchedDirectory_ = dir;
+}
+
+void MainWindow::ChangeNotify1Notifications0Change() {
+    platform::ModalResult r = questions_->Ask(
+        platform::MsgIcon::Question,
+        "The contents of the directory has changed.\n\nWould you like to reload the file list?",
+        platform::mbYes | platform::mbNo);
+    // Yes drops unapplied edits without asking about them.
+    if (r == ModalResult::mrYes) workspace_->LoadFileList();
 }
 
 void MainWindow::ButtonRefreshClick() {

@@ -1,7 +1,9 @@
 // The main window: pattern, directory and buttons on top, the two name panes, the status bar.
 #pragma once
 
+#include "core/watch/ChangeNotify.h"
 #include "core/workspace/Workspace.h"
+#include "ui/shell/QtUiThreadPoster.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -42,6 +44,8 @@ public:
     void VelmoraHomepage1Click();
     void Contact1Click();
     void About1Click();
+    // The watched folder changed: offer to reload.
+    void ChangeNotify1Notifications0Change();
 
     // Controls, for the tests and the later panes.
     QComboBox* ComboBoxPattern = nullptr;
@@ -59,6 +63,7 @@ public:
     QLabel* StatusText = nullptr;
 
     QString StatusBarText() const;
+    watch::ChangeNotify& ChangeNotify1() { return *changeNotify1_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override; // FormCloseQuery
@@ -73,6 +78,12 @@ private:
     // Runs a handler: errors are shown, the silent abort shows nothing.
     template <typename Fn> void Run(Fn&& fn);
 
+    void WatchDirectory(const std::string& dir);
+
+    // The poster outlives the watcher, which stops its worker when destroyed.
+    shell::QtUiThreadPoster poster_;
+    std::unique_ptr<watch::ChangeNotify> changeNotify1_;
+    std::string watchedDirectory_;
     NameListModel* leftModel_ = nullptr;
     std::unique_ptr<MessageBoxQuestions> questions_;
     StatusBarSink* status_ = nullptr;

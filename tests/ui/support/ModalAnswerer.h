@@ -20,15 +20,31 @@ public:
     }
     // Queue the button to press for the next box; with none queued, boxes get Cancel/Ok.
     void Then(QMessageBox::StandardButton b) { answers_.push_back(b); }
+    // Boxes whose text starts with prefix always get b and are counted apart, not in texts.
+    // A later rule for the same prefix wins.
+    void Always(const std::string& prefix, QMessageBox::StandardButton b) {
+        rules_.push_back({prefix, b});
+    }
     std::vector<std::string> texts;
+    std::vector<std::string> ruled;
 
 private:
     void Poll() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible()) return;
-        texts.push_back(box->text().toStdString());
+        const std::string text = box->text().toStdString();
         QMessageBox::StandardButton b = QMessageBox::Cancel;
-        if (!answers_.empty()) {
+        bool matched = false;
+        for (auto r = rules_.rbegin(); r != rules_.rend() && !matched; ++r)
+            if (text.rfind(r->first, 0) == 0) {
+                b = r->second;
+                matched = true;
+            }
+        if (matched)
+            ruled.push_back(text);
+        else
+            texts.push_back(text);
+        if (!matched && !answers_.empty()) {
             b = answers_.front();
             answers_.pop_front();
         }
@@ -39,6 +55,7 @@ private:
     }
     QTimer timer_;
     std::deque<QMessageBox::StandardButton> answers_;
+    std::vector<std::pair<std::string, QMessageBox::StandardButton>> rules_;
 };
 
 } // namespace velmora::test

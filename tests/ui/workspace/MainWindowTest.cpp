@@ -8,6 +8,7 @@
 #include "ui/workspace/NamesPaneEdit.h"
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -52,9 +53,22 @@ void Activate(ui::MainWindow& w) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
 }
 
+const char* const kReloadQuestion = "The contents of the directory has changed.";
+
+// Pumps events until pred holds or two seconds pass.
+template <typename Pred> bool WaitFor(Pred pred) {
+    QElapsedTimer t;
+    t.start();
+    while (!pred() && t.elapsed() < 2000)
+        QTest::qWait(5);
+    return pred();
+}
+
 struct MainWindowTest : ::testing::Test {
     TempDir dir;
     ModalAnswerer answers;
+    // The program's own renames are reported like any other change; these tests decline.
+    MainWindowTest() { answers.Always(kReloadQuestion, QMessageBox::No); }
 };
 
 } // namespace
@@ -211,4 +225,38 @@ TEST_F(MainWindowTest, HintsGoToTheStatusBarAndStay) {
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(w.ButtonRefresh, &leave);
     EXPECT_EQ(w.StatusBarText(), "Reload file names");
+}
+
+TEST_F(MainWindowTest, OutsideChangesOfferAReloadThatDropsEdits) {
+    dir.Write("a.mp3");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    ASSERT_TRUE(w.ChangeNotify1().Active());
+    TypeNames(w, "edited.mp3");
+    answers.Always(kReloadQuestion, QMessageBox::Yes);
+    std::filesystem::rename(dir / "a.mp3", dir / "b.mp3");
+    ASSERT_TRUE(WaitFor([&] { return Left(w) == std::vector<std::string>{"b.mp3"}; }));
+    EXPECT_EQ(Lines(w), std::vector<std::string>{"b.mp3"});
+    EXPECT_FALSE(w.MemoNew->Modified());
+    EXPECT_TRUE(answers.texts.empty()); // no pending-changes question on this path
+    EXPECT_EQ(answers.ruled.size(), 1u);
+}
+
+TEST_F(MainWindowTest, ChangesDuringAnApplyQuestionWaitUntilTheRunEnds) {
+    dir.Write("a.mp3", "a");
+    dir.Write("b.mp3", "b");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    answers.Always(kReloadQuestion, QMessageBox::Yes);
+    // Every line meets a conflict; while the first question is open, another program adds a
+    // file, and its report must not reload the lists under the running Apply.
+    TypeNames(w, Lines(w)[0] == "a.mp3" ? "b.mp3\na.mp3" : "a.mp3\nb.mp3");
+    QTimer::singleShot(0, [&] { dir.Write("new.mp3"); });
+    answers.Then(QMessageBox::Yes);
+    answers.Then(QMessageBox::Yes);
+    w.Work().ApplyRenames();
+    EXPECT_EQ(answers.texts.size(), 2u);
+    EXPECT_TRUE(answers.ruled.empty());
+    EXPECT_EQ(w.Work().Left().Count(), 2);
+    EXPECT_TRUE(WaitFor([&] { return w.Work().Left().Count() == 3; })); // delivered after the run
+    EXPECT_EQ(answers.ruled.size(), 1u);
+    EXPECT_EQ(dir.Read("b.mp3"), "b");
 }
