@@ -27,6 +27,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <utility>
 
 #ifndef VELMORA_HOMEPAGE_URL
 #define VELMORA_HOMEPAGE_URL "https://velmora.invalid/"
@@ -115,7 +116,13 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
     InstallScrollForwarding();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    changeNotify1_->SetActive(false);
+    qApp->removeEventFilter(this);
+    // The child widgets outlive this body and still signal while they close (a focus change
+    // reports the pattern as chosen); none of that may reach the handlers of a dying window.
+    for (QObject* child : findChildren<QObject*>()) QObject::disconnect(child, nullptr, this, nullptr);
+}
 
 void MainWindow::BuildTopPanel(QWidget* panel) {
     auto* grid = new QGridLayout(panel);
@@ -133,9 +140,13 @@ void MainWindow::BuildTopPanel(QWidget* panel) {
     ComboBoxPattern->setToolTip(QStringLiteral("File name pattern"));
     ComboBoxPattern->setMinimumWidth(140);
     label1->setBuddy(ComboBoxPattern);
-    // Choosing an item reloads; typing alone does not.
-    connect(ComboBoxPattern, &QComboBox::activated, this,
-            [this] { Run([this] { ButtonRefreshClick(); }); });
+    // Choosing an item reloads; typing alone does not, even when the typed text leaves the box
+    // matching an item (the box then reports it as chosen).
+    ComboBoxPattern->installEventFilter(this);
+    connect(ComboBoxPattern, &QComboBox::activated, this, [this] {
+        if (std::exchange(patternFocusLeaving_, false)) return;
+        Run([this] { ButtonRefreshClick(); });
+    });
 
     CheckBoxExcludeExt = new QCheckBox(QStringLiteral("E&xclude Extensions"), panel);
     CheckBoxExcludeExt->setObjectName(QStringLiteral("CheckBoxExcludeExt"));
@@ -393,6 +404,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ComboBoxPattern) {
+        if (event->type() == QEvent::FocusOut)
+            patternFocusLeaving_ = static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason;
+        else if (event->type() == QEvent::FocusIn)
+            patternFocusLeaving_ = false;
+    }
     if (event->type() == QEvent::ToolTip) {
         // Hints go to the status bar instead of a hint window, and stay there.
         auto* w = qobject_cast<QWidget*>(watched);

@@ -89,6 +89,7 @@ private:
     StatusBarSink* status_ = nullptr;
     std::unique_ptr<workspace::Workspace> workspace_;
     bool applyingCommandLine_ = false;
+    bool patternFocusLeaving_ = false; // the pattern box reports its text as chosen on focus-out
     bool excludeExtHandlerAttached_ = true;
     bool scrollGuard_ = false; // ScrollGuard
 };

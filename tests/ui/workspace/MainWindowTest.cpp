@@ -1,6 +1,7 @@
 // The main window on the offscreen platform: command line, pending edits on every caller, close.
 #include "ui/workspace/MainWindow.h"
 
+#include "core/platform/Error.h"
 #include "support/TempDir.h"
 #include "ui/dirchooser/DirectoryPathBox.h"
 #include "ui/platform/QtText.h"
@@ -9,6 +10,8 @@
 
 #include <QCloseEvent>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -259,4 +262,58 @@ TEST_F(MainWindowTest, ChangesDuringAnApplyQuestionWaitUntilTheRunEnds) {
     EXPECT_TRUE(WaitFor([&] { return w.Work().Left().Count() == 3; })); // delivered after the run
     EXPECT_EQ(answers.ruled.size(), 1u);
     EXPECT_EQ(dir.Read("b.mp3"), "b");
+}
+
+TEST_F(MainWindowTest, ChoosingAPatternReloadsButTypingDoesNot) {
+    dir.Write("a.mp3");
+    dir.Write("b.txt");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    Activate(w);
+    // Typing a text that matches an item and leaving the box does not reload.
+    w.ComboBoxPattern->setFocus();
+    w.ComboBoxPattern->lineEdit()->selectAll();
+    QTest::keyClicks(w.ComboBoxPattern->lineEdit(), "*.txt");
+    w.MemoNew->setFocus();
+    EXPECT_EQ(Left(w), std::vector<std::string>{"a.mp3"});
+    w.ComboBoxPattern->setCurrentIndex(w.ComboBoxPattern->findText("*.txt"));
+    emit w.ComboBoxPattern->activated(w.ComboBoxPattern->currentIndex());
+    EXPECT_EQ(Left(w), std::vector<std::string>{"b.txt"});
+}
+
+TEST_F(MainWindowTest, ScrollBarActionsScrollBothPanesOnlyWithSynchScroll) {
+    for (int i = 0; i < 200; ++i) dir.Write(std::to_string(1000 + i) + ".mp3");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QScrollBar* left = w.ListBoxOrg->verticalScrollBar();
+    QScrollBar* right = w.MemoNew->verticalScrollBar();
+    ASSERT_GT(left->maximum(), 10);
+    right->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_GT(right->value(), 0);
+    EXPECT_GT(left->value(), 0);
+    left->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(right->value(), 0);
+
+    w.CheckBoxSynchScroll->setChecked(false);
+    left->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(left->value(), 1);
+    EXPECT_EQ(right->value(), 0);
+}
+
+TEST_F(MainWindowTest, ErrorsReachingTheEventLoopAreShownExceptTheSilentAbort) {
+    struct Thrower : QObject {
+        bool abort = false;
+        bool event(QEvent* e) override {
+            if (e->type() != QEvent::User) return QObject::event(e);
+            if (abort) platform::Abort();
+            throw platform::Exception("Something went wrong");
+        }
+    } thrower;
+    QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
+    ASSERT_TRUE(WaitFor([&] { return answers.texts.size() == 1; }));
+    EXPECT_EQ(answers.texts[0], "Something went wrong");
+    thrower.abort = true;
+    QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
+    QTest::qWait(50);
+    EXPECT_EQ(answers.texts.size(), 1u);
 }
