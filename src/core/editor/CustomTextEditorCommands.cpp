@@ -320,7 +320,8 @@ void CustomTextEditor::Dispatch(std::uint16_t code, char32_t wide, int& x, int& 
 void CustomTextEditor::MoveHorizontal(bool right, bool select, int& x, int& y, bool& recordCaret) {
     BeginSelecting(select, x, y);
     if (CursorBeyondEOL) {
-        x += right ? 1 : -1;
+        // Column 0 stays put, so Left there records no move that goes nowhere.
+        x = right ? x + 1 : std::max(x - 1, 0);
     } else if (!IsRowValid(y)) {
         x = 0;
     } else if (!right) {
