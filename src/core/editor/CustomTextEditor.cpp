@@ -8,9 +8,34 @@
 
 namespace velmora::editor {
 
+// Connects the key handler to the editor without putting its names into the editor's own.
+class CustomTextEditor::KeyAdapter : public KeyTarget {
+public:
+    explicit KeyAdapter(CustomTextEditor& ed) : ed_(ed) {}
+    void ExecuteCommand(std::uint16_t code, char32_t ch) override {
+        if (ch > cmdCharLast)
+            ed_.TypeChar(ch);
+        else
+            ed_.ExecuteCommand(code);
+    }
+    bool ReadOnly() const override { return ed_.ReadOnly(); }
+    bool WantTabs() const override { return ed_.WantTabs; }
+    bool MoveFocus(bool previous) override { return ed_.MoveFocus(previous); }
+    void FireKeyDown(std::uint16_t& key, ShiftState shift) override {
+        if (ed_.OnKeyDown) ed_.OnKeyDown(ed_, key, shift);
+    }
+    void FireKeyPress(char32_t& ch) override {
+        if (ed_.OnKeyPress) ed_.OnKeyPress(ed_, ch);
+    }
+
+private:
+    CustomTextEditor& ed_;
+};
+
 CustomTextEditor::CustomTextEditor()
     : lines_(std::make_unique<TextEditorStrings>(*this)),
-      undo_(std::make_unique<UndoBuffer>(*this)) {
+      undo_(std::make_unique<UndoBuffer>(*this)), keyAdapter_(std::make_unique<KeyAdapter>(*this)),
+      keyHandler_(std::make_unique<KeyHandler>(*keyAdapter_)) {
     UpdateEditorSize(true, false);
 }
 
@@ -521,6 +546,16 @@ void CustomTextEditor::SetLeftTop(int col, int row) {
         vertBar_.SetPosition(row);
         Scroll(true, row);
     }
+}
+
+// --- Keys ---
+
+void CustomTextEditor::KeyDown(std::uint16_t& key, ShiftState shift) {
+    keyHandler_->KeyDown(key, shift);
+}
+
+void CustomTextEditor::KeyPress(char32_t ch) {
+    keyHandler_->KeyPress(ch);
 }
 
 // --- Posted commands ---

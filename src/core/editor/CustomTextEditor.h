@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/editor/Clipboard.h"
+#include "core/editor/KeyHandler.h"
 #include "core/editor/TextEditorScrollBar.h"
 #include "core/editor/TextEditorStrings.h"
 #include "core/editor/TextPos.h"
@@ -129,6 +130,13 @@ public:
     bool HasPostedCommands() const { return !posted_.empty(); }
     void RunPostedCommands();
 
+    // --- Keys (virtual-key codes and shift state, as the key map defines them) ---
+    void KeyDown(std::uint16_t& key, ShiftState shift);
+    void KeyPress(char32_t ch);
+    KeyHandler& Keys() { return *keyHandler_; }
+    std::function<void(CustomTextEditor&, std::uint16_t& key, ShiftState shift)> OnKeyDown;
+    std::function<void(CustomTextEditor&, char32_t& ch)> OnKeyPress;
+
     // --- Caret and selection ---
     void SetCaret(int x, int y);
     void MoveCaret(int x, int y);
@@ -218,10 +226,13 @@ protected:
     virtual void RepaintGutter() {}
     virtual void PaintCaret(bool /*visible*/) {}
     virtual void Beep() const {}
+    // Tab without tabs moves the focus; only a widget on a window has somewhere to move it.
+    virtual bool MoveFocus(bool /*previous*/) { return false; }
 
 private:
     friend class TextEditorStrings;
     friend class UndoBuffer;
+    class KeyAdapter;
 
     // Command executor internals.
     void RunCommand(std::uint16_t code, char32_t wide);
@@ -265,6 +276,8 @@ private:
 
     std::unique_ptr<TextEditorStrings> lines_;
     std::unique_ptr<UndoBuffer> undo_;
+    std::unique_ptr<KeyAdapter> keyAdapter_;
+    std::unique_ptr<KeyHandler> keyHandler_;
     TextEditorScrollBar horzBar_{ScrollBarKind::sbHorizontal};
     TextEditorScrollBar vertBar_{ScrollBarKind::sbVertical};
     Clipboard* clipboard_ = nullptr;
