@@ -108,6 +108,7 @@ void TextEditorStrings::Delete(int index) {
     CheckIndex(index, Count() - 1);
     Changing();
     rowCount_ -= paras_[static_cast<std::size_t>(index)].PieceCount;
+    textLength_ -= paras_[static_cast<std::size_t>(index)].Length() + 2;
     paras_.erase(paras_.begin() + index);
     Invalidate(index);
     Renumber(index);
@@ -121,6 +122,7 @@ void TextEditorStrings::Clear() {
     paras_.shrink_to_fit();
     capacity_ = 0;
     rowCount_ = 0;
+    textLength_ = 0;
     Invalidate(0);
     Changed();
 }
@@ -225,7 +227,9 @@ void TextEditorStrings::Renumber(int from) {
 void TextEditorStrings::StorePieces(int index, std::vector<std::u32string> pieces) {
     Paragraph& p = paras_[static_cast<std::size_t>(index)];
     int oldPieces = p.PieceCount;
+    textLength_ -= p.Length();
     p.Pieces = std::move(pieces);
+    textLength_ += p.Length();
     Reformat(p);
     Invalidate(index);
     if (p.PieceCount != oldPieces) Renumber(index);
@@ -240,6 +244,7 @@ void TextEditorStrings::InsertParagraph(int index, std::u32string text) {
     p.PieceCount = 1;
     ++rowCount_;
     NoteLength(text.size());
+    textLength_ += static_cast<int>(text.size()) + 2;
     p.Pieces.assign(1, std::move(text));
     Reformat(p);
     Renumber(index);
@@ -372,6 +377,7 @@ Paragraph TextEditorStrings::GetParagraph(int index) const {
 
 int TextEditorStrings::ParagraphStart(int n) const {
     n = std::clamp(n, 0, Count());
+    if (n == Count()) return textLength_;
     if (starts_.size() < paras_.size() + 1) starts_.resize(paras_.size() + 1);
     while (startsValid_ < n) {
         std::size_t v = static_cast<std::size_t>(startsValid_);
@@ -517,8 +523,10 @@ void TextEditorStrings::ReplaceText(int offset, int count, std::u32string_view t
                 StorePieces(first + i, {std::move(lines[static_cast<std::size_t>(i)])});
             }
         } else {
-            for (int i = first; i <= last; ++i)
+            for (int i = first; i <= last; ++i) {
                 rowCount_ -= paras_[static_cast<std::size_t>(i)].PieceCount;
+                textLength_ -= paras_[static_cast<std::size_t>(i)].Length() + 2;
+            }
             paras_.erase(paras_.begin() + first, paras_.begin() + last + 1);
             std::vector<Paragraph> fresh(static_cast<std::size_t>(newCount));
             for (int i = 0; i < newCount; ++i) {
@@ -527,6 +535,7 @@ void TextEditorStrings::ReplaceText(int offset, int count, std::u32string_view t
                 p.Pieces.assign(1, std::move(lines[static_cast<std::size_t>(i)]));
                 p.PieceCount = 1;
                 ++rowCount_;
+                textLength_ += p.Length() + 2;
                 Reformat(p);
             }
             paras_.insert(paras_.begin() + first, std::make_move_iterator(fresh.begin()),

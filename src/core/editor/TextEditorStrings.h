@@ -82,7 +82,7 @@ public:
     Paragraph GetParagraph(int index) const;
     // Offset of paragraph n in the whole text, 2 per line break; n = Count gives the length.
     int ParagraphStart(int n) const;
-    int TextLength() const { return ParagraphStart(Count()); }
+    int TextLength() const { return textLength_; }
     // The paragraph holding a whole-text offset (0 for offsets before the text).
     int ParagraphAtOffset(int offset) const;
 
@@ -127,6 +127,7 @@ private:
     std::vector<Paragraph> paras_;
     int rowCount_ = 0;
     int capacity_ = 0;
+    int textLength_ = 0; // the whole text's length, kept so it never needs a scan
     // starts_[i] = ParagraphStart(i), valid for i <= startsValid_; an edit of paragraph k keeps
     // the entries up to k, so repeated edits in one place never rescan the text.
     mutable std::vector<int> starts_{0};
