@@ -336,3 +336,23 @@ TEST_F(Editing, DeleteSelectionCommand) {
     EXPECT_EQ(ed.Text(), "c\r\n");
     EXPECT_EQ(Caret(), (TextPos{0, 0}));
 }
+
+TEST_F(Editing, BackspaceAndDeleteWorkAcrossAWrapCut) {
+    ed.SetWordWrap(true);
+    Load(ed, std::string(85, 'a') + "\r\nz");
+    ASSERT_EQ(ed.Lines().RowCount(), 3);
+    ed.SetCaret(0, 1);
+    Run(cmdBackspace); // the paragraph goes on above: its character before the cut goes
+    EXPECT_EQ(ed.Lines().Get(0), std::string(84, 'a'));
+    EXPECT_EQ(ed.Lines().Count(), 2);
+    Run(cmdUndo);
+    EXPECT_EQ(ed.Lines().Get(0), std::string(85, 'a'));
+
+    ed.SetCaret(80, 0);
+    Run(cmdDeleteChar); // end of a row that is not the paragraph's last
+    EXPECT_EQ(ed.Lines().Get(0), std::string(84, 'a'));
+    ed.SetCaret(4, 1);
+    Run(cmdDeleteChar); // end of the paragraph: the next one joins
+    EXPECT_EQ(ed.Lines().Get(0), std::string(84, 'a') + "z");
+    EXPECT_EQ(ed.Lines().Count(), 1);
+}
