@@ -375,19 +375,21 @@ void CustomTextEditor::IndentBlock(bool indent, int& x, int& y) {
             selEndY_ = e.Y;
         }
     }
-    const int recordsBefore = undo_->Count();
+    // Recording drops the undone tail first, so count from the current position.
+    const int recordsBefore = undo_->UndoPosition + 1;
     BeginCompound();
     RecordUndo<SelectUndo>(caretX_, caretY_, Selection());
     bool changed = false;
+    lines_->Lock();
     if (indent) {
-        RecordUndo<IndentUndo>(first, last, IndentSize);
-        EndCompound();
-        lines_->Lock();
-        for (int p = first; p <= last; ++p)
-            lines_->Put(p, Blanks(IndentSize) + lines_->Get32(p));
-        changed = true;
+        changed = first <= last && IndentSize > 0;
+        if (changed) {
+            RecordUndo<IndentUndo>(first, last, IndentSize);
+            EndCompound();
+            for (int p = first; p <= last; ++p)
+                lines_->Put(p, Blanks(IndentSize) + lines_->Get32(p));
+        }
     } else {
-        lines_->Lock();
         for (int p = first; p <= last; ++p) {
             const std::u32string s = lines_->Get32(p);
             const int n = std::min(LeadingBlanks(s), std::max(IndentSize, 0));
@@ -395,14 +397,13 @@ void CustomTextEditor::IndentBlock(bool indent, int& x, int& y) {
             RecordUndo<UnindentUndo>(p, n);
             changed = changed || n > 0;
         }
-        if (changed) {
-            EndCompound();
-        } else {
-            // Nothing to take back: leave no empty step in the history.
-            while (undo_->Count() > recordsBefore)
-                undo_->RemoveLast();
-            --compoundDepth_;
-        }
+        if (changed) EndCompound();
+    }
+    if (!changed) {
+        // Nothing to take back: leave no empty step in the history.
+        while (undo_->Count() > recordsBefore)
+            undo_->RemoveLast();
+        --compoundDepth_;
     }
     lines_->Unlock();
     if (changed) {

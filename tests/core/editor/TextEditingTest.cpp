@@ -356,3 +356,20 @@ TEST_F(Editing, BackspaceAndDeleteWorkAcrossAWrapCut) {
     EXPECT_EQ(ed.Lines().Get(0), std::string(84, 'a') + "z");
     EXPECT_EQ(ed.Lines().Count(), 1);
 }
+
+TEST_F(Editing, BlockCommandsThatChangeNothingLeaveNoStepEvenAfterAnUndo) {
+    Load(ed, "a\r\nb\r\nc");
+    Select(0, 1, 1, 2);
+    ed.SetCaret(0, 2);
+    Run(cmdUndo); // an undone tail that the next record discards
+    const int records = ed.UndoList().UndoPosition;
+    Run(cmdUnindentBlock); // no leading blanks anywhere
+    EXPECT_EQ(ed.UndoList().UndoPosition, records);
+    EXPECT_EQ(ed.UndoList().Count(), records + 1);
+    ed.IndentSize = 0;
+    Run(cmdIndentBlock);
+    EXPECT_EQ(ed.UndoList().UndoPosition, records);
+    EXPECT_EQ(ed.CompoundDepth(), 0);
+    EXPECT_TRUE(ed.Selected());
+    EXPECT_EQ(ed.Text(), "a\r\nb\r\nc\r\n");
+}
