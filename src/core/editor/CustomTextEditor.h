@@ -24,6 +24,14 @@ struct Bookmark {
     bool Valid = false;
 };
 
+struct Rect {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
 struct CellSize {
     int Width = 1;
     int Height = 1;
@@ -100,6 +108,12 @@ public:
     // Text area = client area right of the gutter.
     int TextAreaLeft() const { return gutterWidth_ + 2; }
     int TextAreaWidth() const;
+    Rect TextAreaRect() const { return {TextAreaLeft(), 0, TextAreaWidth(), clientHeight_}; }
+    // The cell of a column and row counted from LeftCol and TopRow, in client pixels.
+    Rect CellRect(int viewCol, int viewRow) const {
+        return {TextAreaLeft() + viewCol * cellWidth_ + 1, viewRow * lineHeight_, cellWidth_,
+                lineHeight_};
+    }
     bool Selected() const { return selected_; }
     TextPos SelBeg() const { return {selBegX_, selBegY_}; }
     TextPos SelEnd() const { return {selEndX_, selEndY_}; }

@@ -109,6 +109,10 @@ TEST(EditorProbe, SelectionOverVanishedRowsBeepsAndReadsEmpty) {
     EXPECT_EQ(ed.CellWidth(), 10);
     EXPECT_EQ(ed.LineHeight(), 20);
     EXPECT_EQ(ed.VisibleColCount(), (642 - 2) / 10);
+    ed.SetGutterWidth(20);
+    EXPECT_EQ(ed.CellRect(2, 3), (Rect{20 + 2 + 2 * 10 + 1, 60, 10, 20}));
+    EXPECT_EQ(ed.TextAreaRect(), (Rect{22, 0, 620, 400}));
+    ed.SetGutterWidth(0);
     ed.SetClientSize(202, 100);
     EXPECT_EQ(ed.VisibleColCount(), 20);
     EXPECT_EQ(ed.VisibleRowCount(), 5);
