@@ -1,0 +1,29 @@
+// Scroll bar range and position rules.
+#include "core/editor/TextEditorScrollBar.h"
+
+#include "core/platform/Error.h"
+
+#include <algorithm>
+
+namespace velmora::editor {
+
+int TextEditorScrollBar::Clamp(int position) const {
+    return std::max(std::min(position, std::max(0, max_ - largeChange_)), min_);
+}
+
+void TextEditorScrollBar::SetParams(int min, int max, int largeChange, int page) {
+    if (max < min) throw platform::Exception("Scroll bar property out of range");
+    min_ = min;
+    max_ = max;
+    largeChange_ = largeChange;
+    page_ = page;
+    position_ = Clamp(position_);
+    if (OnChange) OnChange();
+}
+
+void TextEditorScrollBar::SetPosition(int position) {
+    position_ = Clamp(position);
+    if (OnChange) OnChange();
+}
+
+} // namespace velmora::editor

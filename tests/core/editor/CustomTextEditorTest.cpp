@@ -1,0 +1,298 @@
+// Editor state: caret rules, selection, offsets, text operations, events and view numbers.
+#include "EditorTestSupport.h"
+#include "core/editor/EditorCommands.h"
+#include "core/editor/EditorErrors.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora::editor;
+using namespace velmora::editor::test;
+
+namespace {
+
+struct Editor : ::testing::Test {
+    CustomTextEditor ed;
+    void SetUp() override { ed.SetWordWrap(false); }
+};
+
+// Counts what the widget would be asked to do.
+class ProbeEditor : public CustomTextEditor {
+public:
+    mutable int beeps = 0;
+    int repaints = 0;
+
+protected:
+    CellSize MeasureCell() override { return {10, 20}; }
+    void Beep() const override { ++beeps; }
+    void RepaintAll() override { ++repaints; }
+};
+
+} // namespace
+
+TEST_F(Editor, MoveCaretClampsRowsAndColumnsAndScrollsTheView) {
+    Load(ed, "a\r\nb\r\nc");
+    ed.MoveCaret(0, 1000);
+    EXPECT_EQ(ed.CaretY(), 2);
+    ed.MoveCaret(-5, -5);
+    EXPECT_EQ((TextPos{ed.CaretX(), ed.CaretY()}), (TextPos{0, 0}));
+    ed.MoveCaret(10000, 0);
+    EXPECT_EQ(ed.CaretX(), 512);
+    EXPECT_EQ(ed.LeftCol(), 512 - ed.VisibleColCount());
+
+    ed.CursorBeyondEOF = true;
+    int scrolls = 0;
+    ed.OnScroll = [&](CustomTextEditor&) { ++scrolls; };
+    ed.MoveCaret(0, 1000);
+    EXPECT_EQ(ed.CaretY(), 1000);
+    EXPECT_EQ(ed.LastVisibleRow(), 1000);
+    EXPECT_EQ(ed.TopRow(), 1000 - ed.VisibleRowCount() + 1);
+    EXPECT_EQ(ed.LeftCol(), 0);
+    EXPECT_EQ(scrolls, 2);
+}
+
+TEST_F(Editor, SetCaretRecordsAMoveOnlyWhenTheCaretMoves) {
+    Load(ed, "abc");
+    int status = 0;
+    ed.OnChangeStatus = [&](CustomTextEditor&) { ++status; };
+    ed.SetCaret(0, 0);
+    EXPECT_EQ(ed.UndoList().Count(), 0);
+    EXPECT_EQ(status, 0);
+    ed.SetCaret(2, 0);
+    ASSERT_EQ(ed.UndoList().Count(), 1);
+    EXPECT_EQ(ed.UndoList().Item(0)->Kind(), UndoKind::Caret);
+    EXPECT_GT(status, 0);
+}
+
+TEST_F(Editor, ExtendSelectionPivotsAroundTheAnchor) {
+    Load(ed, "abcdef\r\nghijkl");
+    ed.ExtendSelection(3, 0);
+    ed.ExtendSelection(1, 0);
+    EXPECT_EQ(ed.SelBeg(), (TextPos{1, 0}));
+    EXPECT_EQ(ed.SelEnd(), (TextPos{3, 0}));
+    ed.ExtendSelection(5, 1);
+    EXPECT_EQ(ed.SelBeg(), (TextPos{3, 0}));
+    EXPECT_EQ(ed.SelEnd(), (TextPos{5, 1}));
+    EXPECT_EQ(ed.RepaintFirstRow(), 0);
+    EXPECT_EQ(ed.RepaintLastRow(), 1);
+}
+
+TEST_F(Editor, SelectionReadsAsTextWithTwoCharacterBreaks) {
+    Load(ed, "ab\r\ncd");
+    ed.ExtendSelection(1, 0);
+    ed.ExtendSelection(1, 1);
+    EXPECT_EQ(S(ed.SelText()), "b\r\nc");
+    EXPECT_EQ(ed.SelStart(), 2);
+    EXPECT_EQ(ed.SelLength(), 4);
+
+    ed.SetSelStart(1);
+    ed.SetSelLength(0);
+    EXPECT_FALSE(ed.Selected());
+    EXPECT_EQ((TextPos{ed.CaretX(), ed.CaretY()}), (TextPos{0, 0}));
+
+    ed.SetSelStart(2);
+    ed.SetSelLength(4);
+    EXPECT_TRUE(ed.Selected());
+    EXPECT_EQ(S(ed.SelText()), "b\r\nc");
+    EXPECT_EQ((TextPos{ed.CaretX(), ed.CaretY()}), (TextPos{1, 1}));
+}
+
+TEST(EditorProbe, SelectionOverVanishedRowsBeepsAndReadsEmpty) {
+    ProbeEditor ed;
+    ed.CursorBeyondEOF = true;
+    Load(ed, "ab");
+    ed.ExtendSelection(0, 0);
+    ed.ExtendSelection(1, 5);
+    EXPECT_EQ(ed.SelText(), U"");
+    EXPECT_EQ(ed.beeps, 1);
+    // The widget's cell takes effect once it has been set up.
+    ed.Loaded();
+    EXPECT_EQ(ed.CellWidth(), 10);
+    EXPECT_EQ(ed.LineHeight(), 20);
+    EXPECT_EQ(ed.VisibleColCount(), (642 - 2) / 10);
+    ed.SetGutterWidth(20);
+    EXPECT_EQ(ed.CellRect(2, 3), (Rect{20 + 2 + 2 * 10 + 1, 60, 10, 20}));
+    EXPECT_EQ(ed.TextAreaRect(), (Rect{22, 0, 620, 400}));
+    ed.SetGutterWidth(0);
+    ed.SetClientSize(202, 100);
+    EXPECT_EQ(ed.VisibleColCount(), 20);
+    EXPECT_EQ(ed.VisibleRowCount(), 5);
+    EXPECT_EQ(ed.LastVisibleRow(), 4);
+}
+
+TEST_F(Editor, OffsetsCountTwoPerBreak) {
+    Load(ed, "ab\r\ncd");
+    EXPECT_EQ(ed.PosToOffset(1, 1), 5);
+    EXPECT_EQ(ed.PosToOffset(9, 0), 2);
+    EXPECT_EQ(ed.PosToOffset(0, 7), 8);
+    EXPECT_EQ(ed.PosToOffset(0, -1), -1);
+    EXPECT_EQ(ed.OffsetToPos(5), (TextPos{1, 1}));
+    EXPECT_EQ(ed.OffsetToPos(4), (TextPos{0, 1}));
+    EXPECT_EQ(ed.OffsetToPos(3), (TextPos{0, 1})); // inside a break
+    EXPECT_EQ(ed.OffsetToPos(100), (TextPos{2, 1}));
+    CustomTextEditor empty;
+    EXPECT_EQ(empty.OffsetToPos(0), (TextPos{-1, -1}));
+}
+
+TEST_F(Editor, ReplaceSelectionLeavesTheNewTextSelectedAndUndoesInOneStep) {
+    Load(ed, "one two three");
+    ed.ExtendSelection(4, 0);
+    ed.ExtendSelection(7, 0);
+    ed.ReplaceSelection(U"xyz!");
+    EXPECT_EQ(ed.Text(), "one xyz! three\r\n");
+    EXPECT_TRUE(ed.Selected());
+    EXPECT_EQ(ed.SelText(), U"xyz!");
+    ed.ExecuteCommand(cmdUndo);
+    EXPECT_EQ(ed.Text(), "one two three\r\n");
+    EXPECT_TRUE(ed.Selected());
+    EXPECT_EQ(ed.SelText(), U"two");
+
+    // Without a selection the inserted text is what ends up selected.
+    Load(ed, "ab");
+    ed.SetCaret(1, 0);
+    ed.ReplaceSelection(U"Q");
+    EXPECT_EQ(ed.Text(), "aQb\r\n");
+    EXPECT_EQ(ed.SelText(), U"Q");
+}
+
+TEST_F(Editor, InsertTextNormalisesBreaksExpandsTabsAndLetsTheHostChangeIt) {
+    Load(ed, "ab");
+    ed.SetCaret(1, 0);
+    ed.OnTextInsert = [](CustomTextEditor&, std::u32string& t) { t += U"!"; };
+    ed.InsertText(U"x\ny\rz\t");
+    EXPECT_EQ(ed.Text(), "ax\r\ny\r\nz    !b\r\n");
+    EXPECT_EQ((TextPos{ed.CaretX(), ed.CaretY()}), (TextPos{6, 2}));
+    EXPECT_TRUE(ed.Modified());
+    ed.ExecuteCommand(cmdUndo);
+    EXPECT_EQ(ed.Text(), "ab\r\n");
+}
+
+TEST_F(Editor, InsertAtCaretBeyondTheTextPadsAndUndoTakesThePaddingToo) {
+    ed.CursorBeyondEOF = true;
+    Load(ed, "ab");
+    ed.SetCaret(4, 1);
+    ed.InsertAtCaret(U"\tz");
+    EXPECT_EQ(ed.Text(), "ab\r\n        z\r\n");
+    ed.ExecuteCommand(cmdUndo);
+    EXPECT_EQ(ed.Text(), "ab\r\n");
+}
+
+TEST_F(Editor, DeleteSelectedRemovesTheRangeButNotInReadOnly) {
+    Load(ed, "abc\r\ndef");
+    ed.ExtendSelection(1, 0);
+    ed.ExtendSelection(1, 1);
+    ed.SetReadOnly(true);
+    ed.DeleteSelected();
+    EXPECT_EQ(ed.Text(), "abc\r\ndef\r\n");
+    ed.SetReadOnly(false);
+    ed.DeleteSelected();
+    EXPECT_EQ(ed.Text(), "aef\r\n");
+    EXPECT_EQ((TextPos{ed.CaretX(), ed.CaretY()}), (TextPos{1, 0}));
+    EXPECT_FALSE(ed.Selected());
+}
+
+TEST_F(Editor, EventsFireOnlyWhenSetAndCarryTheSender) {
+    Load(ed, "ab");
+    ed.ExtendSelection(0, 0);
+    ed.DeleteSelected(); // nothing selected in effect: no event needed, no crash
+    CustomTextEditor* sender = nullptr;
+    int changes = 0, selections = 0;
+    ed.OnChange = [&](CustomTextEditor& s) {
+        sender = &s;
+        ++changes;
+    };
+    ed.OnSelectionChange = [&](CustomTextEditor&) { ++selections; };
+    ed.TypeChar(U'x');
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(sender, &ed);
+    ed.ExecuteCommand(cmdSelectAll);
+    EXPECT_GT(selections, 0);
+}
+
+TEST_F(Editor, RightMarginBelowEightIsRefused) {
+    try {
+        ed.SetRightMargin(7);
+        FAIL();
+    } catch (const EInvalidRightMarginValue& e) {
+        EXPECT_EQ(e.Message(), "Invalid right margin value");
+    }
+    EXPECT_EQ(ed.RightMargin(), 80);
+    ed.SetRightMargin(8);
+    EXPECT_EQ(ed.RightMargin(), 8);
+}
+
+TEST_F(Editor, LoadedClearsModifiedAndUpdateBracketsNest) {
+    ed.TypeChar(U'a');
+    EXPECT_TRUE(ed.Modified());
+    ed.Loaded();
+    EXPECT_FALSE(ed.Modified());
+    int status = 0;
+    ed.OnChangeStatus = [&](CustomTextEditor&) { ++status; };
+    ed.BeginUpdate();
+    ed.BeginUpdate();
+    ed.EndUpdate();
+    EXPECT_EQ(status, 0);
+    ed.EndUpdate();
+    EXPECT_EQ(status, 1);
+    ed.EndUpdate(); // unbalanced: ignored
+    EXPECT_EQ(ed.UpdateLock(), 0);
+}
+
+TEST_F(Editor, ScrollBarsFollowTheTextAndSetLeftTopFiresOnScroll) {
+    ed.SetClientSize(642, 160); // 10 rows
+    std::string text;
+    for (int i = 0; i < 25; ++i)
+        text += "row\r\n";
+    Load(ed, text);
+    EXPECT_EQ(ed.VertBar().Max(), 24);
+    EXPECT_EQ(ed.VertBar().Page(), 10);
+    EXPECT_EQ(ed.VertBar().LargeChange(), 9);
+    ed.VertBar().SetPosition(20);
+    EXPECT_EQ(ed.VertBar().Position(), 15);
+    Load(ed, "a\r\nb\r\nc\r\nd\r\ne");
+    EXPECT_EQ(ed.VertBar().Max(), 0);
+
+    int scrolls = 0;
+    ed.OnScroll = [&](CustomTextEditor&) { ++scrolls; };
+    ed.SetLeftTop(-3, 2);
+    EXPECT_EQ(ed.TopRow(), 2);
+    EXPECT_EQ(ed.LeftCol(), 0);
+    EXPECT_EQ(scrolls, 1);
+    ed.BeginUpdate();
+    ed.Scroll(true, 4);
+    EXPECT_EQ(scrolls, 2); // also while locked
+    EXPECT_EQ(ed.LastVisibleRow(), 13);
+    ed.EndUpdate();
+}
+
+TEST_F(Editor, ScrollToCaretCenteredCentresARowOutsideTheWindow) {
+    ed.SetClientSize(642, 160);
+    std::string text;
+    for (int i = 0; i < 100; ++i)
+        text += "row\r\n";
+    Load(ed, text);
+    ed.ScrollToCaretCentered(1, 50);
+    EXPECT_EQ(ed.TopRow(), 45);
+    EXPECT_EQ((TextPos{ed.CaretX(), ed.CaretY()}), (TextPos{1, 50}));
+}
+
+TEST_F(Editor, ClampToRowAndRowValidity) {
+    Load(ed, "abc\r\n");
+    EXPECT_EQ(ed.ClampToRow(9, 0), 3);
+    EXPECT_EQ(ed.ClampToRow(9, 4), 9);
+    EXPECT_FALSE(ed.IsRowValid(1));
+    Load(ed, "\r\nx");
+    EXPECT_EQ(ed.ClampToRow(5, 0), 0);
+}
+
+TEST_F(Editor, UnicodeCharactersAreSingleColumnsAndFileNamesRoundTrip) {
+    Load(ed, "Bj\xc3\xb6rk \xe2\x80\x93 J\xc3\xb3ga\r\n\xff bad.mp3");
+    EXPECT_EQ(ed.Lines().GetRow(0).size(), 12u);
+    ed.SetCaret(2, 0);
+    ed.TypeChar(U'\u00e9');
+    ed.TypeChar(U'\u4e2d');
+    ed.TypeChar(U'\U0001F3B5');
+    EXPECT_EQ(ed.CaretX(), 5);
+    EXPECT_EQ(ed.Lines().Get(0),
+              "Bj\xc3\xa9\xe4\xb8\xad\xf0\x9f\x8e\xb5\xc3\xb6rk \xe2\x80\x93 J\xc3\xb3ga");
+    EXPECT_EQ(ed.Lines().Get(1), "\xff bad.mp3");
+}

@@ -1,0 +1,119 @@
+// Keys reaching the editor model through its key map.
+#include "EditorTestSupport.h"
+#include "core/editor/EditorCommands.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora::editor;
+using namespace velmora::editor::test;
+
+namespace {
+
+class FocusEditor : public CustomTextEditor {
+public:
+    int focusMoves = 0;
+    bool lastPrevious = false;
+
+protected:
+    bool MoveFocus(bool previous) override {
+        ++focusMoves;
+        lastPrevious = previous;
+        return true;
+    }
+};
+
+struct Keys : ::testing::Test {
+    FocusEditor ed;
+    MemoryClipboard clip;
+    void SetUp() override {
+        ed.SetWordWrap(false);
+        ed.SetClipboard(&clip);
+    }
+    // A stroke as the widget delivers it: key down, then the character it produced, if any.
+    void Stroke(std::uint16_t key, ShiftState shift, char32_t ch = 0) {
+        ed.KeyDown(key, shift);
+        if (ch != 0) ed.KeyPress(ch);
+    }
+};
+
+} // namespace
+
+TEST_F(Keys, EnterGivesExactlyOneLineAndLettersType) {
+    Load(ed, "ab");
+    ed.SetCaret(1, 0);
+    Stroke(vkEnter, ssNone, U'\r');
+    EXPECT_EQ(ed.Text(), "a\r\nb\r\n");
+    Stroke(LetterKey('X'), ssShift, U'X');
+    Stroke(0, ssNone, U'\u00fc');
+    Stroke(0, ssNone, U'\u4e2d'); // beyond U+00FF through the same typing path
+    EXPECT_EQ(ed.Lines().Get(1), "X\xc3\xbc\xe4\xb8\xad"
+                                 "b");
+}
+
+TEST_F(Keys, SequencesSetAndJumpToBookmarks) {
+    Load(ed, "a\r\nbb\r\nccc");
+    ed.SetCaret(2, 2);
+    Stroke(LetterKey('K'), ssCtrl, U'\x0b');
+    Stroke(DigitKey(3), ssNone, U'3');
+    EXPECT_TRUE(ed.GetBookmark(3).Valid);
+    EXPECT_EQ(ed.Text(), "a\r\nbb\r\nccc\r\n"); // the 3 was not typed
+    ed.SetCaret(0, 0);
+    Stroke(LetterKey('Q'), ssCtrl);
+    Stroke(DigitKey(3), ssCtrl);
+    EXPECT_EQ(ed.CaretY(), 2);
+
+    Stroke(LetterKey('Q'), ssCtrl);
+    Stroke(LetterKey('R'), ssCtrl, U'\x12'); // only plain R is bound after Ctrl+Q
+    EXPECT_EQ(ed.CaretY(), 2);
+    Stroke(LetterKey('Q'), ssCtrl);
+    Stroke(LetterKey('R'), ssNone, U'r');
+    EXPECT_EQ(ed.CaretY(), 0);
+    EXPECT_EQ(ed.Text(), "a\r\nbb\r\nccc\r\n");
+}
+
+TEST_F(Keys, TabMovesTheFocusWhenTheEditorTakesNoTabs) {
+    Load(ed, "ab");
+    ed.WantTabs = false;
+    Stroke(vkTab, ssShift, U'\t');
+    EXPECT_EQ(ed.focusMoves, 1);
+    EXPECT_TRUE(ed.lastPrevious);
+    EXPECT_EQ(ed.Text(), "ab\r\n");
+    ed.WantTabs = true;
+    Stroke(vkTab, ssNone, U'\t');
+    EXPECT_EQ(ed.Text(), "    ab\r\n");
+}
+
+TEST_F(Keys, ReadOnlyRunsBoundCommandsButTypesNothing) {
+    Load(ed, "abc");
+    ed.SetReadOnly(true);
+    Stroke(vkRight, ssShift);
+    Stroke(LetterKey('C'), ssCtrl, U'\x03');
+    EXPECT_EQ(clip.text, U"a");
+    Stroke(LetterKey('Z'), ssNone, U'z');
+    Stroke(vkTab, ssNone, U'\t');
+    EXPECT_EQ(ed.Text(), "abc\r\n");
+    EXPECT_EQ(ed.focusMoves, 1);
+}
+
+TEST_F(Keys, KeyDownHandlerMayChangeTheKey) {
+    Load(ed, "abc");
+    ed.OnKeyDown = [](CustomTextEditor&, std::uint16_t& key, ShiftState) {
+        if (key == vkLeft) key = vkEnd;
+    };
+    Stroke(vkLeft, ssNone);
+    EXPECT_EQ(ed.CaretX(), 3);
+    ed.OnKeyPress = [](CustomTextEditor&, char32_t& ch) { ch = U'!'; };
+    Stroke(LetterKey('Q'), ssNone, U'q');
+    EXPECT_EQ(ed.Text(), "abc!\r\n");
+}
+
+TEST_F(Keys, UndoAndMacroKeysDriveTheModel) {
+    Load(ed, "");
+    Stroke(LetterKey('R'), ssCtrl | ssShift, U'\x12');
+    Stroke(LetterKey('A'), ssNone, U'a');
+    Stroke(LetterKey('R'), ssCtrl | ssShift, U'\x12');
+    Stroke(LetterKey('P'), ssCtrl | ssShift, U'\x10');
+    EXPECT_EQ(ed.Text(), "aa\r\n");
+    Stroke(LetterKey('Z'), ssCtrl, U'\x1a');
+    EXPECT_EQ(ed.Text(), "a\r\n");
+}
