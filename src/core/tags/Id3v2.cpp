@@ -52,7 +52,7 @@ std::string ReadLatin1(const std::uint8_t* p, std::size_t n, std::size_t& pos) {
 }
 
 // Version 2.2 frame ids and the version 2.3 frames they correspond to.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 48> kV22Ids{{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 49> kV22Ids{{
     {"TT1", "TIT1"}, {"TT2", "TIT2"}, {"TT3", "TIT3"}, {"TP1", "TPE1"}, {"TP2", "TPE2"},
     {"TP3", "TPE3"}, {"TP4", "TPE4"}, {"TCM", "TCOM"}, {"TXT", "TEXT"}, {"TLA", "TLAN"},
     {"TCO", "TCON"}, {"TAL", "TALB"}, {"TPA", "TPOS"}, {"TRK", "TRCK"}, {"TRC", "TSRC"},
@@ -62,11 +62,10 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 48> kV22Ids{
     {"TKE", "TKEY"}, {"TOT", "TOAL"}, {"TOA", "TOPE"}, {"TOL", "TOLY"}, {"TOR", "TORY"},
     {"TXX", "TXXX"}, {"WAF", "WOAF"}, {"WAR", "WOAR"}, {"WAS", "WOAS"}, {"WCM", "WCOM"},
     {"WCP", "WCOP"}, {"WPB", "WPUB"}, {"WXX", "WXXX"}, {"IPL", "IPLS"}, {"MCI", "MCDI"},
-    {"ETC", "ETCO"}, {"PIC", "APIC"}, {"CNT", "PCNT"},
+    {"ETC", "ETCO"}, {"PIC", "APIC"}, {"CNT", "PCNT"}, {"POP", "POPM"},
 }};
 
 std::string_view V23Id(std::string_view id22) {
-    if (id22 == "POP") return "POPM";
     for (const auto& [from, to] : kV22Ids)
         if (from == id22) return to;
     return id22;
@@ -92,7 +91,8 @@ constexpr TextField L(std::string_view id, platform::StringList Id3Text::*m) {
     return {id, FieldKind::List, nullptr, nullptr, m};
 }
 
-const std::array<TextField, 37> kTextFields{{
+// The frames of the text fields, in field order; TIT1 and TCON share one field.
+const std::array<TextField, 38> kTextFields{{
     N("TBPM", &Id3Text::BPM),
     S("TALB", &Id3Text::Album),
     L("TCOM", &Id3Text::Composer),
@@ -130,13 +130,10 @@ const std::array<TextField, 37> kTextFields{{
     N("TSIZ", &Id3Text::Size),
     S("TSRC", &Id3Text::ISRC),
     S("TSSE", &Id3Text::EncodingSoftware),
+    S("TYER", &Id3Text::Year),
 }};
 
-// TYER is looked up apart: the table above is in field order and keeps one row per frame.
-const TextField kYearField = S("TYER", &Id3Text::Year);
-
 const TextField* FindTextField(std::string_view id) {
-    if (id == kYearField.id) return &kYearField;
     for (const auto& f : kTextFields)
         if (f.id == id) return &f;
     return nullptr;
