@@ -303,11 +303,13 @@ void Id3v2::Load(const Source& read, std::size_t sizeHint) {
     // Copy the tag; never reserve more than the bytes the source actually holds.
     std::vector<std::uint8_t> tag;
     std::size_t remaining = static_cast<std::size_t>(tagSize_);
-    tag.reserve(std::min(remaining, sizeHint > kTagHeaderSize ? sizeHint - kTagHeaderSize : 0));
+    const std::size_t present = sizeHint > kTagHeaderSize ? sizeHint - kTagHeaderSize : 0;
+    tag.reserve(std::min(remaining, present));
     // Version 2.4 unsynchronises each frame's data instead of the whole tag (ID3v2.4 section 6.1).
     const bool undoWholeTag = unsynchronisation_ && majorVersion_ < 4;
     Id3Unsync unsync;
-    std::vector<std::uint8_t> chunk(std::min(remaining, kReadChunk));
+    std::vector<std::uint8_t> chunk(
+        std::min(remaining, std::max(kUnsyncBlock, std::min(kReadChunk, present))));
     while (remaining > 0) {
         std::size_t n = read(chunk.data(), std::min(remaining, chunk.size()));
         if (n == 0) break;
