@@ -1,12 +1,12 @@
 // Fuzz target: any bytes as the start of a file, read as an ID3v2 tag and printed as JSON.
-#include <cstdint>
-#include <cstdlib>
-#include <string_view>
-
 #include "core/platform/Utf8.h"
 #include "core/tags/Id3v2.h"
 #include "core/tags/Id3v2Json.h"
 #include "core/tags/JpegImage.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
 
 using namespace velmora;
 
