@@ -112,14 +112,18 @@ std::string Id3TextCodec::ReadTerminated(const std::uint8_t* data, std::size_t s
 }
 
 std::vector<std::string> Id3TextCodec::DecodeList(const std::uint8_t* data, std::size_t size) {
+    // Terminators at the end close the list; writers pad fields with several of them.
+    const std::size_t width = TerminatorWidth();
+    size -= size % width;
+    while (size >= width && data[size - 1] == 0 && data[size - width] == 0)
+        size -= width;
     std::vector<std::string> items;
     std::size_t pos = 0;
     for (;;) {
         std::size_t end = FindTerminator(data, size, pos);
         items.push_back(Decode(data + pos, end - pos));
         if (end >= size) break;
-        pos = end + TerminatorWidth();
-        if (pos >= size) break; // a terminator at the very end closes the last string
+        pos = end + width;
     }
     return items;
 }

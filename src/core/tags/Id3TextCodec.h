@@ -36,8 +36,8 @@ public:
     // Reads a terminated string at pos and moves pos past its terminator (or to the end).
     std::string ReadTerminated(const std::uint8_t* data, std::size_t size, std::size_t& pos);
 
-    // Every string of a terminator-separated list; one terminator at the very end ends the last
-    // string instead of starting an empty one. Empty data gives one empty string.
+    // Every string of a terminator-separated list. Terminators at the very end only close the
+    // list, and a half UTF-16 unit there is dropped. Empty data gives one empty string.
     std::vector<std::string> DecodeList(const std::uint8_t* data, std::size_t size);
 
 private:

@@ -55,10 +55,14 @@ TEST(Id3TextCodec, Utf16WithoutMarkIsLittleEndianAndPairsCombine) {
               "b\xEF\xBF\xBD");
 }
 
-TEST(Id3TextCodec, ListsSplitAtAlignedTerminatorsAndDropTheLastOne) {
+TEST(Id3TextCodec, ListsSplitAtAlignedTerminatorsAndDropTheTrailingOnes) {
     EXPECT_EQ(List(0, Bytes("a\0b\0", 4)), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(List(0, Bytes("a\0\0b", 4)), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(List(0, Bytes("a\0\0\0", 4)), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(List(0, Bytes("\0\0", 2)), (std::vector<std::string>{""}));
     EXPECT_EQ(List(0, ""), (std::vector<std::string>{""}));
+    EXPECT_EQ(List(1, kBomLe + Le(u"a") + kZero16 + kZero16 + "\0"),
+              (std::vector<std::string>{"a"}));
     EXPECT_EQ(List(3, Bytes("x\0", 2)), (std::vector<std::string>{"x"}));
     // U+0100 U+0001 is 00 01 01 00 in little-endian: the zero bytes straddle units and are no
     // terminator.
