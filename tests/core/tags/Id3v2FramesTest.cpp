@@ -1,0 +1,523 @@
+// The ID3v2 frame decoders and what each stores in the tag's data objects.
+#include "Id3v2TagBuilder.h"
+#include "core/platform/Error.h"
+#include "core/platform/PictureRegistry.h"
+#include "core/tags/JpegImage.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+
+using namespace velmora::tags;
+using namespace velmora::tags::test;
+using velmora::platform::Picture;
+using velmora::platform::PictureLoader;
+using velmora::platform::PictureRegistry;
+
+namespace {
+
+Id3v2 Read3(const Bytes& frames) {
+    Id3v2 tag;
+    Read(tag, Tag(3, frames));
+    return tag;
+}
+
+std::vector<std::string> Items(const velmora::platform::StringList& l) {
+    std::vector<std::string> v;
+    for (int i = 0; i < l.Count(); ++i)
+        v.push_back(l[i]);
+    return v;
+}
+
+// Test image kind: width = first byte, height = second byte.
+struct SizeBytesLoader : PictureLoader {
+    Picture Load(const std::uint8_t* data, std::size_t size) const override {
+        if (size < 2) throw velmora::platform::Exception("short picture");
+        Picture p;
+        p.Width = data[0];
+        p.Height = data[1];
+        p.Pixels.assign(static_cast<std::size_t>(p.Width) * p.Height, 0xFF000000u);
+        return p;
+    }
+};
+
+// The registry is process-wide: test kinds get names no real loader uses.
+void RegisterTestLoaders() {
+    auto loader = std::make_shared<SizeBytesLoader>();
+    PictureRegistry::Instance().Register("x-velmora-test", "Test image", loader);
+    PictureRegistry::Instance().Register("xvt", "Test image", loader);
+}
+
+// A grey JPEG of the given size, compressed by libjpeg.
+Bytes MakeJpeg(int width, int height) {
+    jpeg_compress_struct c{};
+    jpeg_error_mgr err{};
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = static_cast<JDIMENSION>(width);
+    c.image_height = static_cast<JDIMENSION>(height);
+    c.input_components = 1;
+    c.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&c);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<unsigned char> row(static_cast<std::size_t>(width), 0x80);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&c, &r, 1);
+    }
+    jpeg_finish_compress(&c);
+    Bytes jpeg(reinterpret_cast<char*>(out), size);
+    jpeg_destroy_compress(&c);
+    std::free(out);
+    return jpeg;
+}
+
+Bytes Apic(std::uint8_t enc, const Bytes& mime, std::uint8_t type, const Bytes& desc,
+           const Bytes& data) {
+    return Bytes(1, static_cast<char>(enc)) + mime + Bytes(1, '\0') +
+           Bytes(1, static_cast<char>(type)) + desc + data;
+}
+
+} // namespace
+
+TEST(Id3v2Text, EveryEncodingByteOfATextFrame) {
+    Id3v2 t = Read3(Frame3("TIT2", Latin1Text("Ol\xE9")) +
+                    Frame3("TALB", "\x01" + kBomLe + Le(u"\u00C5lbum \u03A9")) +
+                    Frame3("TPE2", "\x01" + kBomBe + Be(u"Band \u65E5")) +
+                    Frame3("TPE3", "\x01" + Le(u"NoMark")) +
+                    Frame3("TPE4", "\x02" + Be(u"\u0141\u00F3d\u017A")) +
+                    Frame3("TPUB", "\x03"
+                                   "Pub \xE2\x82\xAC"));
+    EXPECT_EQ(t.Texts().ContentDescription, "Ol\xC3\xA9");
+    EXPECT_EQ(t.Texts().Album, "\xC3\x85lbum \xCE\xA9");
+    EXPECT_EQ(t.Texts().Band, "Band \xE6\x97\xA5");
+    EXPECT_EQ(t.Texts().Conductor, "NoMark");
+    EXPECT_EQ(t.Texts().ModifiedBy, "\xC5\x81\xC3\xB3"
+                                    "d\xC5\xBA");
+    EXPECT_EQ(t.Texts().Publisher, "Pub \xE2\x82\xAC");
+}
+
+TEST(Id3v2Text, TerminatorsEndTheValue) {
+    // Two letters after a little-endian mark, then a terminating zero unit: the two letters.
+    Id3v2 t = Read3(Frame3("TIT2", "\x01" + kBomLe + Le(u"ab") + kZero16) +
+                    Frame3("TALB", Latin1Text(Bytes("Album\0junk", 10))));
+    EXPECT_EQ(t.Texts().ContentDescription, "ab");
+    EXPECT_EQ(t.Texts().Album, "Album");
+    EXPECT_EQ(t.Frames()[0].Text, (std::vector<std::string>{"ab"}));
+    EXPECT_EQ(t.Frames()[1].Text, (std::vector<std::string>{"Album", "junk"}));
+}
+
+TEST(Id3v2Text, EveryFieldIsFilledByItsFrame) {
+    Bytes f;
+    auto add = [&](const char* id, const Bytes& v) { f += Frame3(id, Latin1Text(v)); };
+    add("TBPM", "120");
+    add("TDLY", "-15");
+    add("TCOP", "(c)");
+    add("TENC", "enc");
+    add("TDAT", "3112");
+    add("TIME", "2359");
+    add("TKEY", "Cm");
+    add("TIT3", "sub");
+    add("TLEN", "1000");
+    add("TOAL", "otitle");
+    add("TOFN", "o.mp3");
+    add("TOWN", "me");
+    add("TORY", "1970");
+    add("TPOS", "1/2");
+    add("TRCK", "3/12");
+    add("TRDA", "4th");
+    add("TRSN", "radio");
+    add("TRSO", "owner");
+    add("TSIZ", "123456");
+    add("TSRC", "ISRC1");
+    add("TSSE", "soft");
+    add("TYER", "1999");
+    add("TEXT", "l1/l2");
+    add("TOLY", "ol");
+    add("TOPE", "oa1/oa2");
+    add("TCOM", "c1");
+    add("TZZZ", "dropped");
+    Id3v2 t = Read3(f);
+    const Id3Text& x = t.Texts();
+    EXPECT_EQ(x.BPM, 120);
+    EXPECT_EQ(x.PlaylistDelay, -15);
+    EXPECT_EQ(x.Copyright, "(c)");
+    EXPECT_EQ(x.EncodedBy, "enc");
+    EXPECT_EQ(x.Date, "3112");
+    EXPECT_EQ(x.Time, "2359");
+    EXPECT_EQ(x.InitialKey, "Cm");
+    EXPECT_EQ(x.SubTitle, "sub");
+    EXPECT_EQ(x.Length, "1000");
+    EXPECT_EQ(x.OriginalTitle, "otitle");
+    EXPECT_EQ(x.OriginalFileName, "o.mp3");
+    EXPECT_EQ(x.FileOwner, "me");
+    EXPECT_EQ(x.OriginalReleaseYear, "1970");
+    EXPECT_EQ(x.PartOf, "1/2");
+    EXPECT_EQ(x.TrackNumber, "3/12");
+    EXPECT_EQ(x.RecordingDate, "4th");
+    EXPECT_EQ(x.InternetRadioName, "radio");
+    EXPECT_EQ(x.InternetRadioOwner, "owner");
+    EXPECT_EQ(x.Size, 123456);
+    EXPECT_EQ(x.ISRC, "ISRC1");
+    EXPECT_EQ(x.EncodingSoftware, "soft");
+    EXPECT_EQ(x.Year, "1999");
+    EXPECT_EQ(Items(x.Lyricists), (std::vector<std::string>{"l1", "l2"}));
+    EXPECT_EQ(Items(x.OriginalLyricists), (std::vector<std::string>{"ol"}));
+    EXPECT_EQ(Items(x.OriginalArtist), (std::vector<std::string>{"oa1", "oa2"}));
+    EXPECT_EQ(Items(x.Composer), (std::vector<std::string>{"c1"}));
+    EXPECT_EQ(t.Frames().back().Text, (std::vector<std::string>{"dropped"}));
+}
+
+TEST(Id3v2Text, ListsSplitAtSlashAndGrowWithRepeatedFrames) {
+    Id3v2 t = Read3(Frame3("TPE1", Latin1Text("A/B/C")) + Frame3("TCOM", Latin1Text("X/")) +
+                    Frame3("TEXT", Latin1Text("")) + Frame3("TPE1", Latin1Text("D")) +
+                    Frame3("TALB", Latin1Text("first")) + Frame3("TALB", Latin1Text("second")));
+    EXPECT_EQ(Items(t.Texts().Performers), (std::vector<std::string>{"A", "B", "C", "D"}));
+    EXPECT_EQ(Items(t.Texts().Composer), (std::vector<std::string>{"X", ""}));
+    EXPECT_EQ(Items(t.Texts().Lyricists), (std::vector<std::string>{""}));
+    EXPECT_EQ(t.Texts().Album, "second");
+}
+
+TEST(Id3v2Text, Version4ValuesSplitAtZerosAsWellAsSlashes) {
+    Id3v2 t;
+    Read(t, Tag(4, Frame4("TPE1", Latin1Text(Bytes("A\0B/C\0", 6))) +
+                       Frame4("TCON", "\x03" + Bytes("Rock\0Pop", 8)) +
+                       Frame4("TCOM", "\x01" + kBomLe + Le(u"x") + kZero16 + kBomLe + Le(u"y"))));
+    EXPECT_EQ(Items(t.Texts().Performers), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(t.Texts().ContentGroup, "Rock/Pop");
+    EXPECT_EQ(Items(t.Texts().Composer), (std::vector<std::string>{"x", "y"}));
+    // Version 2.3 ignores what follows the terminator.
+    t = Read3(Frame3("TPE1", Latin1Text(Bytes("A\0B", 3))));
+    EXPECT_EQ(Items(t.Texts().Performers), (std::vector<std::string>{"A"}));
+}
+
+TEST(Id3v2Text, Version4RecordingTimeFillsYearDateAndTime) {
+    Id3v2 t;
+    Read(t, Tag(4, Frame4("TDRC", "\x03"
+                                  "2004-07-09T21:05:33") +
+                       Frame4("TDOR", "\x03"
+                                      "1971")));
+    EXPECT_EQ(t.Texts().Year, "2004");
+    EXPECT_EQ(t.Texts().Date, "0907");
+    EXPECT_EQ(t.Texts().Time, "2105");
+    EXPECT_EQ(t.Texts().OriginalReleaseYear, "1971");
+    Read(t, Tag(4, Frame4("TDRC", "\x03"
+                                  "circa 2004")));
+    EXPECT_EQ(t.Texts().Year, "");
+}
+
+TEST(Id3v2Text, TIT1AndTCONShareOneFieldTheLaterWins) {
+    Id3v2 t = Read3(Frame3("TIT1", Latin1Text("group")) + Frame3("TCON", Latin1Text("(17)")));
+    EXPECT_EQ(t.Texts().ContentGroup, "(17)");
+    EXPECT_EQ(t.Texts().Content(), "(17)");
+    t = Read3(Frame3("TCON", Latin1Text("(17)")) + Frame3("TIT1", Latin1Text("group")));
+    EXPECT_EQ(t.Texts().Content(), "group");
+}
+
+TEST(Id3v2Text, BadIntegersKeepTheResetValueAndReadingGoesOn) {
+    Id3v2 t = Read3(Frame3("TBPM", Latin1Text("120 bpm")) + Frame3("TSIZ", Latin1Text("")) +
+                    Frame3("TDLY", Latin1Text("99999999999")) + Frame3("TALB", Latin1Text("A")));
+    EXPECT_EQ(t.Texts().BPM, 0);
+    EXPECT_EQ(t.Texts().Size, 0);
+    EXPECT_EQ(t.Texts().PlaylistDelay, 0);
+    EXPECT_EQ(t.Texts().Album, "A");
+    t = Read3(Frame3("TBPM", Latin1Text("128")));
+    EXPECT_EQ(t.Texts().BPM, 128);
+}
+
+TEST(Id3v2Text, MediaAndFileTypeTables) {
+    Id3v2 t = Read3(Frame3("TMED", Latin1Text("CD/DD")) + Frame3("TFLT", Latin1Text("MPG/3")));
+    EXPECT_EQ(t.Texts().MediaType, mtCD_DDD);
+    EXPECT_EQ(t.Texts().FileType, ftMPG3);
+    t = Read3(Frame3("TMED", Latin1Text("cd")) + Frame3("TFLT", Latin1Text("MPG/3 ")));
+    EXPECT_EQ(t.Texts().MediaType, mtUNKNOWN);
+    EXPECT_EQ(t.Texts().FileType, ftUNKNOWN);
+    t = Read3(Frame3("TMED", Latin1Text("DAT/4")) +
+              Frame3("TFLT", Latin1Text(Bytes("MPG/3\0", 6))));
+    EXPECT_EQ(static_cast<int>(t.Texts().MediaType), 67);
+    EXPECT_EQ(t.Texts().FileType, ftMPG3);
+}
+
+TEST(Id3v2Text, LanguagesThreeLettersAtATime) {
+    Id3v2 t = Read3(Frame3("TLAN", Latin1Text("engfre")) + Frame3("TLAN", Latin1Text("ENG")) +
+                    Frame3("TLAN", Latin1Text("xyz")) + Frame3("TLAN", Latin1Text("")) +
+                    Frame3("TLAN", Latin1Text("gerde")));
+    EXPECT_EQ(Items(t.Texts().Languages),
+              (std::vector<std::string>{"English", "French", "English", "", "", "German", ""}));
+}
+
+TEST(Id3v2UserText, DescriptionAndValueInEachEncoding) {
+    Id3v2 t = Read3(
+        Frame3("TXXX", Latin1Text(Bytes("d\0"
+                                        "7",
+                                        3))) +
+        Frame3("TXXX", "\x01" + kBomLe + Le(u"D\u00E9") + kZero16 + kBomBe + Be(u"V") + kZero16));
+    ASSERT_EQ(t.UserDefinedText().ItemCount(), 2);
+    EXPECT_EQ(t.UserDefinedText().ItemIndex(), 0);
+    EXPECT_EQ(t.UserDefinedText().Description(), "d");
+    EXPECT_EQ(t.UserDefinedText().Value(), "7");
+    t.UserDefinedText().SetItemIndex(1);
+    EXPECT_EQ(t.UserDefinedText().Description(), "D\xC3\xA9");
+    EXPECT_EQ(t.UserDefinedText().Value(), "V");
+    t.UserDefinedText().SetItemIndex(5);
+    EXPECT_EQ(t.UserDefinedText().Description(), "");
+    EXPECT_EQ(t.UserDefinedText().Value(), "");
+    EXPECT_EQ(t.Frames()[1].Description, "D\xC3\xA9");
+    EXPECT_EQ(t.Frames()[1].Text, (std::vector<std::string>{"V"}));
+}
+
+TEST(Id3v2Url, WholeDataIsTheUrlAndTheNextFrameFollows) {
+    Id3v2 t = Read3(Frame3("WOAR", "http://artist") + Frame3("WOAF", Bytes("http://f\0", 9)) +
+                    Frame3("WORS", "r") + Frame3("WPUB", "p") + Frame3("WOAS", "s") +
+                    Frame3("WPAY", "pay") + Frame3("WCOP", "c") + Frame3("WCOM", "com") +
+                    Frame3("WZZZ", "dropped") + Frame3("TALB", Latin1Text("A")));
+    const Id3Web& w = t.Web();
+    EXPECT_EQ(w.OfficialArtist, "http://artist");
+    EXPECT_EQ(w.OfficialAudio, "http://f");
+    EXPECT_EQ(w.InternetRadioStation, "r");
+    EXPECT_EQ(w.Publishers, "p");
+    EXPECT_EQ(w.OfficialAudioSource, "s");
+    EXPECT_EQ(w.Payment, "pay");
+    EXPECT_EQ(w.LegalInfo, "c");
+    EXPECT_EQ(w.CommercialInfo, "com");
+    EXPECT_EQ(t.Frames()[8].Url, "dropped");
+    EXPECT_EQ(t.Texts().Album, "A");
+}
+
+TEST(Id3v2Url, UserDefinedUrlWithSingleByteAndUnicodeDescriptions) {
+    Id3v2 t = Read3(Frame3("WXXX", Bytes("\0home\0http://h", 14)) +
+                    Frame3("WXXX", "\x01" + kBomLe + Le(u"\u00DC") + kZero16 + "http://u"));
+    ASSERT_EQ(t.UserDefinedWeb().ItemCount(), 2);
+    EXPECT_EQ(t.UserDefinedWeb().Description(), "home");
+    EXPECT_EQ(t.UserDefinedWeb().URL(), "http://h");
+    t.UserDefinedWeb().SetItemIndex(1);
+    EXPECT_EQ(t.UserDefinedWeb().Description(), "\xC3\x9C");
+    EXPECT_EQ(t.UserDefinedWeb().URL(), "http://u");
+}
+
+TEST(Id3v2People, PairsOfJobAndPersonInEachEncoding) {
+    Id3v2 t = Read3(
+        Frame3("IPLS", Latin1Text(Bytes("guitar\0Ann\0drums\0Bob\0bass", 26))) +
+        Frame3("IPLS", "\x01" + kBomLe + Le(u"mix") + kZero16 + kBomLe + Le(u"Cy") + kZero16));
+    const IdIpl& p = t.InvolvedPeople();
+    ASSERT_EQ(p.ItemCount(), 4);
+    EXPECT_EQ(Items(p.Jobs()), (std::vector<std::string>{"guitar", "drums", "bass", "mix"}));
+    EXPECT_EQ(Items(p.Persons()), (std::vector<std::string>{"Ann", "Bob", "", "Cy"}));
+    EXPECT_EQ(p.Job(), "guitar");
+    EXPECT_EQ(t.Frames()[0].People.size(), 3u);
+    // Version 2.4 credits.
+    Read(t, Tag(4, Frame4("TIPL", "\x03" + Bytes("producer\0Di\0", 12)) +
+                       Frame4("TMCL", "\x03" + Bytes("piano\0Ed", 8))));
+    EXPECT_EQ(Items(t.InvolvedPeople().Jobs()), (std::vector<std::string>{"producer", "piano"}));
+    EXPECT_EQ(Items(t.InvolvedPeople().Persons()), (std::vector<std::string>{"Di", "Ed"}));
+}
+
+TEST(Id3v2Picture, PictureTypeSelectsPictureAndDescription) {
+    RegisterTestLoaders();
+    Id3v2 t =
+        Read3(Frame3("APIC", Apic(0, "image/x-velmora-test", 3, Bytes("Front\0", 6), "\x04\x02")) +
+              Frame3("APIC", Apic(1, "image/x-velmora-test", 4, kBomLe + Le(u"B\u00E4ck") + kZero16,
+                                  "\x07\x01pixels")) +
+              Frame3("APIC", Apic(0, "image/x-velmora-test", 21, Bytes("\0", 1), "\x01\x01")) +
+              Frame3("TALB", Latin1Text("A")));
+    const IdImages& im = t.Images();
+    EXPECT_EQ(im.Pictures.CoverFront().Width, 4);
+    EXPECT_EQ(im.Pictures.CoverFront().Height, 2);
+    EXPECT_EQ(im.Infos.CoverFront(), "Front");
+    EXPECT_EQ(im.Pictures.CoverBack().Width, 7);
+    EXPECT_EQ(im.Infos.CoverBack(), "B\xC3\xA4"
+                                    "ck");
+    EXPECT_EQ(t.Frames()[1].DataLen, 8u);
+    EXPECT_EQ(t.Frames()[1].Mime, "image/x-velmora-test");
+    EXPECT_EQ(t.Frames()[2].PictureType, 21);
+    for (int type = 0; type < kPictureTypeCount; ++type) {
+        if (type != 3 && type != 4) {
+            EXPECT_TRUE(im.Pictures.Get(type).Empty()) << type;
+        }
+    }
+    EXPECT_EQ(t.Texts().Album, "A");
+}
+
+TEST(Id3v2Picture, LaterPictureOfTheSameTypeReplacesTheEarlier) {
+    RegisterTestLoaders();
+    Id3v2 t =
+        Read3(Frame3("APIC", Apic(0, "image/x-velmora-test", 3, Bytes("one\0", 4), "\x04\x02")) +
+              Frame3("APIC", Apic(0, "image/x-velmora-test", 3, Bytes("two\0", 4), "\x09\x09")));
+    EXPECT_EQ(t.Images().Pictures.CoverFront().Width, 9);
+    EXPECT_EQ(t.Images().Infos.CoverFront(), "two");
+}
+
+TEST(Id3v2Picture, UnknownKindsAndBrokenDataLeaveThePictureEmptyAndReadingGoesOn) {
+    RegisterTestLoaders();
+    Id3v2 t =
+        Read3(Frame3("APIC", Apic(0, "image/png", 3, Bytes("png\0", 4), "\x89PNG")) +
+              Frame3("APIC", Apic(0, "image/x-velmora-test", 4, Bytes("short\0", 6), "\x01")) +
+              Frame3("APIC", Apic(0, "-->", 5, Bytes("link\0", 5), "http://pic")) +
+              Frame3("TALB", Latin1Text("A")));
+    EXPECT_TRUE(t.Images().Pictures.CoverFront().Empty());
+    EXPECT_EQ(t.Images().Infos.CoverFront(), "png");
+    EXPECT_TRUE(t.Images().Pictures.CoverBack().Empty());
+    EXPECT_EQ(t.Images().Infos.CoverBack(), "short");
+    EXPECT_EQ(t.Images().Infos.Leaflet(), "link");
+    EXPECT_EQ(t.Texts().Album, "A");
+}
+
+TEST(Id3v2Picture, JpegPicturesDecodeThroughTheRegisteredLoader) {
+    RegisterJpegImage();
+    Bytes jpeg = MakeJpeg(5, 3);
+    Id3v2 t =
+        Read3(Frame3("APIC", Apic(0, "image/JPEG", 3, Bytes("front\0", 6), jpeg)) +
+              Frame3("APIC", Apic(0, "image/jpg", 4, Bytes("back\0", 5), MakeJpeg(2, 7))) +
+              Frame3("APIC", Apic(0, "image/jpeg", 5, Bytes("cut\0", 4), jpeg.substr(0, 20))) +
+              Frame3("TALB", Latin1Text("A")));
+    EXPECT_EQ(t.Images().Pictures.CoverFront().Width, 5);
+    EXPECT_EQ(t.Images().Pictures.CoverFront().Height, 3);
+    EXPECT_EQ(t.Images().Infos.CoverFront(), "front");
+    EXPECT_EQ(t.Images().Pictures.CoverBack().Height, 7);
+    // libjpeg refuses data cut inside the header: the picture stays empty, the tag goes on.
+    EXPECT_TRUE(t.Images().Pictures.Leaflet().Empty());
+    EXPECT_EQ(t.Texts().Album, "A");
+}
+
+TEST(Id3v2Picture, DecodingCanBeSwitchedOff) {
+    RegisterTestLoaders();
+    Id3v2 t;
+    t.SetDecodePictures(false);
+    Read(t,
+         Tag(3, Frame3("APIC", Apic(0, "image/x-velmora-test", 3, Bytes("d\0", 2), "\x04\x02"))));
+    EXPECT_TRUE(t.Images().Pictures.CoverFront().Empty());
+    EXPECT_EQ(t.Images().Infos.CoverFront(), "d");
+    EXPECT_EQ(t.Frames()[0].DataLen, 2u);
+}
+
+TEST(Id3v2Picture, Version22ImageFormatChoosesTheLoader) {
+    RegisterTestLoaders();
+    Id3v2 t;
+    Read(t, Tag(2, Frame2("PIC", Bytes("\0XVT\x03"
+                                       "cover\0\x05\x06",
+                                       13))));
+    EXPECT_EQ(t.Images().Pictures.CoverFront().Width, 5);
+    EXPECT_EQ(t.Images().Infos.CoverFront(), "cover");
+    EXPECT_EQ(t.Frames()[0].Mime, "XVT");
+    EXPECT_EQ(t.Frames()[0].Id, "PIC");
+}
+
+TEST(Id3v2Counters, PlayCounterAndPopularimeter) {
+    Id3v2 t = Read3(Frame3("PCNT", Bytes("\0\0\x01\0", 4)) +
+                    Frame3("POPM", Bytes("a@b\0\xFF\0\0\x01\x02", 9)));
+    EXPECT_EQ(t.PlayCounter(), 256u);
+    EXPECT_EQ(t.Popularimeter().UserEmail, "a@b");
+    EXPECT_EQ(t.Popularimeter().Rating, 255);
+    EXPECT_EQ(t.Popularimeter().Counter, 258u);
+    EXPECT_EQ(t.Frames()[1].Count, 258u);
+    // A counter grown to 5 bytes still reads; one beyond 32 bits keeps the reset value.
+    t = Read3(Frame3("PCNT", Bytes("\0\0\0\x01\0", 5)));
+    EXPECT_EQ(t.PlayCounter(), 256u);
+    t = Read3(Frame3("PCNT", Bytes("\x01\0\0\0\0", 5)));
+    EXPECT_EQ(t.PlayCounter(), 0u);
+    EXPECT_EQ(t.Frames()[0].Count, 0x100000000u);
+    // Too short for a counter: nothing, and the next frame is read.
+    t = Read3(Frame3("PCNT", Bytes("\x01\x02", 2)) + Frame3("POPM", Bytes("m\0\x10", 3)));
+    EXPECT_EQ(t.PlayCounter(), 0u);
+    EXPECT_FALSE(t.Frames()[0].Count.has_value());
+    EXPECT_EQ(t.Popularimeter().Rating, 0x10);
+    EXPECT_EQ(t.Popularimeter().Counter, 0u);
+    EXPECT_FALSE(t.Frames()[1].Count.has_value());
+}
+
+TEST(Id3v2Ownership, PriceDateAndSeller) {
+    Id3v2 t = Read3(Frame3("OWNE", Bytes("\0USD9.99\0"
+                                         "20231231Shop",
+                                         21)));
+    EXPECT_EQ(t.Owner().Price, "USD9.99");
+    EXPECT_EQ(t.Owner().DatePurchased, (Id3Date{2023, 12, 31}));
+    EXPECT_EQ(t.Owner().Seller, "Shop");
+    EXPECT_EQ(t.Frames()[0].Date, "20231231");
+    t = Read3(Frame3("OWNE", Bytes("\x01"
+                                   "EUR1\0"
+                                   "20230230",
+                                   14) +
+                                 kBomLe + Le(u"S\u00F8") + kZero16) +
+              Frame3("TALB", Latin1Text("A")));
+    EXPECT_EQ(t.Owner().DatePurchased, (Id3Date{1900, 1, 1}));
+    EXPECT_EQ(t.Owner().Seller, "S\xC3\xB8");
+    EXPECT_EQ(t.Texts().Album, "A");
+    t = Read3(Frame3("OWNE", Bytes("\0p\0"
+                                   "2O231231x",
+                                   12)));
+    EXPECT_EQ(t.Owner().DatePurchased, (Id3Date{1900, 1, 1}));
+    t = Read3(Frame3("OWNE", Bytes("\0p\0"
+                                   "2023",
+                                   7)));
+    EXPECT_EQ(t.Owner().Price, "p");
+    EXPECT_EQ(t.Frames()[0].Date, "2023");
+}
+
+TEST(Id3v2EventTiming, EventsAreStoredAndCheckEventFiresEachOnce) {
+    Bytes data = Bytes("\x02", 1) + "\x03" + BigEndian32(100) + "\xFD" + BigEndian32(5000) +
+                 "\x80" + BigEndian32(300) + "\xFE" + BigEndian32(9000) + "xx";
+    Id3v2 t = Read3(Frame3("ETCO", data));
+    EXPECT_EQ(t.TimeStampFormat(), 2);
+    ASSERT_EQ(t.Events().size(), 4u);
+    EXPECT_EQ(t.Events()[0].Type, 3);
+    EXPECT_EQ(t.Events()[1].Type, 21);
+    EXPECT_EQ(t.Events()[2].Type, 0);
+    EXPECT_EQ(t.Events()[3].Type, 22);
+    EXPECT_EQ(t.Frames()[0].Events[2], (std::pair<std::uint8_t, std::uint32_t>{0x80, 300}));
+
+    std::vector<std::uint32_t> fired;
+    t.OnEventTiming = [&](Id3v2&, std::uint32_t time, std::uint8_t) { fired.push_back(time); };
+    t.CheckEvent(100);
+    t.CheckEvent(4999);
+    t.CheckEvent(5000);
+    t.CheckEvent(20000);
+    EXPECT_EQ(fired, (std::vector<std::uint32_t>{100, 300, 5000, 9000}));
+    fired.clear();
+    t.CheckEvent(200); // went back: starts again from 0
+    EXPECT_EQ(fired, (std::vector<std::uint32_t>{100}));
+}
+
+TEST(Id3v2EventTiming, AtMost1001EventsAreKept) {
+    Bytes data(1, '\x01');
+    for (int i = 0; i < 1100; ++i)
+        data += "\x01" + BigEndian32(static_cast<std::uint32_t>(i));
+    Id3v2 t = Read3(Frame3("ETCO", data));
+    EXPECT_EQ(t.Events().size(), 1001u);
+    EXPECT_EQ(t.Frames()[0].Events.size(), 1100u);
+}
+
+TEST(Id3v2CdIdentifier, RawDataUpTo804Bytes) {
+    Id3v2 t = Read3(Frame3("MCDI", Bytes("\x00\x01\xFE", 3)));
+    EXPECT_EQ(t.CdIdentifier(), (std::vector<std::uint8_t>{0, 1, 0xFE}));
+    t = Read3(Frame3("MCDI", Bytes(900, '\x07')));
+    EXPECT_EQ(t.CdIdentifier().size(), 804u);
+    EXPECT_EQ(t.Frames()[0].Data.size(), 900u);
+}
+
+TEST(Id3v2Reset, ASecondTagLeavesNothingOfTheFirst) {
+    Id3v2 t =
+        Read3(Frame3("TXXX", Latin1Text(Bytes("d\0v", 3))) + Frame3("WXXX", Bytes("\0d\0u", 4)) +
+              Frame3("IPLS", Latin1Text(Bytes("j\0p", 3))) + Frame3("TPE1", Latin1Text("A")) +
+              Frame3("PCNT", BigEndian32(5)) + Frame3("MCDI", "cd") +
+              Frame3("ETCO", Bytes("\x01\x01\0\0\0\x01", 6)) +
+              Frame3("OWNE", Bytes("\0p\0"
+                                   "20200101s",
+                                   12)));
+    Read(t, Tag(3, Frame3("TALB", Latin1Text("B"))));
+    EXPECT_EQ(t.UserDefinedText().ItemCount(), 0);
+    EXPECT_EQ(t.UserDefinedText().Value(), "");
+    EXPECT_EQ(t.UserDefinedWeb().ItemCount(), 0);
+    EXPECT_EQ(t.InvolvedPeople().ItemCount(), 0);
+    EXPECT_EQ(t.Texts().Performers.Count(), 0);
+    EXPECT_EQ(t.PlayCounter(), 0u);
+    EXPECT_TRUE(t.CdIdentifier().empty());
+    EXPECT_TRUE(t.Events().empty());
+    EXPECT_EQ(t.Owner().Price, "");
+    EXPECT_EQ(t.Owner().DatePurchased, (Id3Date{1900, 1, 1}));
+    EXPECT_EQ(t.Texts().Album, "B");
+    EXPECT_EQ(t.Frames().size(), 1u);
+}
