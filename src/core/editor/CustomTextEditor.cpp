@@ -36,6 +36,7 @@ CustomTextEditor::CustomTextEditor()
     : lines_(std::make_unique<TextEditorStrings>(*this)),
       undo_(std::make_unique<UndoBuffer>(*this)), keyAdapter_(std::make_unique<KeyAdapter>(*this)),
       keyHandler_(std::make_unique<KeyHandler>(*keyAdapter_)) {
+    // The windowless cell size on purpose; a widget measures its font again once it exists.
     UpdateEditorSize(true, false);
 }
 
@@ -489,7 +490,7 @@ void CustomTextEditor::RecomputeLastVisible() {
 
 void CustomTextEditor::UpdateEditorSize(bool measure, bool paintGutter) {
     if (measure) {
-        const CellSize c = MeasureCell();
+        const CellSize c = MeasureCell(); // NOLINT(clang-analyzer-optin.cplusplus.VirtualCall)
         cellWidth_ = std::max(1, c.Width);
         lineHeight_ = std::max(1, c.Height);
         columnMarks_.assign(static_cast<std::size_t>(maxLineLength_), false);

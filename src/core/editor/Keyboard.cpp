@@ -96,8 +96,10 @@ constexpr std::array<EditKey, 20> DigitSequences(std::uint16_t first, Command fi
     std::array<EditKey, 20> keys{};
     for (int d = 0; d < 10; ++d) {
         const auto command = Command(firstCommand + d);
-        keys[2 * d] = Sequence(command, first, ssCtrl, DigitKey(d), ssNone);
-        keys[2 * d + 1] = Sequence(command, first, ssCtrl, DigitKey(d), ssCtrl);
+        keys[2 * static_cast<std::size_t>(d)] =
+            Sequence(command, first, ssCtrl, DigitKey(d), ssNone);
+        keys[2 * static_cast<std::size_t>(d) + 1] =
+            Sequence(command, first, ssCtrl, DigitKey(d), ssCtrl);
     }
     return keys;
 }
@@ -110,8 +112,10 @@ constexpr std::array<EditKey, 72> InsertMacroSequences() {
     std::array<EditKey, 72> keys{};
     for (int i = 0; i < InsertMacroCount; ++i) {
         const auto key = i < 10 ? DigitKey(i) : LetterKey(char('A' + i - 10));
-        keys[2 * i] = Sequence(InsertMacroCommand(i), LetterKey('S'), ssCtrl, key, ssCtrl);
-        keys[2 * i + 1] = Sequence(InsertMacroCommand(i), LetterKey('S'), ssCtrl, key, ssNone);
+        keys[2 * static_cast<std::size_t>(i)] =
+            Sequence(InsertMacroCommand(i), LetterKey('S'), ssCtrl, key, ssCtrl);
+        keys[2 * static_cast<std::size_t>(i) + 1] =
+            Sequence(InsertMacroCommand(i), LetterKey('S'), ssCtrl, key, ssNone);
     }
     return keys;
 }
@@ -162,8 +166,10 @@ constexpr std::array<EditKey, 52> BlockOperationSequences() {
     std::array<EditKey, 52> keys{};
     for (int i = 0; i < BlockOperationCount; ++i) {
         const auto key = LetterKey(char('A' + i));
-        keys[2 * i] = Sequence(BlockOperationCommand(i), LetterKey('B'), ssCtrl, key, ssCtrl);
-        keys[2 * i + 1] = Sequence(BlockOperationCommand(i), LetterKey('B'), ssCtrl, key, ssNone);
+        keys[2 * static_cast<std::size_t>(i)] =
+            Sequence(BlockOperationCommand(i), LetterKey('B'), ssCtrl, key, ssCtrl);
+        keys[2 * static_cast<std::size_t>(i) + 1] =
+            Sequence(BlockOperationCommand(i), LetterKey('B'), ssCtrl, key, ssNone);
     }
     return keys;
 }

@@ -194,7 +194,8 @@ void TextEditorStrings::Reformat(Paragraph& p) {
     p.StaleAttrs = true;
     if (p.Pieces.size() > 1) {
         std::u32string joined = p.Text();
-        p.Pieces.assign(1, std::move(joined));
+        p.Pieces.clear();
+        p.Pieces.push_back(std::move(joined));
     }
     if (p.Pieces.empty()) p.Pieces.emplace_back();
     if (owner_.wordWrap_) {
@@ -245,7 +246,8 @@ void TextEditorStrings::InsertParagraph(int index, std::u32string text) {
     ++rowCount_;
     NoteLength(text.size());
     textLength_ += static_cast<int>(text.size()) + 2;
-    p.Pieces.assign(1, std::move(text));
+    p.Pieces.clear();
+    p.Pieces.push_back(std::move(text));
     Reformat(p);
     Renumber(index);
     Changed();
@@ -532,7 +534,8 @@ void TextEditorStrings::ReplaceText(int offset, int count, std::u32string_view t
             for (int i = 0; i < newCount; ++i) {
                 Paragraph& p = fresh[static_cast<std::size_t>(i)];
                 NoteLength(lines[static_cast<std::size_t>(i)].size());
-                p.Pieces.assign(1, std::move(lines[static_cast<std::size_t>(i)]));
+                p.Pieces.clear();
+                p.Pieces.push_back(std::move(lines[static_cast<std::size_t>(i)]));
                 p.PieceCount = 1;
                 ++rowCount_;
                 textLength_ += p.Length() + 2;

@@ -21,7 +21,7 @@ constexpr std::size_t kTagHeaderSize = 10;
 // Unsynchronisation is undone in blocks of this size; a trailing 0xFF waits for the next one.
 constexpr std::size_t kUnsyncBlock = 500;
 // The file is read in larger pieces than that, so a big cover costs few system calls.
-constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr std::size_t kReadChunk = std::size_t{64} * 1024;
 
 std::uint32_t BigEndian32(const std::uint8_t* p) {
     return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];

@@ -10,7 +10,11 @@ namespace velmora::watch {
 ChangeNotify::ChangeNotify(UiThreadPoster& poster) : poster_(poster) {}
 
 ChangeNotify::~ChangeNotify() {
-    SetActive(false);
+    try {
+        SetActive(false);
+    } catch (...) {
+        // Stopping never raises today; a destructor must not let it escape if it ever does.
+    }
 }
 
 void ChangeNotify::SetCheckInterval(int milliseconds) {
