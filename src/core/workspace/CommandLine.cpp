@@ -18,7 +18,13 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args,
     cl.present = true;
     // The first argument is always the path, even when it is the switch itself.
     std::string first = args[0];
-    if (!IsSwitch(first, 'x') && directoryExists && directoryExists(first)) {
+    // The switch standing first keeps no directory part, "/x" included: it names no folder.
+    if (IsSwitch(first, 'x')) {
+        cl.pattern = first;
+        cl.excludeExt = true;
+        return cl;
+    }
+    if (directoryExists && directoryExists(first)) {
         if (first.back() != '/') first += '/';
         first += "*.*";
     }

@@ -28,16 +28,14 @@ TEST(CommandLine, PathPatternAndSwitchForms) {
     EXPECT_EQ(c.pattern, "song.mp3");
     EXPECT_FALSE(c.excludeExt);
 
-    // The switch alone is still taken as the path: "/x" splits at its slash.
-    CommandLine e = CommandLine::Parse({"/x"}, exists);
-    EXPECT_TRUE(e.present);
-    EXPECT_EQ(e.directory, "/");
-    EXPECT_EQ(e.pattern, "x");
-    EXPECT_TRUE(e.excludeExt);
-    CommandLine f = CommandLine::Parse({"-x"}, exists);
-    EXPECT_EQ(f.directory, "");
-    EXPECT_EQ(f.pattern, "-x");
-
+    // The switch alone is still taken as the path, in both spellings, with no directory part.
+    for (const char* sw : {"/x", "-X"}) {
+        CommandLine e = CommandLine::Parse({sw, "ignored"}, exists);
+        EXPECT_TRUE(e.present);
+        EXPECT_EQ(e.directory, "");
+        EXPECT_EQ(e.pattern, sw);
+        EXPECT_TRUE(e.excludeExt);
+    }
     EXPECT_FALSE(CommandLine::Parse({}, exists).present);
     EXPECT_FALSE(CommandLine::Parse({"song", "-xx", "x", "/y"}, exists).excludeExt);
 }

@@ -97,10 +97,10 @@ TEST_F(MainWindowTest, CommandLineListsFolderPatternAndSwitch) {
 }
 
 TEST_F(MainWindowTest, BadCommandLinesShowTheErrorAndStillOpen) {
-    ui::MainWindow w({"-x"});
+    ui::MainWindow w({"/x"});
     ASSERT_EQ(answers.texts.size(), 1u);
     EXPECT_EQ(answers.texts[0], "Invalid or empty path [Drives]");
-    EXPECT_EQ(w.ComboBoxPattern->currentText(), "-x");
+    EXPECT_EQ(w.ComboBoxPattern->currentText(), "/x");
     EXPECT_TRUE(w.CheckBoxExcludeExt->isChecked());
     EXPECT_EQ(w.Work().Left().Count(), 0);
     EXPECT_EQ(w.Work().Right().Lines().Count(), 0);
