@@ -84,6 +84,8 @@ TEST(Id3Language, LookupIsCaseInsensitiveAndKnowsBothCodeKinds) {
     EXPECT_EQ(LanguageName("sun"), "Sundanese");
     EXPECT_EQ(LanguageName("tiv"), "Tiv");
     EXPECT_EQ(LanguageName("mkh"), "Mon-Khmer (Other)");
+    EXPECT_EQ(LanguageName("ndo"), "Ndonga");
+    EXPECT_EQ(LanguageName("yap"), "Yapese");
     EXPECT_EQ(LanguageName("xyz"), "");
     EXPECT_EQ(LanguageName("en"), "");
     EXPECT_EQ(LanguageName("engl"), "");
