@@ -97,7 +97,9 @@ bool Decode(const std::uint8_t* data, std::size_t size, std::int64_t maxPixels, 
     }
     jpeg_calc_output_dimensions(&cinfo);
     const std::int64_t pixels = std::int64_t{cinfo.output_width} * cinfo.output_height;
-    if (pixels > maxPixels) ERREXIT(&cinfo, JERR_IMAGE_TOO_BIG);
+    if (pixels > maxPixels ||
+        pixels > static_cast<std::int64_t>(size) * JpegImage::MaxPixelsPerByte)
+        ERREXIT(&cinfo, JERR_IMAGE_TOO_BIG);
     jpeg_start_decompress(&cinfo);
 
     const JDIMENSION width = cinfo.output_width;

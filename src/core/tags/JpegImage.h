@@ -26,6 +26,10 @@ private:
 class JpegImage : public platform::PictureLoader {
 public:
     static constexpr std::int64_t DefaultMaxPixels = std::int64_t{8192} * 8192;
+    // Huffman coding spends at least one bit on each 8x8 block of the first scan, so a picture
+    // with more pixels per byte than this is made up or mostly missing (or an extreme case of
+    // arithmetic coding): decoding it would only allocate and fill a huge blank picture.
+    static constexpr std::int64_t MaxPixelsPerByte = 512;
     // Ordinary progressive files have about ten scans; repeated scans only cost time.
     static constexpr int MaxScans = 500;
 

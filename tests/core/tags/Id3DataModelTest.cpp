@@ -80,6 +80,12 @@ TEST(Id3Language, LookupIsCaseInsensitiveAndKnowsBothCodeKinds) {
     EXPECT_EQ(LanguageName("mul"), "Multiple Languages");
     EXPECT_EQ(LanguageName("und"), "Undetermined");
     EXPECT_EQ(LanguageName("vol"), "Volap\xC3\xBCk");
+    // Rows whose names are easily misspelt: the language of West Java, not of Sudan.
+    EXPECT_EQ(LanguageName("sun"), "Sundanese");
+    EXPECT_EQ(LanguageName("tiv"), "Tiv");
+    EXPECT_EQ(LanguageName("mkh"), "Mon-Khmer (Other)");
+    EXPECT_EQ(LanguageName("ndo"), "Ndonga");
+    EXPECT_EQ(LanguageName("yap"), "Yapese");
     EXPECT_EQ(LanguageName("xyz"), "");
     EXPECT_EQ(LanguageName("en"), "");
     EXPECT_EQ(LanguageName("engl"), "");

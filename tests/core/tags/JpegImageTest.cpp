@@ -195,6 +195,22 @@ TEST(JpegImage, RefusesPicturesBeyondTheLimits) {
     EXPECT_EQ(ErrorCode(jpeg, JpegImage(239)), JERR_IMAGE_TOO_BIG);
     EXPECT_EQ(ErrorCode(jpeg, JpegImage(240)), -1);
 
+    // A few hundred bytes whose frame header claims 4000 x 4000 pixels: refused before a
+    // 64 MB picture is allocated and filled from data that is not there.
+    Bytes claimed = jpeg;
+    std::size_t sof = 2;
+    while (sof + 8 < claimed.size() && !(claimed[sof] == 0xFF && claimed[sof + 1] == 0xC0))
+        ++sof;
+    ASSERT_LT(sof + 8, claimed.size());
+    for (std::size_t i : {sof + 5, sof + 7}) {
+        claimed[i] = 4000 >> 8;
+        claimed[i + 1] = 4000 & 0xFF;
+    }
+    EXPECT_EQ(ErrorCode(claimed), JERR_IMAGE_TOO_BIG);
+    // A plain one-colour picture, about as small as real data gets, still decodes.
+    const Bytes flat = Encode(1024, 1024, JCS_GRAYSCALE, 1, Bytes(1024 * 1024, 90));
+    EXPECT_EQ(ErrorCode(flat), -1);
+
     // A valid progressive script of 505 scans: each AC coefficient in eight approximation steps.
     std::vector<jpeg_scan_info> script;
     script.push_back({1, {0}, 0, 0, 0, 0});
