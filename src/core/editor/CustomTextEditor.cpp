@@ -570,7 +570,15 @@ void CustomTextEditor::RunPostedCommands() {
     while (!posted_.empty()) {
         const std::uint16_t code = posted_.front();
         posted_.pop_front();
-        ExecuteCommand(code);
+        // The command that posted this one is in a macro already and posts it again on playback.
+        ++commandDepth_;
+        try {
+            ExecuteCommand(code);
+        } catch (...) {
+            --commandDepth_;
+            throw;
+        }
+        --commandDepth_;
     }
 }
 

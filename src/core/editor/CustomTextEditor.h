@@ -339,6 +339,7 @@ private:
     std::vector<bool> columnMarks_;
     std::deque<std::uint16_t> posted_;
     bool playing_ = false;
+    int commandDepth_ = 0; // commands running inside another one (or posted by one)
 };
 
 } // namespace velmora::editor

@@ -50,8 +50,12 @@ void CustomTextEditor::RunCommand(std::uint16_t code, char32_t wide) {
     int y = caretY_;
     bool recordCaret = true;
     PaintCaret(false);
-    if (recording_ && code != cmdRecordMacro && code != cmdBeginCompound && compoundDepth_ == 0)
+    // Only the outermost command goes into a macro: the commands it runs itself run again when
+    // it is played back.
+    if (recording_ && commandDepth_ == 0 && code != cmdRecordMacro && code != cmdBeginCompound &&
+        compoundDepth_ == 0)
         RecordCommand(code, wide);
+    ++commandDepth_;
     try {
         Dispatch(code, wide, x, y, recordCaret);
         if (recordCaret)
@@ -60,9 +64,11 @@ void CustomTextEditor::RunCommand(std::uint16_t code, char32_t wide) {
             MoveCaret(x, y);
     } catch (const EComplete&) {
     } catch (...) {
+        --commandDepth_;
         PaintCaret(true);
         throw;
     }
+    --commandDepth_;
     PaintCaret(true);
 }
 

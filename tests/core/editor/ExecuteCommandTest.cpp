@@ -276,6 +276,30 @@ TEST_F(Commands, PlayingWhileRecordingRecordsOnlyThePlayCommand) {
     EXPECT_EQ(Caret(), (TextPos{0, 0}));
 }
 
+TEST_F(Commands, MacroHoldsOnlyTheCommandsGivenNotTheOnesTheyRunOrPost) {
+    // Word left over a row of blanks runs itself again to reach the row above.
+    Load(ed, "one two\r\n  three");
+    ed.SetCaret(2, 1);
+    Run({cmdRecordMacro, cmdWordLeft, cmdRecordMacro});
+    EXPECT_EQ(Caret(), (TextPos{7, 0}));
+    EXPECT_EQ(ed.Macro(), std::string("\x0d\x01", 2));
+    ed.SetCaret(2, 1);
+    Run(cmdPlayMacro);
+    EXPECT_EQ(Caret(), (TextPos{7, 0}));
+
+    // Tab with a selection posts the block indent; playing it back indents once.
+    Load(ed, "a\r\nb");
+    Run({cmdRecordMacro, cmdSelRight, cmdTab});
+    ed.RunPostedCommands();
+    Run(cmdRecordMacro);
+    EXPECT_EQ(ed.Text(), "    a\r\nb\r\n");
+    EXPECT_EQ(ed.Macro(), std::string("\x0b\x01\x69\x01", 4));
+    Load(ed, "a\r\nb");
+    Run(cmdPlayMacro);
+    ed.RunPostedCommands();
+    EXPECT_EQ(ed.Text(), "    a\r\nb\r\n");
+}
+
 TEST_F(Commands, WideCharactersAreRecordedWithTheEscapeCode) {
     Load(ed, "");
     Run(cmdRecordMacro);
