@@ -32,6 +32,25 @@ private:
     CustomTextEditor& ed_;
 };
 
+namespace {
+// Every line break as CR LF, the form the text stores, so lengths of inserted text match it.
+std::u32string CrLfBreaks(const std::u32string& s) {
+    std::u32string normal;
+    normal.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == U'\r') {
+            if (i + 1 < s.size() && s[i + 1] == U'\n') ++i;
+            normal += U"\r\n";
+        } else if (s[i] == U'\n') {
+            normal += U"\r\n";
+        } else {
+            normal += s[i];
+        }
+    }
+    return normal;
+}
+} // namespace
+
 CustomTextEditor::CustomTextEditor()
     : lines_(std::make_unique<TextEditorStrings>(*this)),
       undo_(std::make_unique<UndoBuffer>(*this)), keyAdapter_(std::make_unique<KeyAdapter>(*this)),
@@ -247,7 +266,7 @@ void CustomTextEditor::ReplaceSelection(const std::u32string& s) {
     try {
         DeleteSelected();
         if (!s.empty() && !readOnly_) {
-            const std::u32string text = lines_->ExpandTabs(s);
+            const std::u32string text = lines_->ExpandTabs(CrLfBreaks(s));
             InsertAtCaret(text);
             // The inserted text ends at the caret; select it.
             const int start = PosToOffset(caretX_, caretY_) - static_cast<int>(text.size());
@@ -302,19 +321,7 @@ void CustomTextEditor::SetSelLength(int n) {
 void CustomTextEditor::InsertText(std::u32string s) {
     BeginUpdate();
     try {
-        std::u32string normal;
-        normal.reserve(s.size());
-        for (std::size_t i = 0; i < s.size(); ++i) {
-            if (s[i] == U'\r') {
-                if (i + 1 < s.size() && s[i + 1] == U'\n') ++i;
-                normal += U"\r\n";
-            } else if (s[i] == U'\n') {
-                normal += U"\r\n";
-            } else {
-                normal += s[i];
-            }
-        }
-        normal = lines_->ExpandTabs(std::move(normal));
+        std::u32string normal = lines_->ExpandTabs(CrLfBreaks(s));
         if (OnTextInsert) OnTextInsert(*this, normal);
         DeleteSelected();
         InsertAtCaret(normal);
@@ -334,8 +341,9 @@ void CustomTextEditor::InsertAtCaret(const std::u32string& raw) {
         lines_->FillToCaret();
         UpdateEditorSize(true, false);
         vertBar_.SetPosition(topRow_);
-        // Tabs are expanded before recording, so undo removes exactly what was stored.
-        const std::u32string s = lines_->ExpandTabs(raw);
+        // Tabs and breaks take their stored form before recording, so undo removes exactly
+        // what was stored and the caret lands after it.
+        const std::u32string s = lines_->ExpandTabs(CrLfBreaks(raw));
         const int offset = UndoOffset(caretX_, caretY_);
         RecordUndo<InsertUndo>(caretX_, caretY_, s, offset);
         lines_->ReplaceText(offset, 0, s);
