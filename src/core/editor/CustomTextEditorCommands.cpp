@@ -359,7 +359,10 @@ void CustomTextEditor::MoveHorizontal(bool right, bool select, int& x, int& y, b
 void CustomTextEditor::MoveVertical(bool down, bool select, bool plain, int& x, int& y,
                                     bool& recordCaret) {
     if (!down && y <= 0) return;
-    if (down && y >= vertRange_ - 1 && !(plain && CursorBeyondEOF)) return;
+    // The text's own last row: the scroll range lags behind while updates are held, as they are
+    // for a whole macro playback.
+    const int lastRow = std::max(lines_->RowCount(), 1) - 1;
+    if (down && y >= lastRow && !(plain && CursorBeyondEOF)) return;
     BeginSelecting(select, x, y);
     y += down ? 1 : -1;
     x = ClampColumn(x, y);
@@ -526,6 +529,8 @@ void CustomTextEditor::PlayMacro() {
             } else {
                 RunCommand(code, 0);
             }
+            // While recording, what a command posted ran before the next key; so here too.
+            RunPostedCommands();
         }
     } catch (...) {
         EndCompound();

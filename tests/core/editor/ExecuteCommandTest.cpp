@@ -300,6 +300,31 @@ TEST_F(Commands, MacroHoldsOnlyTheCommandsGivenNotTheOnesTheyRunOrPost) {
     EXPECT_EQ(ed.Text(), "    a\r\nb\r\n");
 }
 
+TEST_F(Commands, PlaybackDoesWhatTheRecordingDid) {
+    // The block indent that Tab posts runs before the next command, as it did when recorded.
+    Load(ed, "a\r\nb");
+    Run({cmdRecordMacro, cmdSelDown, cmdTab});
+    ed.RunPostedCommands();
+    Run({cmdDocEnd, 'z', cmdRecordMacro});
+    EXPECT_EQ(ed.Text(), "    a\r\nbz\r\n");
+    Load(ed, "a\r\nb");
+    Run(cmdPlayMacro);
+    EXPECT_EQ(ed.Text(), "    a\r\nbz\r\n");
+    EXPECT_FALSE(ed.HasPostedCommands());
+
+    // Rows added by a paste are there for the next command although the view is not updated
+    // until the playback ends.
+    MemoryClipboard clipboard;
+    clipboard.text = U"1\n2";
+    ed.SetClipboard(&clipboard);
+    Load(ed, "ab");
+    Run({cmdRecordMacro, cmdPaste, cmdUp, cmdDown, 'z', cmdRecordMacro});
+    EXPECT_EQ(ed.Text(), "1\r\n2zab\r\n");
+    Load(ed, "ab");
+    Run(cmdPlayMacro);
+    EXPECT_EQ(ed.Text(), "1\r\n2zab\r\n");
+}
+
 TEST_F(Commands, WideCharactersAreRecordedWithTheEscapeCode) {
     Load(ed, "");
     Run(cmdRecordMacro);
