@@ -347,6 +347,9 @@ void CustomTextEditor::InsertAtCaret(const std::u32string& raw) {
         const int offset = UndoOffset(caretX_, caretY_);
         RecordUndo<InsertUndo>(caretX_, caretY_, s, offset);
         lines_->ReplaceText(offset, 0, s);
+        // The scroll ranges follow now: an outer update bracket (a macro playback) would keep
+        // them stale for the commands that follow.
+        UpdateEditorSize(false, false);
         const TextPos p = OffsetToPos(offset + static_cast<int>(s.size()));
         MoveCaret(p.X, p.Y);
         TextChanged();

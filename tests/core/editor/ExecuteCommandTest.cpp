@@ -323,6 +323,17 @@ TEST_F(Commands, PlaybackDoesWhatTheRecordingDid) {
     Load(ed, "ab");
     Run(cmdPlayMacro);
     EXPECT_EQ(ed.Text(), "1\r\n2zab\r\n");
+
+    // The same for the scroll range that a paste below the text extends.
+    ed.CursorBeyondEOF = true;
+    Load(ed, "ab");
+    Run({cmdRecordMacro, cmdPageDown, cmdPaste, cmdScrollLineDown, cmdRecordMacro});
+    const TextPos recorded = Caret();
+    const int recordedTop = ed.TopRow();
+    Load(ed, "ab");
+    Run(cmdPlayMacro);
+    EXPECT_EQ(Caret(), recorded);
+    EXPECT_EQ(ed.TopRow(), recordedTop);
 }
 
 TEST_F(Commands, WideCharactersAreRecordedWithTheEscapeCode) {
