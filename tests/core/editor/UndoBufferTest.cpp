@@ -212,4 +212,12 @@ TEST_F(Undoing, StaleRecordsAfterOutsideEditsNeverCrash) {
     Undo();
     Undo();
     EXPECT_EQ(ed.Lines().Count(), 0);
+
+    // A deletion taken back into a text emptied meanwhile lands in it.
+    Load(ed, "abc");
+    ed.SetCaret(1, 0);
+    ed.ExecuteCommand(cmdDeleteChar);
+    ed.Lines().Clear();
+    Undo();
+    EXPECT_EQ(ed.Text(), "b\r\n");
 }
