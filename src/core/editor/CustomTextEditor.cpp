@@ -573,23 +573,25 @@ void CustomTextEditor::KeyPress(char32_t ch) {
 // --- Posted commands ---
 
 void CustomTextEditor::PostCommand(std::uint16_t code) {
-    posted_.push_back(code);
+    posted_.push_back({code, commandDepth_ > 0});
     if (OnCommandPosted) OnCommandPosted(*this);
 }
 
 void CustomTextEditor::RunPostedCommands() {
     while (!posted_.empty()) {
-        const std::uint16_t code = posted_.front();
+        const PostedCommand posted = posted_.front();
         posted_.pop_front();
-        // The command that posted this one is in a macro already and posts it again on playback.
-        ++commandDepth_;
+        // A command posted by a command is not recorded: the macro holds the command that
+        // posted it, which posts it again on playback. Posts from outside are recorded.
+        const int depth = posted.ByCommand ? 1 : 0;
+        commandDepth_ += depth;
         try {
-            ExecuteCommand(code);
+            ExecuteCommand(posted.Code);
         } catch (...) {
-            --commandDepth_;
+            commandDepth_ -= depth;
             throw;
         }
-        --commandDepth_;
+        commandDepth_ -= depth;
     }
 }
 

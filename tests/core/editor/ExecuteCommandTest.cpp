@@ -298,6 +298,13 @@ TEST_F(Commands, MacroHoldsOnlyTheCommandsGivenNotTheOnesTheyRunOrPost) {
     Run(cmdPlayMacro);
     ed.RunPostedCommands();
     EXPECT_EQ(ed.Text(), "    a\r\nb\r\n");
+
+    // A command posted from outside (the platform's cut, copy and paste) is the user's own.
+    Run(cmdRecordMacro);
+    ed.PostCommand(cmdDocEnd);
+    ed.RunPostedCommands();
+    Run(cmdRecordMacro);
+    EXPECT_EQ(ed.Macro(), std::string("\x1b\x01", 2));
 }
 
 TEST_F(Commands, PlaybackDoesWhatTheRecordingDid) {
