@@ -167,7 +167,9 @@ void CustomTextEditor::MoveCaret(int x, int y) {
     if (x == caretX_ && y == caretY_) return;
     if (!CursorBeyondEOF) y = std::min(y, lines_->RowCount() - 1);
     y = std::max(y, 0);
-    x = std::max(std::min(x, maxLineLength_), 0);
+    // With word wrap no row is wider than the wrap width; a column past it would be padded
+    // into a row that is cut again under the caret.
+    x = std::max(std::min(x, wordWrap_ ? wrapWidth_ : maxLineLength_), 0);
     if (y < topRow_)
         SetLeftTop(leftCol_, y);
     else if (y > std::max(lastVisibleRow_, 0))
