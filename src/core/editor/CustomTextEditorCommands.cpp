@@ -529,8 +529,10 @@ void CustomTextEditor::PlayMacro() {
             } else {
                 RunCommand(code, 0);
             }
-            // While recording, what a command posted ran before the next key; so here too.
+            // While recording, what a command posted ran before the next key, and the sizes
+            // were brought up to date; so here too, although the updates are held.
             RunPostedCommands();
+            UpdateEditorSize(false, false);
         }
     } catch (...) {
         EndCompound();

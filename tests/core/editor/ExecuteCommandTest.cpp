@@ -341,6 +341,24 @@ TEST_F(Commands, PlaybackDoesWhatTheRecordingDid) {
     Run(cmdPlayMacro);
     EXPECT_EQ(Caret(), recorded);
     EXPECT_EQ(ed.TopRow(), recordedTop);
+
+    // A block indent that makes a wrapped paragraph take one more row extends the range too.
+    ed.SetWordWrap(true);
+    const std::string text = [] {
+        std::string t;
+        for (int i = 0; i < 24; ++i)
+            t += "line\r\n";
+        return t + std::string(40, 'a') + " " + std::string(37, 'b');
+    }();
+    Load(ed, text);
+    Run({cmdRecordMacro, cmdSelectAll, cmdTab});
+    ed.RunPostedCommands();
+    Run({cmdScrollLineDown, cmdRecordMacro});
+    ASSERT_EQ(ed.Lines().RowCount(), 26);
+    EXPECT_EQ(ed.TopRow(), 1);
+    Load(ed, text);
+    Run(cmdPlayMacro);
+    EXPECT_EQ(ed.TopRow(), 1);
 }
 
 TEST_F(Commands, WideCharactersAreRecordedWithTheEscapeCode) {
