@@ -32,6 +32,25 @@ private:
     CustomTextEditor& ed_;
 };
 
+namespace {
+// Every line break as CR LF, the form the text stores, so lengths of inserted text match it.
+std::u32string CrLfBreaks(const std::u32string& s) {
+    std::u32string normal;
+    normal.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == U'\r') {
+            if (i + 1 < s.size() && s[i + 1] == U'\n') ++i;
+            normal += U"\r\n";
+        } else if (s[i] == U'\n') {
+            normal += U"\r\n";
+        } else {
+            normal += s[i];
+        }
+    }
+    return normal;
+}
+} // namespace
+
 CustomTextEditor::CustomTextEditor()
     : lines_(std::make_unique<TextEditorStrings>(*this)),
       undo_(std::make_unique<UndoBuffer>(*this)), keyAdapter_(std::make_unique<KeyAdapter>(*this)),
@@ -148,7 +167,9 @@ void CustomTextEditor::MoveCaret(int x, int y) {
     if (x == caretX_ && y == caretY_) return;
     if (!CursorBeyondEOF) y = std::min(y, lines_->RowCount() - 1);
     y = std::max(y, 0);
-    x = std::max(std::min(x, maxLineLength_), 0);
+    // With word wrap no row is wider than the wrap width; a column past it would be padded
+    // into a row that is cut again under the caret.
+    x = std::max(std::min(x, wordWrap_ ? wrapWidth_ : maxLineLength_), 0);
     if (y < topRow_)
         SetLeftTop(leftCol_, y);
     else if (y > std::max(lastVisibleRow_, 0))
@@ -247,7 +268,7 @@ void CustomTextEditor::ReplaceSelection(const std::u32string& s) {
     try {
         DeleteSelected();
         if (!s.empty() && !readOnly_) {
-            const std::u32string text = lines_->ExpandTabs(s);
+            const std::u32string text = lines_->ExpandTabs(CrLfBreaks(s));
             InsertAtCaret(text);
             // The inserted text ends at the caret; select it.
             const int start = PosToOffset(caretX_, caretY_) - static_cast<int>(text.size());
@@ -302,19 +323,7 @@ void CustomTextEditor::SetSelLength(int n) {
 void CustomTextEditor::InsertText(std::u32string s) {
     BeginUpdate();
     try {
-        std::u32string normal;
-        normal.reserve(s.size());
-        for (std::size_t i = 0; i < s.size(); ++i) {
-            if (s[i] == U'\r') {
-                if (i + 1 < s.size() && s[i + 1] == U'\n') ++i;
-                normal += U"\r\n";
-            } else if (s[i] == U'\n') {
-                normal += U"\r\n";
-            } else {
-                normal += s[i];
-            }
-        }
-        normal = lines_->ExpandTabs(std::move(normal));
+        std::u32string normal = lines_->ExpandTabs(CrLfBreaks(s));
         if (OnTextInsert) OnTextInsert(*this, normal);
         DeleteSelected();
         InsertAtCaret(normal);
@@ -334,11 +343,15 @@ void CustomTextEditor::InsertAtCaret(const std::u32string& raw) {
         lines_->FillToCaret();
         UpdateEditorSize(true, false);
         vertBar_.SetPosition(topRow_);
-        // Tabs are expanded before recording, so undo removes exactly what was stored.
-        const std::u32string s = lines_->ExpandTabs(raw);
+        // Tabs and breaks take their stored form before recording, so undo removes exactly
+        // what was stored and the caret lands after it.
+        const std::u32string s = lines_->ExpandTabs(CrLfBreaks(raw));
         const int offset = UndoOffset(caretX_, caretY_);
         RecordUndo<InsertUndo>(caretX_, caretY_, s, offset);
         lines_->ReplaceText(offset, 0, s);
+        // The scroll ranges follow now: an outer update bracket (a macro playback) would keep
+        // them stale for the commands that follow.
+        UpdateEditorSize(false, false);
         const TextPos p = OffsetToPos(offset + static_cast<int>(s.size()));
         MoveCaret(p.X, p.Y);
         TextChanged();
@@ -562,15 +575,25 @@ void CustomTextEditor::KeyPress(char32_t ch) {
 // --- Posted commands ---
 
 void CustomTextEditor::PostCommand(std::uint16_t code) {
-    posted_.push_back(code);
+    posted_.push_back({code, commandDepth_ > 0});
     if (OnCommandPosted) OnCommandPosted(*this);
 }
 
 void CustomTextEditor::RunPostedCommands() {
     while (!posted_.empty()) {
-        const std::uint16_t code = posted_.front();
+        const PostedCommand posted = posted_.front();
         posted_.pop_front();
-        ExecuteCommand(code);
+        // A command posted by a command is not recorded: the macro holds the command that
+        // posted it, which posts it again on playback. Posts from outside are recorded.
+        const int depth = posted.ByCommand ? 1 : 0;
+        commandDepth_ += depth;
+        try {
+            ExecuteCommand(posted.Code);
+        } catch (...) {
+            commandDepth_ -= depth;
+            throw;
+        }
+        commandDepth_ -= depth;
     }
 }
 

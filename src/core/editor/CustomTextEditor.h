@@ -337,8 +337,13 @@ private:
     int maxLineLength_ = 512;
     int wrapWidth_ = 80;
     std::vector<bool> columnMarks_;
-    std::deque<std::uint16_t> posted_;
+    struct PostedCommand {
+        std::uint16_t Code;
+        bool ByCommand; // posted while a command ran
+    };
+    std::deque<PostedCommand> posted_;
     bool playing_ = false;
+    int commandDepth_ = 0; // commands running inside another one (or posted by one)
 };
 
 } // namespace velmora::editor

@@ -50,8 +50,12 @@ void CustomTextEditor::RunCommand(std::uint16_t code, char32_t wide) {
     int y = caretY_;
     bool recordCaret = true;
     PaintCaret(false);
-    if (recording_ && code != cmdRecordMacro && code != cmdBeginCompound && compoundDepth_ == 0)
+    // Only the outermost command goes into a macro: the commands it runs itself run again when
+    // it is played back.
+    if (recording_ && commandDepth_ == 0 && code != cmdRecordMacro && code != cmdBeginCompound &&
+        compoundDepth_ == 0)
         RecordCommand(code, wide);
+    ++commandDepth_;
     try {
         Dispatch(code, wide, x, y, recordCaret);
         if (recordCaret)
@@ -60,9 +64,11 @@ void CustomTextEditor::RunCommand(std::uint16_t code, char32_t wide) {
             MoveCaret(x, y);
     } catch (const EComplete&) {
     } catch (...) {
+        --commandDepth_;
         PaintCaret(true);
         throw;
     }
+    --commandDepth_;
     PaintCaret(true);
 }
 
@@ -353,7 +359,10 @@ void CustomTextEditor::MoveHorizontal(bool right, bool select, int& x, int& y, b
 void CustomTextEditor::MoveVertical(bool down, bool select, bool plain, int& x, int& y,
                                     bool& recordCaret) {
     if (!down && y <= 0) return;
-    if (down && y >= vertRange_ - 1 && !(plain && CursorBeyondEOF)) return;
+    // The text's own last row: the scroll range lags behind while updates are held, as they are
+    // for a whole macro playback.
+    const int lastRow = std::max(lines_->RowCount(), 1) - 1;
+    if (down && y >= lastRow && !(plain && CursorBeyondEOF)) return;
     BeginSelecting(select, x, y);
     y += down ? 1 : -1;
     x = ClampColumn(x, y);
@@ -520,6 +529,10 @@ void CustomTextEditor::PlayMacro() {
             } else {
                 RunCommand(code, 0);
             }
+            // While recording, what a command posted ran before the next key, and the sizes
+            // were brought up to date; so here too, although the updates are held.
+            RunPostedCommands();
+            UpdateEditorSize(false, false);
         }
     } catch (...) {
         EndCompound();

@@ -529,7 +529,8 @@ void TextEditorStrings::ReplaceText(int offset, int count, std::u32string_view t
                 rowCount_ -= paras_[static_cast<std::size_t>(i)].PieceCount;
                 textLength_ -= paras_[static_cast<std::size_t>(i)].Length() + 2;
             }
-            paras_.erase(paras_.begin() + first, paras_.begin() + last + 1);
+            // last + 1 first: last is -1 in an empty store, and begin() - 1 is undefined.
+            paras_.erase(paras_.begin() + first, paras_.begin() + (last + 1));
             std::vector<Paragraph> fresh(static_cast<std::size_t>(newCount));
             for (int i = 0; i < newCount; ++i) {
                 Paragraph& p = fresh[static_cast<std::size_t>(i)];

@@ -58,9 +58,10 @@ void DeleteUndo::Revert(UndoBuffer& buffer) {
     std::u32string joined;
     for (const auto* r : run)
         joined += r->Text;
-    const DeleteUndo& last = *run.back();
+    // The offset taken when the record was made, not its row: with word wrap the deletion may
+    // have re-cut the paragraph, so the row now names a different place.
+    const int offset = run.back()->Offset;
     CustomTextEditor& ed = Owner();
-    int offset = ed.PosToOffset(last.CaretX, last.CaretY);
     ed.Lines().ReplaceText(offset, 0, joined);
     TextPos p = ed.OffsetToPos(offset);
     ed.MoveCaret(p.X, p.Y);

@@ -154,6 +154,25 @@ TEST_F(Editor, ReplaceSelectionLeavesTheNewTextSelectedAndUndoesInOneStep) {
     EXPECT_EQ(ed.SelText(), U"Q");
 }
 
+TEST_F(Editor, TextWithBareBreaksInsertsSelectsAndUndoesWhole) {
+    // A host's block operation may hand back LF or CR alone; the text stores CR LF.
+    Load(ed, "abcd");
+    ed.ExtendSelection(1, 0);
+    ed.ExtendSelection(3, 0);
+    ed.ReplaceSelection(U"x\ny");
+    EXPECT_EQ(ed.Text(), "ax\r\nyd\r\n");
+    EXPECT_EQ(ed.SelText(), U"x\r\ny");
+    ed.ExecuteCommand(cmdUndo);
+    EXPECT_EQ(ed.Text(), "abcd\r\n");
+
+    ed.SetCaret(2, 0);
+    ed.InsertAtCaret(U"x\ry");
+    EXPECT_EQ(ed.Text(), "abx\r\nycd\r\n");
+    EXPECT_EQ((TextPos{ed.CaretX(), ed.CaretY()}), (TextPos{1, 1}));
+    ed.ExecuteCommand(cmdUndo);
+    EXPECT_EQ(ed.Text(), "abcd\r\n");
+}
+
 TEST_F(Editor, InsertTextNormalisesBreaksExpandsTabsAndLetsTheHostChangeIt) {
     Load(ed, "ab");
     ed.SetCaret(1, 0);

@@ -276,6 +276,91 @@ TEST_F(Commands, PlayingWhileRecordingRecordsOnlyThePlayCommand) {
     EXPECT_EQ(Caret(), (TextPos{0, 0}));
 }
 
+TEST_F(Commands, MacroHoldsOnlyTheCommandsGivenNotTheOnesTheyRunOrPost) {
+    // Word left over a row of blanks runs itself again to reach the row above.
+    Load(ed, "one two\r\n  three");
+    ed.SetCaret(2, 1);
+    Run({cmdRecordMacro, cmdWordLeft, cmdRecordMacro});
+    EXPECT_EQ(Caret(), (TextPos{7, 0}));
+    EXPECT_EQ(ed.Macro(), std::string("\x0d\x01", 2));
+    ed.SetCaret(2, 1);
+    Run(cmdPlayMacro);
+    EXPECT_EQ(Caret(), (TextPos{7, 0}));
+
+    // Tab with a selection posts the block indent; playing it back indents once.
+    Load(ed, "a\r\nb");
+    Run({cmdRecordMacro, cmdSelRight, cmdTab});
+    ed.RunPostedCommands();
+    Run(cmdRecordMacro);
+    EXPECT_EQ(ed.Text(), "    a\r\nb\r\n");
+    EXPECT_EQ(ed.Macro(), std::string("\x0b\x01\x69\x01", 4));
+    Load(ed, "a\r\nb");
+    Run(cmdPlayMacro);
+    ed.RunPostedCommands();
+    EXPECT_EQ(ed.Text(), "    a\r\nb\r\n");
+
+    // A command posted from outside (the platform's cut, copy and paste) is the user's own.
+    Run(cmdRecordMacro);
+    ed.PostCommand(cmdDocEnd);
+    ed.RunPostedCommands();
+    Run(cmdRecordMacro);
+    EXPECT_EQ(ed.Macro(), std::string("\x1b\x01", 2));
+}
+
+TEST_F(Commands, PlaybackDoesWhatTheRecordingDid) {
+    // The block indent that Tab posts runs before the next command, as it did when recorded.
+    Load(ed, "a\r\nb");
+    Run({cmdRecordMacro, cmdSelDown, cmdTab});
+    ed.RunPostedCommands();
+    Run({cmdDocEnd, 'z', cmdRecordMacro});
+    EXPECT_EQ(ed.Text(), "    a\r\nbz\r\n");
+    Load(ed, "a\r\nb");
+    Run(cmdPlayMacro);
+    EXPECT_EQ(ed.Text(), "    a\r\nbz\r\n");
+    EXPECT_FALSE(ed.HasPostedCommands());
+
+    // Rows added by a paste are there for the next command although the view is not updated
+    // until the playback ends.
+    MemoryClipboard clipboard;
+    clipboard.text = U"1\n2";
+    ed.SetClipboard(&clipboard);
+    Load(ed, "ab");
+    Run({cmdRecordMacro, cmdPaste, cmdUp, cmdDown, 'z', cmdRecordMacro});
+    EXPECT_EQ(ed.Text(), "1\r\n2zab\r\n");
+    Load(ed, "ab");
+    Run(cmdPlayMacro);
+    EXPECT_EQ(ed.Text(), "1\r\n2zab\r\n");
+
+    // The same for the scroll range that a paste below the text extends.
+    ed.CursorBeyondEOF = true;
+    Load(ed, "ab");
+    Run({cmdRecordMacro, cmdPageDown, cmdPaste, cmdScrollLineDown, cmdRecordMacro});
+    const TextPos recorded = Caret();
+    const int recordedTop = ed.TopRow();
+    Load(ed, "ab");
+    Run(cmdPlayMacro);
+    EXPECT_EQ(Caret(), recorded);
+    EXPECT_EQ(ed.TopRow(), recordedTop);
+
+    // A block indent that makes a wrapped paragraph take one more row extends the range too.
+    ed.SetWordWrap(true);
+    const std::string text = [] {
+        std::string t;
+        for (int i = 0; i < 24; ++i)
+            t += "line\r\n";
+        return t + std::string(40, 'a') + " " + std::string(37, 'b');
+    }();
+    Load(ed, text);
+    Run({cmdRecordMacro, cmdSelectAll, cmdTab});
+    ed.RunPostedCommands();
+    Run({cmdScrollLineDown, cmdRecordMacro});
+    ASSERT_EQ(ed.Lines().RowCount(), 26);
+    EXPECT_EQ(ed.TopRow(), 1);
+    Load(ed, text);
+    Run(cmdPlayMacro);
+    EXPECT_EQ(ed.TopRow(), 1);
+}
+
 TEST_F(Commands, WideCharactersAreRecordedWithTheEscapeCode) {
     Load(ed, "");
     Run(cmdRecordMacro);

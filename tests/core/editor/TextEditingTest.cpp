@@ -80,6 +80,19 @@ TEST_F(Editing, WrappedTypingMovesTheCaretToTheNextRow) {
     EXPECT_EQ(ed.Lines().Get(0), std::string(80, 'a'));
 }
 
+TEST_F(Editing, WrappedCaretStaysWithinTheWrapWidth) {
+    // Padding a row past the wrap width would cut it again under the caret, and the typed
+    // character and its undo would land in different places.
+    ed.SetWordWrap(true);
+    Load(ed, "ab");
+    ed.SetCaret(100, 0);
+    EXPECT_EQ(Caret(), (TextPos{80, 0}));
+    Run('x');
+    EXPECT_EQ(ed.Lines().Get(0), "ab" + std::string(78, ' ') + "x");
+    Run(cmdUndo);
+    EXPECT_EQ(ed.Text(), "ab\r\n");
+}
+
 TEST_F(Editing, NewLineKeepsTheIndent) {
     Load(ed, "    foo");
     ed.SetCaret(5, 0);

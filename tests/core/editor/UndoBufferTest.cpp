@@ -57,6 +57,19 @@ TEST_F(Undoing, RunsOfDeletesAndBackspacesComeBackWhole) {
     EXPECT_EQ(Caret(), (TextPos{3, 0}));
 }
 
+TEST_F(Undoing, DeleteThatJoinsWrappedRowsComesBackWhereItWas) {
+    // 81 characters wrap into two rows; deleting the one on the second row leaves one row, so
+    // the deletion's row now belongs to the next paragraph.
+    ed.SetWordWrap(true);
+    Load(ed, std::string(80, 'a') + "b\r\nnext");
+    ASSERT_EQ(ed.Lines().RowCount(), 3);
+    ed.SetCaret(0, 1);
+    ed.ExecuteCommand(cmdDeleteChar);
+    EXPECT_EQ(ed.Lines().RowCount(), 2);
+    Undo();
+    EXPECT_EQ(ed.Text(), std::string(80, 'a') + "b\r\nnext\r\n");
+}
+
 TEST_F(Undoing, OverwriteRunRestoresReplacedAndAppendedCharacters) {
     Load(ed, "abc");
     ed.SetInsertMode(false);
@@ -199,4 +212,12 @@ TEST_F(Undoing, StaleRecordsAfterOutsideEditsNeverCrash) {
     Undo();
     Undo();
     EXPECT_EQ(ed.Lines().Count(), 0);
+
+    // A deletion taken back into a text emptied meanwhile lands in it.
+    Load(ed, "abc");
+    ed.SetCaret(1, 0);
+    ed.ExecuteCommand(cmdDeleteChar);
+    ed.Lines().Clear();
+    Undo();
+    EXPECT_EQ(ed.Text(), "b\r\n");
 }
