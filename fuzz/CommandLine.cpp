@@ -33,7 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string joined = cl.directory + cl.pattern;
         const std::string& first = args[0];
         if (joined != first && joined != first + "*.*" && joined != first + "/*.*") std::abort();
-        if (cl.pattern.find('/') != std::string::npos) std::abort();
+        // Only the switch standing first keeps its "/" in the pattern.
+        const bool switchFirst = velmora::workspace::IsSwitch(first, 'x');
+        if (cl.pattern.find('/') != std::string::npos && !switchFirst) std::abort();
+        if (switchFirst && (!cl.directory.empty() || !cl.excludeExt)) std::abort();
     }
     return 0;
 }
