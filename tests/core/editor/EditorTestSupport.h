@@ -3,9 +3,21 @@
 
 #include "core/editor/Clipboard.h"
 #include "core/editor/CustomTextEditor.h"
+#include "core/editor/EditorCommands.h"
 #include "core/platform/Utf8.h"
 
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <ostream>
 #include <string>
+#include <utility>
+
+namespace velmora::editor {
+inline void PrintTo(const TextPos& p, std::ostream* os) {
+    *os << "{" << p.X << ", " << p.Y << "}";
+}
+} // namespace velmora::editor
 
 namespace velmora::editor::test {
 
@@ -16,7 +28,6 @@ inline std::string S(const std::u32string& s) {
     return platform::EncodeUtf8(s);
 }
 
-// An editor as the names pane uses it, loaded with text.
 inline void Load(CustomTextEditor& ed, const std::string& text) {
     ed.Lines().SetTextStr(text);
 }
@@ -24,6 +35,14 @@ inline void Load(CustomTextEditor& ed, const std::string& text) {
 inline void Type(CustomTextEditor& ed, const std::u32string& s) {
     for (char32_t c : s)
         ed.TypeChar(c);
+}
+
+// n rows of the same text, each ended by a break.
+inline std::string Rows(int n, const std::string& row = "line") {
+    std::string text;
+    for (int i = 0; i < n; ++i)
+        text += row + "\r\n";
+    return text;
 }
 
 class MemoryClipboard : public Clipboard {
@@ -35,6 +54,44 @@ public:
     }
     std::u32string text;
     int writes = 0;
+};
+
+// An unwrapped editor with a clipboard of its own, and short ways to drive it.
+template <class Editor = CustomTextEditor> struct EditorFixture : ::testing::Test {
+    Editor ed;
+    MemoryClipboard clip;
+    void SetUp() override {
+        ed.SetWordWrap(false);
+        ed.SetClipboard(&clip);
+    }
+    TextPos Caret() const { return {ed.CaretX(), ed.CaretY()}; }
+    void Run(std::uint16_t code) { ed.ExecuteCommand(code); }
+    void Run(std::initializer_list<std::uint16_t> codes) {
+        for (auto c : codes)
+            ed.ExecuteCommand(c);
+    }
+    void Select(int bx, int by, int ex, int ey) {
+        ed.SetCaret(bx, by);
+        ed.ExtendSelection(bx, by);
+        ed.ExtendSelection(ex, ey);
+        ed.MoveCaret(ex, ey);
+    }
+    // Runs each command in turn and checks the caret after it.
+    void Moves(std::initializer_list<std::pair<std::uint16_t, TextPos>> steps) {
+        for (const auto& [code, pos] : steps) {
+            SCOPED_TRACE(testing::Message() << "command " << code);
+            Run(code);
+            EXPECT_EQ(Caret(), pos);
+        }
+    }
+    // Runs each command in turn and checks the whole text after it.
+    void Edits(std::initializer_list<std::pair<std::uint16_t, std::string>> steps) {
+        for (const auto& [code, text] : steps) {
+            SCOPED_TRACE(testing::Message() << "command " << code);
+            Run(code);
+            EXPECT_EQ(ed.Text(), text);
+        }
+    }
 };
 
 } // namespace velmora::editor::test
