@@ -65,6 +65,10 @@ template <class Editor = CustomTextEditor> struct EditorFixture : ::testing::Tes
         ed.SetClipboard(&clip);
     }
     TextPos Caret() const { return {ed.CaretX(), ed.CaretY()}; }
+    void LoadAt(const std::string& text, int x, int y) {
+        Load(ed, text);
+        ed.SetCaret(x, y);
+    }
     void Run(std::uint16_t code) { ed.ExecuteCommand(code); }
     void Run(std::initializer_list<std::uint16_t> codes) {
         for (auto c : codes)
