@@ -141,8 +141,7 @@ TEST_F(Editor, ReplaceSelectionLeavesTheNewTextSelectedAndUndoesInOneStep) {
     EXPECT_EQ(ed.SelText(), U"two");
 
     // Without a selection the inserted text is what ends up selected.
-    Load(ed, "ab");
-    ed.SetCaret(1, 0);
+    LoadAt("ab", 1, 0);
     ed.ReplaceSelection(U"Q");
     EXPECT_EQ(ed.Text(), "aQb\r\n");
     EXPECT_EQ(ed.SelText(), U"Q");
@@ -166,8 +165,7 @@ TEST_F(Editor, TextWithBareBreaksInsertsSelectsAndUndoesWhole) {
 }
 
 TEST_F(Editor, InsertTextNormalisesBreaksExpandsTabsAndLetsTheHostChangeIt) {
-    Load(ed, "ab");
-    ed.SetCaret(1, 0);
+    LoadAt("ab", 1, 0);
     ed.OnTextInsert = [](CustomTextEditor&, std::u32string& t) { t += U"!"; };
     ed.InsertText(U"x\ny\rz\t");
     EXPECT_EQ(ed.Text(), "ax\r\ny\r\nz    !b\r\n");
@@ -178,8 +176,7 @@ TEST_F(Editor, InsertTextNormalisesBreaksExpandsTabsAndLetsTheHostChangeIt) {
     // Beyond the text the row is padded, and undo takes the padding too.
     ed.OnTextInsert = nullptr;
     ed.CursorBeyondEOF = true;
-    Load(ed, "ab");
-    ed.SetCaret(4, 1);
+    LoadAt("ab", 4, 1);
     ed.InsertAtCaret(U"\tz");
     EXPECT_EQ(ed.Text(), "ab\r\n        z\r\n");
     Edits({{cmdUndo, "ab\r\n"}});

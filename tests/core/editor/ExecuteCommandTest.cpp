@@ -24,8 +24,7 @@ TEST_F(Commands, LeftAndRightStopOrWrapAtTheRowEnds) {
 }
 
 TEST_F(Commands, DownBelowTheTextOnlyForThePlainCommandBeyondEof) {
-    Load(ed, "a\r\nbcd");
-    ed.SetCaret(3, 1);
+    LoadAt("a\r\nbcd", 3, 1);
     Moves({{cmdDown, {3, 1}}});
     ed.CursorBeyondEOF = true;
     Moves({{cmdSelDown, {3, 1}}});
@@ -37,8 +36,7 @@ TEST_F(Commands, DownBelowTheTextOnlyForThePlainCommandBeyondEof) {
 }
 
 TEST_F(Commands, SelectingTwinsAnchorAtTheOldCaretAndPlainMovesDeselect) {
-    Load(ed, "abcdef\r\nghi");
-    ed.SetCaret(2, 0);
+    LoadAt("abcdef\r\nghi", 2, 0);
     Run({cmdSelRight, cmdSelRight, cmdSelDown});
     EXPECT_EQ(ed.SelBeg(), (TextPos{2, 0}));
     EXPECT_EQ(ed.SelEnd(), (TextPos{4, 1}));
@@ -52,8 +50,7 @@ TEST_F(Commands, SelectingTwinsAnchorAtTheOldCaretAndPlainMovesDeselect) {
 }
 
 TEST_F(Commands, WordMovementStopsAtWordStartsAndCrossesRows) {
-    Load(ed, "foo.bar baz");
-    ed.SetCaret(11, 0);
+    LoadAt("foo.bar baz", 11, 0);
     Moves({{cmdWordLeft, {8, 0}},
            {cmdWordLeft, {4, 0}},
            {cmdWordLeft, {0, 0}},
@@ -61,8 +58,7 @@ TEST_F(Commands, WordMovementStopsAtWordStartsAndCrossesRows) {
            {cmdWordRight, {8, 0}},
            {cmdWordRight, {11, 0}}});
 
-    Load(ed, "ab cd\r\n  ef\r\n..gh");
-    ed.SetCaret(5, 0);
+    LoadAt("ab cd\r\n  ef\r\n..gh", 5, 0);
     Moves({{cmdWordRight, {2, 1}}}); // to the next row, past its leading blanks
     ed.SetCaret(2, 2);
     Moves({{cmdWordLeft, {4, 1}}}); // only separators before the caret: the previous row's end
@@ -73,8 +69,7 @@ TEST_F(Commands, WordMovementStopsAtWordStartsAndCrossesRows) {
 }
 
 TEST_F(Commands, SelectWordTakesTheWordAroundTheCaret) {
-    Load(ed, "one two.three");
-    ed.SetCaret(5, 0);
+    LoadAt("one two.three", 5, 0);
     Run(cmdSelectWord);
     EXPECT_EQ(S(ed.SelText()), "two");
     EXPECT_EQ(ed.CaretX(), 7);
@@ -87,8 +82,7 @@ TEST_F(Commands, SelectWordTakesTheWordAroundTheCaret) {
 }
 
 TEST_F(Commands, LineStartTogglesBetweenIndentAndColumnZero) {
-    Load(ed, "   abc");
-    ed.SetCaret(5, 0);
+    LoadAt("   abc", 5, 0);
     ed.SimpleBeginLine = false;
     Moves({{cmdLineStart, {3, 0}}, {cmdLineStart, {0, 0}}});
     ed.SimpleBeginLine = true;
@@ -156,8 +150,7 @@ TEST_F(Commands, PagesMoveByAWindowAndKeepTheCaretVisible) {
 }
 
 TEST_F(Commands, BookmarksToggleOnTheirRowAndJumpWithUndo) {
-    Load(ed, "a\r\nbb\r\nccc");
-    ed.SetCaret(1, 1);
+    LoadAt("a\r\nbb\r\nccc", 1, 1);
     Run(cmdSetBookmark3);
     EXPECT_TRUE(ed.GetBookmark(3).Valid);
     Run(cmdSetBookmark3);
@@ -210,8 +203,7 @@ TEST_F(Commands, PlayingWhileRecordingRecordsOnlyThePlayCommand) {
 
 TEST_F(Commands, MacroHoldsOnlyTheCommandsGivenNotTheOnesTheyRunOrPost) {
     // Word left over a row of blanks runs itself again to reach the row above.
-    Load(ed, "one two\r\n  three");
-    ed.SetCaret(2, 1);
+    LoadAt("one two\r\n  three", 2, 1);
     Run({cmdRecordMacro, cmdWordLeft, cmdRecordMacro});
     EXPECT_EQ(Caret(), (TextPos{7, 0}));
     EXPECT_EQ(ed.Macro(), std::string("\x0d\x01", 2));
@@ -325,8 +317,7 @@ TEST_F(Commands, ToggleInsertModeAnnouncesTheStatus) {
 }
 
 TEST_F(Commands, AHostExceptionEndsTheCommandAndPassesOn) {
-    Load(ed, "abc");
-    ed.SetCaret(1, 0);
+    LoadAt("abc", 1, 0);
     Run(cmdSelectWord);
     ed.OnBlockOperation = [](CustomTextEditor&, int, const std::u32string&) -> std::u32string {
         throw std::runtime_error("host failed");

@@ -7,8 +7,7 @@ using namespace velmora::editor::test;
 using Editing = EditorFixture<>;
 
 TEST_F(Editing, TypingInsertsOverwritesPadsAndReplacesTheSelection) {
-    Load(ed, "ab");
-    ed.SetCaret(1, 0);
+    LoadAt("ab", 1, 0);
     Edits({{'x', "axb\r\n"}});
     EXPECT_EQ(ed.CaretX(), 2);
     Load(ed, "ab");
@@ -18,11 +17,9 @@ TEST_F(Editing, TypingInsertsOverwritesPadsAndReplacesTheSelection) {
     ed.SetInsertMode(true);
 
     // Past the end the row is padded; a control character only pads.
-    Load(ed, "ab");
-    ed.SetCaret(5, 0);
+    LoadAt("ab", 5, 0);
     Edits({{9, "ab   \r\n"}});
-    Load(ed, "ab");
-    ed.SetCaret(5, 0);
+    LoadAt("ab", 5, 0);
     Edits({{'x', "ab   x\r\n"}, {cmdUndo, "ab\r\n"}});
 
     Load(ed, "hello");
@@ -34,8 +31,7 @@ TEST_F(Editing, TypingInsertsOverwritesPadsAndReplacesTheSelection) {
 
 TEST_F(Editing, WrappedTypingMovesTheCaretToTheNextRowAndStaysWithinTheWrapWidth) {
     ed.SetWordWrap(true);
-    Load(ed, std::string(80, 'a'));
-    ed.SetCaret(80, 0);
+    LoadAt(std::string(80, 'a'), 80, 0);
     Run('b');
     EXPECT_EQ(ed.Lines().RowCount(), 2);
     EXPECT_EQ(Caret(), (TextPos{1, 1}));
@@ -44,8 +40,7 @@ TEST_F(Editing, WrappedTypingMovesTheCaretToTheNextRowAndStaysWithinTheWrapWidth
 
     // Padding a row past the wrap width would cut it again under the caret, and the typed
     // character and its undo would land in different places.
-    Load(ed, "ab");
-    ed.SetCaret(100, 0);
+    LoadAt("ab", 100, 0);
     EXPECT_EQ(Caret(), (TextPos{80, 0}));
     Run('x');
     EXPECT_EQ(ed.Lines().Get(0), "ab" + std::string(78, ' ') + "x");
@@ -67,22 +62,19 @@ TEST_F(Editing, NewLineKeepsTheIndent) {
         ed.SmartAutoIndent = c.smart;
         ed.AutoIndent = c.autoIndent;
         ed.AutoIndentSize = c.autoIndentSize;
-        Load(ed, "    foo");
-        ed.SetCaret(5, 0);
+        LoadAt("    foo", 5, 0);
         Edits({{cmdNewLine, c.text}});
         EXPECT_EQ(Caret(), c.caret);
     }
     ed.SmartAutoIndent = ed.AutoIndent = true;
     ed.AutoIndentSize = 0;
-    Load(ed, "    foo");
-    ed.SetCaret(7, 0);
+    LoadAt("    foo", 7, 0);
     Edits({{cmdNewLine, "    foo\r\n\r\n"}});
     EXPECT_EQ(Caret(), (TextPos{4, 1}));
     Edits({{'x', "    foo\r\n    x\r\n"}});
 
     // Smart indent looks above empty paragraphs.
-    Load(ed, "  a\r\n\r\n");
-    ed.SetCaret(0, 1);
+    LoadAt("  a\r\n\r\n", 0, 1);
     Moves({{cmdNewLine, {2, 2}}});
 }
 
@@ -100,26 +92,22 @@ TEST_F(Editing, BreakLineHookReplacesTheRestWithoutIndent) {
 }
 
 TEST_F(Editing, BackspaceUnindentsToTheIndentAbove) {
-    Load(ed, "    a\r\n        x");
-    ed.SetCaret(8, 1);
+    LoadAt("    a\r\n        x", 8, 1);
     Run(cmdBackspace);
     EXPECT_EQ(ed.Lines().Get(1), "    x");
     EXPECT_EQ(Caret(), (TextPos{4, 1}));
     Run(cmdBackspace);
     EXPECT_EQ(ed.Lines().Get(1), "x");
 
-    Load(ed, "a\r\n        x");
-    ed.SetCaret(8, 1);
+    LoadAt("a\r\n        x", 8, 1);
     Edits({{cmdBackspace, "a\r\nx\r\n"}});
     // Inside text Backspace removes one character.
-    Load(ed, "    ab");
-    ed.SetCaret(6, 0);
+    LoadAt("    ab", 6, 0);
     Edits({{cmdBackspace, "    a\r\n"}});
 }
 
 TEST_F(Editing, BackspaceAndDeleteJoinParagraphs) {
-    Load(ed, "ab\r\ncd");
-    ed.SetCaret(0, 1);
+    LoadAt("ab\r\ncd", 0, 1);
     Edits({{cmdBackspace, "abcd\r\n"}});
     EXPECT_EQ(Caret(), (TextPos{2, 0}));
     Edits({{cmdUndo, "ab\r\ncd\r\n"}});
@@ -166,8 +154,7 @@ TEST_F(Editing, BackspaceAndDeleteWorkAcrossAWrapCut) {
 }
 
 TEST_F(Editing, SmartTabFollowsTheWordsAbove) {
-    Load(ed, "ab  cd\r\n\r\n");
-    ed.SetCaret(0, 1);
+    LoadAt("ab  cd\r\n\r\n", 0, 1);
     Moves({{cmdTab, {4, 1}}, {cmdTab, {6, 1}}, {cmdTab, {8, 1}}});
     EXPECT_EQ(ed.Lines().Get(1), "        ");
     Run(cmdUndo);
@@ -228,8 +215,7 @@ TEST_F(Editing, BlockCommandsThatChangeNothingLeaveNoStepEvenAfterAnUndo) {
 }
 
 TEST_F(Editing, DeleteLineSelectionAndWordsInOneStepEach) {
-    Load(ed, "one\r\ntwo\r\nthree");
-    ed.SetCaret(1, 1);
+    LoadAt("one\r\ntwo\r\nthree", 1, 1);
     Edits({{cmdDeleteLine, "one\r\nthree\r\n"}});
     ed.SetCaret(2, 1);
     Edits({{cmdDeleteLine, "one\r\n\r\n"}, {cmdUndo, "one\r\nthree\r\n"}});
@@ -241,13 +227,11 @@ TEST_F(Editing, DeleteLineSelectionAndWordsInOneStepEach) {
     Edits({{cmdDeleteSelection, "c\r\n"}});
     EXPECT_EQ(Caret(), (TextPos{0, 0}));
 
-    Load(ed, "foo bar.baz");
-    ed.SetCaret(4, 0);
+    LoadAt("foo bar.baz", 4, 0);
     Edits({{cmdDeleteWordRight, "foo baz\r\n"}}); // up to the next word's start
     ed.SetCaret(3, 0);
     Edits({{cmdDeleteWordLeft, " baz\r\n"}, {cmdUndo, "foo baz\r\n"}});
-    Load(ed, "a\r\n\r\nb");
-    ed.SetCaret(0, 1);
+    LoadAt("a\r\n\r\nb", 0, 1);
     Edits({{cmdDeleteWordRight, "a\r\nb\r\n"}}); // an empty row: plain Delete joins
 }
 

@@ -1,26 +1,18 @@
 // The line store: paragraphs, rows, word wrap, index errors, tabs and whole-text edits.
 #include "EditorTestSupport.h"
-#include "core/editor/EditorCommands.h"
 #include "core/platform/Error.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 
 using namespace velmora::editor;
 using namespace velmora::editor::test;
 using velmora::platform::EStringListError;
 
-namespace {
-
-struct Store : ::testing::Test {
-    CustomTextEditor ed;
+struct Store : EditorFixture<> {
     TextEditorStrings& lines = ed.Lines();
-    void SetUp() override { ed.SetWordWrap(false); }
 };
-
-} // namespace
 
 TEST_F(Store, AddSplitsAtBreakRunsButWholeTextKeepsEmptyLines) {
     EXPECT_EQ(lines.Add("a\r\n\r\nb"), 0);
@@ -57,26 +49,8 @@ TEST_F(Store, IndexErrorsRaiseAndLeaveTheStoreUnchanged) {
     EXPECT_EQ(ed.Text(), "a\r\nb\r\nc\r\n");
 }
 
-TEST_F(Store, TabsExpandToTheFirstStopOnInsertButNotOnPut) {
-    lines.Add("a\t\tb");
-    EXPECT_EQ(lines.Get(0), "a        b");
-    ed.TabSize = 0;
-    lines.Add("a\tb");
-    EXPECT_EQ(lines.Get(1), "ab");
-    lines.Put(1, "x\ty");
-    EXPECT_EQ(lines.Get(1), "x\ty");
-}
-
-TEST_F(Store, MaxLineLengthGrowsWithLongLinesAndNeverShrinks) {
-    EXPECT_EQ(ed.MaxLineLength(), 512);
-    lines.Add(std::string(600, 'x'));
-    EXPECT_EQ(ed.MaxLineLength(), 601);
-    lines.Delete(0);
-    EXPECT_EQ(ed.MaxLineLength(), 601);
-}
-
-TEST_F(Store, CapacityGrowsInSteps) {
-    // +4 up to 8 slots, +16 up to 64, then a quarter.
+TEST_F(Store, CapacityAndLengthGrowAndTabsExpandOnInsertOnly) {
+    // Capacity: +4 up to 8 slots, +16 up to 64, then a quarter.
     std::vector<int> seen;
     for (int i = 0; i < 100; ++i) {
         lines.Add("a");
@@ -86,6 +60,21 @@ TEST_F(Store, CapacityGrowsInSteps) {
     lines.Clear();
     EXPECT_EQ(lines.Capacity(), 0);
     EXPECT_EQ(lines.RowCount(), 0);
+
+    lines.Add("a\t\tb"); // to the first stop
+    EXPECT_EQ(lines.Get(0), "a        b");
+    ed.TabSize = 0;
+    lines.Add("a\tb");
+    EXPECT_EQ(lines.Get(1), "ab");
+    lines.Put(1, "x\ty");
+    EXPECT_EQ(lines.Get(1), "x\ty");
+
+    // The longest line only ever grows the maximum.
+    EXPECT_EQ(ed.MaxLineLength(), 512);
+    lines.Add(std::string(600, 'x'));
+    EXPECT_EQ(ed.MaxLineLength(), 601);
+    lines.Delete(2);
+    EXPECT_EQ(ed.MaxLineLength(), 601);
 }
 
 TEST_F(Store, WordWrapCutsAfterTheLastBlankAndMapsRowsBothWays) {
@@ -140,8 +129,8 @@ TEST_F(Store, ChangesOnlyNotifyAsTextAllChangedAndLeaveModifiedAlone) {
     Load(ed, "a\r\nb");
     ed.ExtendSelection(0, 0);
     ed.ExtendSelection(1, 0);
-    ASSERT_TRUE(ed.Selected());
     const int records = ed.UndoList().Count();
+    ASSERT_TRUE(ed.Selected());
     lines.Put(0, "z");
     EXPECT_FALSE(ed.Selected()); // TextAllChanged dropped the selection
     lines.Delete(1);
@@ -152,8 +141,7 @@ TEST_F(Store, ChangesOnlyNotifyAsTextAllChangedAndLeaveModifiedAlone) {
 }
 
 TEST_F(Store, SetTextClearsUndoAndHomesTheCaretButLoadKeepsBoth) {
-    Load(ed, "abc");
-    ed.SetCaret(2, 0);
+    LoadAt("abc", 2, 0);
     ASSERT_EQ(ed.UndoList().Count(), 1);
     int status = 0;
     ed.OnChangeStatus = [&](CustomTextEditor&) { ++status; };
@@ -229,6 +217,5 @@ TEST_F(Store, FillToCaretPadsRowsAndBlanksWithUndoRecords) {
     ASSERT_EQ(ed.UndoList().Count(), 3);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(ed.UndoList().Item(i)->Kind(), UndoKind::ReLine);
-    ed.ExecuteCommand(cmdUndo);
-    EXPECT_EQ(ed.Text(), "ab\r\n");
+    Edits({{cmdUndo, "ab\r\n"}});
 }
