@@ -57,19 +57,15 @@ TEST_F(Editor, SetCaretRecordsAMoveOnlyWhenTheCaretMoves) {
 
 TEST_F(Editor, SelectionPivotsAroundTheAnchorAndReadsWithTwoCharacterBreaks) {
     Load(ed, "abcdef\r\nghijkl");
-    ed.ExtendSelection(3, 0);
-    ed.ExtendSelection(1, 0);
-    EXPECT_EQ(ed.SelBeg(), (TextPos{1, 0}));
-    EXPECT_EQ(ed.SelEnd(), (TextPos{3, 0}));
+    Extend(3, 0, 1, 0);
+    EXPECT_EQ(Sel(), (Span{{1, 0}, {3, 0}}));
     ed.ExtendSelection(5, 1);
-    EXPECT_EQ(ed.SelBeg(), (TextPos{3, 0}));
-    EXPECT_EQ(ed.SelEnd(), (TextPos{5, 1}));
+    EXPECT_EQ(Sel(), (Span{{3, 0}, {5, 1}}));
     EXPECT_EQ(ed.RepaintFirstRow(), 0);
     EXPECT_EQ(ed.RepaintLastRow(), 1);
 
     Load(ed, "ab\r\ncd");
-    ed.ExtendSelection(1, 0);
-    ed.ExtendSelection(1, 1);
+    Extend(1, 0, 1, 1);
     EXPECT_EQ(S(ed.SelText()), "b\r\nc");
     EXPECT_EQ(ed.SelStart(), 2);
     EXPECT_EQ(ed.SelLength(), 4);
@@ -130,8 +126,7 @@ TEST_F(Editor, OffsetsCountTwoPerBreakAndRowsClampColumns) {
 
 TEST_F(Editor, ReplaceSelectionLeavesTheNewTextSelectedAndUndoesInOneStep) {
     Load(ed, "one two three");
-    ed.ExtendSelection(4, 0);
-    ed.ExtendSelection(7, 0);
+    Extend(4, 0, 7, 0);
     ed.ReplaceSelection(U"xyz!");
     EXPECT_EQ(ed.Text(), "one xyz! three\r\n");
     EXPECT_TRUE(ed.Selected());
@@ -150,8 +145,7 @@ TEST_F(Editor, ReplaceSelectionLeavesTheNewTextSelectedAndUndoesInOneStep) {
 TEST_F(Editor, TextWithBareBreaksInsertsSelectsAndUndoesWhole) {
     // A host's block operation may hand back LF or CR alone; the text stores CR LF.
     Load(ed, "abcd");
-    ed.ExtendSelection(1, 0);
-    ed.ExtendSelection(3, 0);
+    Extend(1, 0, 3, 0);
     ed.ReplaceSelection(U"x\ny");
     EXPECT_EQ(ed.Text(), "ax\r\nyd\r\n");
     EXPECT_EQ(ed.SelText(), U"x\r\ny");
@@ -184,8 +178,7 @@ TEST_F(Editor, InsertTextNormalisesBreaksExpandsTabsAndLetsTheHostChangeIt) {
 
 TEST_F(Editor, DeleteSelectedRemovesTheRangeButNotInReadOnly) {
     Load(ed, "abc\r\ndef");
-    ed.ExtendSelection(1, 0);
-    ed.ExtendSelection(1, 1);
+    Extend(1, 0, 1, 1);
     ed.SetReadOnly(true);
     ed.DeleteSelected();
     EXPECT_EQ(ed.Text(), "abc\r\ndef\r\n");
@@ -215,12 +208,8 @@ TEST_F(Editor, EventsFireOnlyWhenSetAndCarryTheSender) {
 }
 
 TEST_F(Editor, RightMarginBelowEightIsRefused) {
-    try {
-        ed.SetRightMargin(7);
-        FAIL();
-    } catch (const EInvalidRightMarginValue& e) {
-        EXPECT_EQ(e.Message(), "Invalid right margin value");
-    }
+    EXPECT_EQ(ThrownMessage<EInvalidRightMarginValue>([&] { ed.SetRightMargin(7); }),
+              "Invalid right margin value");
     EXPECT_EQ(ed.RightMargin(), 80);
     ed.SetRightMargin(8);
     EXPECT_EQ(ed.RightMargin(), 8);

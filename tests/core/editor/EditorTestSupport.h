@@ -37,6 +37,16 @@ inline void Type(CustomTextEditor& ed, const std::u32string& s) {
         ed.TypeChar(c);
 }
 
+// The message of the E that f throws; empty when f throws nothing.
+template <class E, class F> std::string ThrownMessage(F&& f) {
+    try {
+        f();
+    } catch (const E& e) {
+        return e.Message();
+    }
+    return {};
+}
+
 // n rows of the same text, each ended by a break.
 inline std::string Rows(int n, const std::string& row = "line") {
     std::string text;
@@ -56,6 +66,9 @@ public:
     int writes = 0;
 };
 
+// A selection from its beginning to its end.
+using Span = std::pair<TextPos, TextPos>;
+
 // An unwrapped editor with a clipboard of its own, and short ways to drive it.
 template <class Editor = CustomTextEditor> struct EditorFixture : ::testing::Test {
     Editor ed;
@@ -73,6 +86,11 @@ template <class Editor = CustomTextEditor> struct EditorFixture : ::testing::Tes
     void Run(std::initializer_list<std::uint16_t> codes) {
         for (auto c : codes)
             ed.ExecuteCommand(c);
+    }
+    Span Sel() const { return {ed.SelBeg(), ed.SelEnd()}; }
+    void Extend(int ax, int ay, int bx, int by) {
+        ed.ExtendSelection(ax, ay);
+        ed.ExtendSelection(bx, by);
     }
     void Select(int bx, int by, int ex, int ey) {
         ed.SetCaret(bx, by);

@@ -238,8 +238,7 @@ TEST_F(Editing, DeleteLineSelectionAndWordsInOneStepEach) {
 TEST_F(Editing, CaseCommandsUseUnicodeMappingAndKeepTheSelection) {
     Load(ed, "aB1 \xc3\xa9\xc3\x89");
     Select(0, 0, 6, 0);
-    Run(cmdToggleCase);
-    EXPECT_EQ(ed.Text(), "Ab1 \xc3\x89\xc3\xa9\r\n");
+    Edits({{cmdToggleCase, "Ab1 \xc3\x89\xc3\xa9\r\n"}});
     EXPECT_TRUE(ed.Selected());
     Edits({{cmdUpperCase, "AB1 \xc3\x89\xc3\x89\r\n"},
            {cmdLowerCase, "ab1 \xc3\xa9\xc3\xa9\r\n"},

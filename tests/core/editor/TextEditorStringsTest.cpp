@@ -39,12 +39,8 @@ TEST_F(Store, IndexErrorsRaiseAndLeaveTheStoreUnchanged) {
     EXPECT_THROW(lines.Delete(2), EStringListError);
     EXPECT_THROW(lines.Insert(3, "x"), EStringListError);
     EXPECT_THROW(lines.GetParagraph(-1), EStringListError);
-    try {
-        lines.Delete(-4);
-        FAIL();
-    } catch (const EStringListError& e) {
-        EXPECT_EQ(e.Message(), "List index out of bounds (-4)");
-    }
+    EXPECT_EQ(ThrownMessage<EStringListError>([&] { lines.Delete(-4); }),
+              "List index out of bounds (-4)");
     lines.Insert(2, "c"); // the end is allowed
     EXPECT_EQ(ed.Text(), "a\r\nb\r\nc\r\n");
 }
@@ -127,8 +123,7 @@ TEST_F(Store, ChangesOnlyNotifyAsTextAllChangedAndLeaveModifiedAlone) {
     int changes = 0;
     ed.OnChange = [&](CustomTextEditor&) { ++changes; };
     Load(ed, "a\r\nb");
-    ed.ExtendSelection(0, 0);
-    ed.ExtendSelection(1, 0);
+    Extend(0, 0, 1, 0);
     const int records = ed.UndoList().Count();
     ASSERT_TRUE(ed.Selected());
     lines.Put(0, "z");

@@ -94,12 +94,7 @@ TEST_F(Undoing, RedoIsRefusedAndLeavesTheBufferAlone) {
     Type(ed, U"c");
     Undo();
     const int pos = ed.UndoList().UndoPosition;
-    try {
-        Run(cmdRedo);
-        FAIL();
-    } catch (const ETextEditorError& e) {
-        EXPECT_EQ(e.Message(), "Redo not yet implemented");
-    }
+    EXPECT_EQ(ThrownMessage<ETextEditorError>([&] { Run(cmdRedo); }), "Redo not yet implemented");
     EXPECT_EQ(ed.UndoList().UndoPosition, pos);
     EXPECT_EQ(ed.Text(), "ab\r\n");
     Run({cmdUndo, cmdUndo});
