@@ -1,10 +1,7 @@
 // The line store: paragraphs, rows, word wrap, index errors, tabs and whole-text edits.
 #include "EditorTestSupport.h"
 #include "core/platform/Error.h"
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include "support/TempDir.h"
 
 using namespace velmora::editor;
 using namespace velmora::editor::test;
@@ -146,21 +143,15 @@ TEST_F(Store, SetTextClearsUndoAndHomesTheCaretButLoadKeepsBoth) {
     EXPECT_GT(status, 0);
 
     ed.SetCaret(1, 1);
-    auto dir =
-        std::filesystem::temp_directory_path() / ("velmora-store-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    std::string file = (dir / "names.txt").string();
-    {
-        std::ofstream out(file, std::ios::binary);
-        out << "one\ntwo\r\n\xff\xfe raw\r\n";
-    }
+    velmora::test::TempDir dir;
+    dir.Write("names.txt", "one\ntwo\r\n\xff\xfe raw\r\n");
     int loaded = 0, saving = 0;
     lines.OnAfterLoad = [&](CustomTextEditor& sender) {
         EXPECT_EQ(&sender, &ed);
         ++loaded;
     };
     lines.OnBeforeSave = [&](CustomTextEditor&) { ++saving; };
-    lines.LoadFromFile(file);
+    lines.LoadFromFile(dir / "names.txt");
     EXPECT_EQ(loaded, 1);
     ASSERT_EQ(lines.Count(), 3);
     EXPECT_EQ(lines.Get(2), "\xff\xfe raw"); // invalid UTF-8 round-trips byte for byte
@@ -168,17 +159,13 @@ TEST_F(Store, SetTextClearsUndoAndHomesTheCaretButLoadKeepsBoth) {
     EXPECT_EQ(ed.CaretY(), 1);
     EXPECT_EQ(ed.UpdateLock(), 0);
 
-    std::string copy = (dir / "copy.txt").string();
-    lines.SaveToFile(copy);
+    lines.SaveToFile(dir / "copy.txt");
     EXPECT_EQ(saving, 1);
-    std::ifstream in(copy, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(bytes, "one\r\ntwo\r\n\xff\xfe raw\r\n");
+    EXPECT_EQ(dir.Read("copy.txt"), "one\r\ntwo\r\n\xff\xfe raw\r\n");
 
-    EXPECT_THROW(lines.LoadFromFile((dir / "missing.txt").string()), velmora::platform::Exception);
+    EXPECT_THROW(lines.LoadFromFile(dir / "missing.txt"), velmora::platform::Exception);
     EXPECT_EQ(ed.UpdateLock(), 0);
     EXPECT_EQ(loaded, 1);
-    std::filesystem::remove_all(dir);
 }
 
 TEST_F(Store, ReplaceTextMatchesEditingTheWholeTextAndSplittingIt) {
