@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <initializer_list>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -21,9 +22,6 @@ inline void PrintTo(const TextPos& p, std::ostream* os) {
 
 namespace velmora::editor::test {
 
-inline std::u32string U(const std::string& s) {
-    return platform::DecodeUtf8(s);
-}
 inline std::string S(const std::u32string& s) {
     return platform::EncodeUtf8(s);
 }
@@ -106,12 +104,22 @@ template <class Editor = CustomTextEditor> struct EditorFixture : ::testing::Tes
             EXPECT_EQ(Caret(), pos);
         }
     }
-    // Runs each command in turn and checks the whole text after it.
-    void Edits(std::initializer_list<std::pair<std::uint16_t, std::string>> steps) {
-        for (const auto& [code, text] : steps) {
-            SCOPED_TRACE(testing::Message() << "command " << code);
-            Run(code);
-            EXPECT_EQ(ed.Text(), text);
+    struct Edit {
+        Edit(std::uint16_t c, std::string t, std::optional<TextPos> p = {})
+            : code(c), text(std::move(t)), caret(p) {}
+        std::uint16_t code;
+        std::string text;
+        std::optional<TextPos> caret;
+    };
+    // Runs each command in turn and checks the whole text, and the caret where given, after it.
+    void Edits(std::initializer_list<Edit> steps) {
+        for (const Edit& s : steps) {
+            SCOPED_TRACE(testing::Message() << "command " << s.code);
+            Run(s.code);
+            EXPECT_EQ(ed.Text(), s.text);
+            if (s.caret) {
+                EXPECT_EQ(Caret(), *s.caret);
+            }
         }
     }
 };

@@ -69,8 +69,7 @@ TEST_F(Editing, NewLineKeepsTheIndent) {
     ed.SmartAutoIndent = ed.AutoIndent = true;
     ed.AutoIndentSize = 0;
     LoadAt("    foo", 7, 0);
-    Edits({{cmdNewLine, "    foo\r\n\r\n"}});
-    EXPECT_EQ(Caret(), (TextPos{4, 1}));
+    Edits({{cmdNewLine, "    foo\r\n\r\n", TextPos{4, 1}}});
     Edits({{'x', "    foo\r\n    x\r\n"}});
 
     // Smart indent looks above empty paragraphs.
@@ -85,10 +84,8 @@ TEST_F(Editing, BreakLineHookReplacesTheRestWithoutIndent) {
         rest = U"[" + rest + U"]";
     };
     ed.SetCaret(5, 0);
-    Edits({{cmdNewLine, "    a\r\n[bc]\r\nz\r\n"}});
-    EXPECT_EQ(Caret(), (TextPos{0, 1}));
-    Edits({{cmdUndo, "    abc\r\nz\r\n"}});
-    EXPECT_EQ(Caret(), (TextPos{5, 0}));
+    Edits({{cmdNewLine, "    a\r\n[bc]\r\nz\r\n", TextPos{0, 1}}});
+    Edits({{cmdUndo, "    abc\r\nz\r\n", TextPos{5, 0}}});
 }
 
 TEST_F(Editing, BackspaceUnindentsToTheIndentAbove) {
@@ -108,10 +105,8 @@ TEST_F(Editing, BackspaceUnindentsToTheIndentAbove) {
 
 TEST_F(Editing, BackspaceAndDeleteJoinParagraphs) {
     LoadAt("ab\r\ncd", 0, 1);
-    Edits({{cmdBackspace, "abcd\r\n"}});
-    EXPECT_EQ(Caret(), (TextPos{2, 0}));
-    Edits({{cmdUndo, "ab\r\ncd\r\n"}});
-    EXPECT_EQ(Caret(), (TextPos{0, 1}));
+    Edits({{cmdBackspace, "abcd\r\n", TextPos{2, 0}}});
+    Edits({{cmdUndo, "ab\r\ncd\r\n", TextPos{0, 1}}});
     ed.SetCaret(0, 0);
     Edits({{cmdBackspace, "ab\r\ncd\r\n"}});
 
@@ -224,8 +219,7 @@ TEST_F(Editing, DeleteLineSelectionAndWordsInOneStepEach) {
 
     Load(ed, "abc");
     Select(0, 0, 2, 0);
-    Edits({{cmdDeleteSelection, "c\r\n"}});
-    EXPECT_EQ(Caret(), (TextPos{0, 0}));
+    Edits({{cmdDeleteSelection, "c\r\n", TextPos{0, 0}}});
 
     LoadAt("foo bar.baz", 4, 0);
     Edits({{cmdDeleteWordRight, "foo baz\r\n"}}); // up to the next word's start
@@ -258,8 +252,7 @@ TEST_F(Editing, ClipboardUsesLfOutsideAndCrLfInside) {
     EXPECT_EQ(clip.text, U"b\nc");
     Edits({{cmdCut, "ad\r\n"}});
     clip.text = U"x\ny\r\nz";
-    Edits({{cmdPaste, "ax\r\ny\r\nzd\r\n"}});
-    EXPECT_EQ(Caret(), (TextPos{1, 2}));
+    Edits({{cmdPaste, "ax\r\ny\r\nzd\r\n", TextPos{1, 2}}});
 
     ed.SetReadOnly(true);
     clip.text = U"q";

@@ -21,37 +21,32 @@ TEST_F(Undoing, TypingLeftTypingUndoesInThreeSteps) {
     EXPECT_EQ(ed.Text(), "abxc\r\n");
     Moves({{cmdUndo, {2, 0}}, {cmdUndo, {3, 0}}});
     EXPECT_EQ(ed.Text(), "abc\r\n");
-    Moves({{cmdUndo, {0, 0}}});
-    EXPECT_EQ(ed.Text(), "\r\n");
+    Edits({{cmdUndo, "\r\n", TextPos{0, 0}}});
 }
 
 TEST_F(Undoing, RunsAndSingleEditsComeBackWholeInOneStep) {
     LoadAt("abcdef", 1, 0);
     Run({cmdDeleteChar, cmdDeleteChar, cmdDeleteChar});
     EXPECT_EQ(ed.Text(), "aef\r\n");
-    Moves({{cmdUndo, {1, 0}}});
-    EXPECT_EQ(ed.Text(), "abcdef\r\n");
+    Edits({{cmdUndo, "abcdef\r\n", TextPos{1, 0}}});
 
     Load(ed, "");
     Type(ed, U"abc");
     ed.BackspaceUnindents = false;
     Run({cmdBackspace, cmdBackspace, cmdBackspace});
     EXPECT_EQ(ed.Text(), "\r\n");
-    Moves({{cmdUndo, {3, 0}}});
-    EXPECT_EQ(ed.Text(), "abc\r\n");
+    Edits({{cmdUndo, "abc\r\n", TextPos{3, 0}}});
 
     // Overwriting restores the replaced and the appended characters.
     LoadAt("abc", 1, 0);
     ed.SetInsertMode(false);
     Type(ed, U"XYZW");
     EXPECT_EQ(ed.Text(), "aXYZW\r\n");
-    Moves({{cmdUndo, {1, 0}}});
-    EXPECT_EQ(ed.Text(), "abc\r\n");
+    Edits({{cmdUndo, "abc\r\n", TextPos{1, 0}}});
 
     ed.SetInsertMode(true);
     LoadAt("abcd", 2, 0);
-    Edits({{cmdNewLine, "ab\r\ncd\r\n"}, {cmdUndo, "abcd\r\n"}});
-    EXPECT_EQ(Caret(), (TextPos{2, 0}));
+    Edits({{cmdNewLine, "ab\r\ncd\r\n"}, {cmdUndo, "abcd\r\n", TextPos{2, 0}}});
 }
 
 TEST_F(Undoing, DeleteThatJoinsWrappedRowsComesBackWhereItWas) {
