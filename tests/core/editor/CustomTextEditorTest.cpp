@@ -1,40 +1,32 @@
 // Editor state: caret rules, selection, offsets, text operations, events and view numbers.
 #include "EditorTestSupport.h"
-#include "core/editor/EditorCommands.h"
 #include "core/editor/EditorErrors.h"
-
-#include <gtest/gtest.h>
 
 using namespace velmora::editor;
 using namespace velmora::editor::test;
 
 namespace {
 
-struct Editor : ::testing::Test {
-    CustomTextEditor ed;
-    void SetUp() override { ed.SetWordWrap(false); }
-};
-
 // Counts what the widget would be asked to do.
 class ProbeEditor : public CustomTextEditor {
 public:
     mutable int beeps = 0;
-    int repaints = 0;
 
 protected:
     CellSize MeasureCell() override { return {10, 20}; }
     void Beep() const override { ++beeps; }
-    void RepaintAll() override { ++repaints; }
 };
 
 } // namespace
+
+using Editor = EditorFixture<>;
 
 TEST_F(Editor, MoveCaretClampsRowsAndColumnsAndScrollsTheView) {
     Load(ed, "a\r\nb\r\nc");
     ed.MoveCaret(0, 1000);
     EXPECT_EQ(ed.CaretY(), 2);
     ed.MoveCaret(-5, -5);
-    EXPECT_EQ((TextPos{ed.CaretX(), ed.CaretY()}), (TextPos{0, 0}));
+    EXPECT_EQ(Caret(), (TextPos{0, 0}));
     ed.MoveCaret(10000, 0);
     EXPECT_EQ(ed.CaretX(), 512);
     EXPECT_EQ(ed.LeftCol(), 512 - ed.VisibleColCount());
@@ -63,40 +55,32 @@ TEST_F(Editor, SetCaretRecordsAMoveOnlyWhenTheCaretMoves) {
     EXPECT_GT(status, 0);
 }
 
-TEST_F(Editor, ExtendSelectionPivotsAroundTheAnchor) {
+TEST_F(Editor, SelectionPivotsAroundTheAnchorAndReadsWithTwoCharacterBreaks) {
     Load(ed, "abcdef\r\nghijkl");
-    ed.ExtendSelection(3, 0);
-    ed.ExtendSelection(1, 0);
-    EXPECT_EQ(ed.SelBeg(), (TextPos{1, 0}));
-    EXPECT_EQ(ed.SelEnd(), (TextPos{3, 0}));
+    Extend(3, 0, 1, 0);
+    EXPECT_EQ(Sel(), (Span{{1, 0}, {3, 0}}));
     ed.ExtendSelection(5, 1);
-    EXPECT_EQ(ed.SelBeg(), (TextPos{3, 0}));
-    EXPECT_EQ(ed.SelEnd(), (TextPos{5, 1}));
+    EXPECT_EQ(Sel(), (Span{{3, 0}, {5, 1}}));
     EXPECT_EQ(ed.RepaintFirstRow(), 0);
     EXPECT_EQ(ed.RepaintLastRow(), 1);
-}
 
-TEST_F(Editor, SelectionReadsAsTextWithTwoCharacterBreaks) {
     Load(ed, "ab\r\ncd");
-    ed.ExtendSelection(1, 0);
-    ed.ExtendSelection(1, 1);
+    Extend(1, 0, 1, 1);
     EXPECT_EQ(S(ed.SelText()), "b\r\nc");
     EXPECT_EQ(ed.SelStart(), 2);
     EXPECT_EQ(ed.SelLength(), 4);
-
     ed.SetSelStart(1);
     ed.SetSelLength(0);
     EXPECT_FALSE(ed.Selected());
-    EXPECT_EQ((TextPos{ed.CaretX(), ed.CaretY()}), (TextPos{0, 0}));
-
+    EXPECT_EQ(Caret(), (TextPos{0, 0}));
     ed.SetSelStart(2);
     ed.SetSelLength(4);
     EXPECT_TRUE(ed.Selected());
     EXPECT_EQ(S(ed.SelText()), "b\r\nc");
-    EXPECT_EQ((TextPos{ed.CaretX(), ed.CaretY()}), (TextPos{1, 1}));
+    EXPECT_EQ(Caret(), (TextPos{1, 1}));
 }
 
-TEST(EditorProbe, SelectionOverVanishedRowsBeepsAndReadsEmpty) {
+TEST(EditorProbe, SelectionOverVanishedRowsBeepsAndTheCellSetsTheViewNumbers) {
     ProbeEditor ed;
     ed.CursorBeyondEOF = true;
     Load(ed, "ab");
@@ -119,36 +103,40 @@ TEST(EditorProbe, SelectionOverVanishedRowsBeepsAndReadsEmpty) {
     EXPECT_EQ(ed.LastVisibleRow(), 4);
 }
 
-TEST_F(Editor, OffsetsCountTwoPerBreak) {
+TEST_F(Editor, OffsetsCountTwoPerBreakAndRowsClampColumns) {
     Load(ed, "ab\r\ncd");
-    EXPECT_EQ(ed.PosToOffset(1, 1), 5);
-    EXPECT_EQ(ed.PosToOffset(9, 0), 2);
-    EXPECT_EQ(ed.PosToOffset(0, 7), 8);
-    EXPECT_EQ(ed.PosToOffset(0, -1), -1);
-    EXPECT_EQ(ed.OffsetToPos(5), (TextPos{1, 1}));
-    EXPECT_EQ(ed.OffsetToPos(4), (TextPos{0, 1}));
-    EXPECT_EQ(ed.OffsetToPos(3), (TextPos{0, 1})); // inside a break
-    EXPECT_EQ(ed.OffsetToPos(100), (TextPos{2, 1}));
+    const std::pair<TextPos, int> toOffset[] = {
+        {{1, 1}, 5}, {{9, 0}, 2}, {{0, 7}, 8}, {{0, -1}, -1}};
+    for (const auto& [pos, offset] : toOffset)
+        EXPECT_EQ(ed.PosToOffset(pos.X, pos.Y), offset) << pos.X << "," << pos.Y;
+    // Offset 3 lies inside a break.
+    const std::pair<int, TextPos> toPos[] = {{5, {1, 1}}, {4, {0, 1}}, {3, {0, 1}}, {100, {2, 1}}};
+    for (const auto& [offset, pos] : toPos)
+        EXPECT_EQ(ed.OffsetToPos(offset), pos) << offset;
     CustomTextEditor empty;
     EXPECT_EQ(empty.OffsetToPos(0), (TextPos{-1, -1}));
+
+    Load(ed, "abc\r\n");
+    EXPECT_EQ(ed.ClampToRow(9, 0), 3);
+    EXPECT_EQ(ed.ClampToRow(9, 4), 9);
+    EXPECT_FALSE(ed.IsRowValid(1));
+    Load(ed, "\r\nx");
+    EXPECT_EQ(ed.ClampToRow(5, 0), 0);
 }
 
 TEST_F(Editor, ReplaceSelectionLeavesTheNewTextSelectedAndUndoesInOneStep) {
     Load(ed, "one two three");
-    ed.ExtendSelection(4, 0);
-    ed.ExtendSelection(7, 0);
+    Extend(4, 0, 7, 0);
     ed.ReplaceSelection(U"xyz!");
     EXPECT_EQ(ed.Text(), "one xyz! three\r\n");
     EXPECT_TRUE(ed.Selected());
     EXPECT_EQ(ed.SelText(), U"xyz!");
-    ed.ExecuteCommand(cmdUndo);
-    EXPECT_EQ(ed.Text(), "one two three\r\n");
+    Edits({{cmdUndo, "one two three\r\n"}});
     EXPECT_TRUE(ed.Selected());
     EXPECT_EQ(ed.SelText(), U"two");
 
     // Without a selection the inserted text is what ends up selected.
-    Load(ed, "ab");
-    ed.SetCaret(1, 0);
+    LoadAt("ab", 1, 0);
     ed.ReplaceSelection(U"Q");
     EXPECT_EQ(ed.Text(), "aQb\r\n");
     EXPECT_EQ(ed.SelText(), U"Q");
@@ -157,55 +145,47 @@ TEST_F(Editor, ReplaceSelectionLeavesTheNewTextSelectedAndUndoesInOneStep) {
 TEST_F(Editor, TextWithBareBreaksInsertsSelectsAndUndoesWhole) {
     // A host's block operation may hand back LF or CR alone; the text stores CR LF.
     Load(ed, "abcd");
-    ed.ExtendSelection(1, 0);
-    ed.ExtendSelection(3, 0);
+    Extend(1, 0, 3, 0);
     ed.ReplaceSelection(U"x\ny");
     EXPECT_EQ(ed.Text(), "ax\r\nyd\r\n");
     EXPECT_EQ(ed.SelText(), U"x\r\ny");
-    ed.ExecuteCommand(cmdUndo);
-    EXPECT_EQ(ed.Text(), "abcd\r\n");
+    Edits({{cmdUndo, "abcd\r\n"}});
 
     ed.SetCaret(2, 0);
     ed.InsertAtCaret(U"x\ry");
     EXPECT_EQ(ed.Text(), "abx\r\nycd\r\n");
-    EXPECT_EQ((TextPos{ed.CaretX(), ed.CaretY()}), (TextPos{1, 1}));
-    ed.ExecuteCommand(cmdUndo);
-    EXPECT_EQ(ed.Text(), "abcd\r\n");
+    EXPECT_EQ(Caret(), (TextPos{1, 1}));
+    Edits({{cmdUndo, "abcd\r\n"}});
 }
 
 TEST_F(Editor, InsertTextNormalisesBreaksExpandsTabsAndLetsTheHostChangeIt) {
-    Load(ed, "ab");
-    ed.SetCaret(1, 0);
+    LoadAt("ab", 1, 0);
     ed.OnTextInsert = [](CustomTextEditor&, std::u32string& t) { t += U"!"; };
     ed.InsertText(U"x\ny\rz\t");
     EXPECT_EQ(ed.Text(), "ax\r\ny\r\nz    !b\r\n");
-    EXPECT_EQ((TextPos{ed.CaretX(), ed.CaretY()}), (TextPos{6, 2}));
+    EXPECT_EQ(Caret(), (TextPos{6, 2}));
     EXPECT_TRUE(ed.Modified());
-    ed.ExecuteCommand(cmdUndo);
-    EXPECT_EQ(ed.Text(), "ab\r\n");
-}
+    Edits({{cmdUndo, "ab\r\n"}});
 
-TEST_F(Editor, InsertAtCaretBeyondTheTextPadsAndUndoTakesThePaddingToo) {
+    // Beyond the text the row is padded, and undo takes the padding too.
+    ed.OnTextInsert = nullptr;
     ed.CursorBeyondEOF = true;
-    Load(ed, "ab");
-    ed.SetCaret(4, 1);
+    LoadAt("ab", 4, 1);
     ed.InsertAtCaret(U"\tz");
     EXPECT_EQ(ed.Text(), "ab\r\n        z\r\n");
-    ed.ExecuteCommand(cmdUndo);
-    EXPECT_EQ(ed.Text(), "ab\r\n");
+    Edits({{cmdUndo, "ab\r\n"}});
 }
 
 TEST_F(Editor, DeleteSelectedRemovesTheRangeButNotInReadOnly) {
     Load(ed, "abc\r\ndef");
-    ed.ExtendSelection(1, 0);
-    ed.ExtendSelection(1, 1);
+    Extend(1, 0, 1, 1);
     ed.SetReadOnly(true);
     ed.DeleteSelected();
     EXPECT_EQ(ed.Text(), "abc\r\ndef\r\n");
     ed.SetReadOnly(false);
     ed.DeleteSelected();
     EXPECT_EQ(ed.Text(), "aef\r\n");
-    EXPECT_EQ((TextPos{ed.CaretX(), ed.CaretY()}), (TextPos{1, 0}));
+    EXPECT_EQ(Caret(), (TextPos{1, 0}));
     EXPECT_FALSE(ed.Selected());
 }
 
@@ -223,17 +203,13 @@ TEST_F(Editor, EventsFireOnlyWhenSetAndCarryTheSender) {
     ed.TypeChar(U'x');
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(sender, &ed);
-    ed.ExecuteCommand(cmdSelectAll);
+    Run(cmdSelectAll);
     EXPECT_GT(selections, 0);
 }
 
 TEST_F(Editor, RightMarginBelowEightIsRefused) {
-    try {
-        ed.SetRightMargin(7);
-        FAIL();
-    } catch (const EInvalidRightMarginValue& e) {
-        EXPECT_EQ(e.Message(), "Invalid right margin value");
-    }
+    EXPECT_EQ(ThrownMessage<EInvalidRightMarginValue>([&] { ed.SetRightMargin(7); }),
+              "Invalid right margin value");
     EXPECT_EQ(ed.RightMargin(), 80);
     ed.SetRightMargin(8);
     EXPECT_EQ(ed.RightMargin(), 8);
@@ -256,12 +232,9 @@ TEST_F(Editor, LoadedClearsModifiedAndUpdateBracketsNest) {
     EXPECT_EQ(ed.UpdateLock(), 0);
 }
 
-TEST_F(Editor, ScrollBarsFollowTheTextAndSetLeftTopFiresOnScroll) {
+TEST_F(Editor, ScrollBarsFollowTheTextAndTheViewScrolls) {
     ed.SetClientSize(642, 160); // 10 rows
-    std::string text;
-    for (int i = 0; i < 25; ++i)
-        text += "row\r\n";
-    Load(ed, text);
+    Load(ed, Rows(25, "row"));
     EXPECT_EQ(ed.VertBar().Max(), 24);
     EXPECT_EQ(ed.VertBar().Page(), 10);
     EXPECT_EQ(ed.VertBar().LargeChange(), 9);
@@ -281,35 +254,19 @@ TEST_F(Editor, ScrollBarsFollowTheTextAndSetLeftTopFiresOnScroll) {
     EXPECT_EQ(scrolls, 2); // also while locked
     EXPECT_EQ(ed.LastVisibleRow(), 13);
     ed.EndUpdate();
-}
 
-TEST_F(Editor, ScrollToCaretCenteredCentresARowOutsideTheWindow) {
-    ed.SetClientSize(642, 160);
-    std::string text;
-    for (int i = 0; i < 100; ++i)
-        text += "row\r\n";
-    Load(ed, text);
+    // A row outside the window is centred.
+    Load(ed, Rows(100, "row"));
     ed.ScrollToCaretCentered(1, 50);
     EXPECT_EQ(ed.TopRow(), 45);
-    EXPECT_EQ((TextPos{ed.CaretX(), ed.CaretY()}), (TextPos{1, 50}));
-}
-
-TEST_F(Editor, ClampToRowAndRowValidity) {
-    Load(ed, "abc\r\n");
-    EXPECT_EQ(ed.ClampToRow(9, 0), 3);
-    EXPECT_EQ(ed.ClampToRow(9, 4), 9);
-    EXPECT_FALSE(ed.IsRowValid(1));
-    Load(ed, "\r\nx");
-    EXPECT_EQ(ed.ClampToRow(5, 0), 0);
+    EXPECT_EQ(Caret(), (TextPos{1, 50}));
 }
 
 TEST_F(Editor, UnicodeCharactersAreSingleColumnsAndFileNamesRoundTrip) {
     Load(ed, "Bj\xc3\xb6rk \xe2\x80\x93 J\xc3\xb3ga\r\n\xff bad.mp3");
     EXPECT_EQ(ed.Lines().GetRow(0).size(), 12u);
     ed.SetCaret(2, 0);
-    ed.TypeChar(U'\u00e9');
-    ed.TypeChar(U'\u4e2d');
-    ed.TypeChar(U'\U0001F3B5');
+    Type(ed, U"\u00e9\u4e2d\U0001F3B5");
     EXPECT_EQ(ed.CaretX(), 5);
     EXPECT_EQ(ed.Lines().Get(0),
               "Bj\xc3\xa9\xe4\xb8\xad\xf0\x9f\x8e\xb5\xc3\xb6rk \xe2\x80\x93 J\xc3\xb3ga");

@@ -66,7 +66,7 @@ Call Typed(char32_t ch) {
 
 } // namespace
 
-TEST_F(KeyboardHandler, BoundKeysRunTheirCommandAndNeverTypeTheirCharacter) {
+TEST_F(KeyboardHandler, BoundKeysRunTheirCommandAndOthersTypeTheirCharacter) {
     EXPECT_EQ(Stroke(vkEnter, ssNone, U'\r'), 0);
     EXPECT_EQ(Stroke(vkBackspace, ssNone, U'\b'), 0);
     EXPECT_EQ(Stroke(vkBackspace, ssAlt, U'\b'), 0);
@@ -80,9 +80,8 @@ TEST_F(KeyboardHandler, BoundKeysRunTheirCommandAndNeverTypeTheirCharacter) {
     EXPECT_EQ(Stroke(LetterKey('A'), ssCtrl, U'\x01'), LetterKey('A'));
     EXPECT_EQ(TakeCalls(), (std::vector<Call>{Typed(3), Typed(U'A'), Typed(1)}));
     EXPECT_EQ(target.keyDownEvents, 7);
-}
 
-TEST_F(KeyboardHandler, CharactersBeyondLatin1TypeThroughTheSamePath) {
+    // Characters beyond Latin-1 type through the same path.
     Stroke(DigitKey(1), ssNone, U'é');
     handler.KeyPress(U'中');
     handler.KeyPress(U'\U0001F3B5');

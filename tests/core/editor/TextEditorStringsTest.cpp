@@ -1,26 +1,15 @@
 // The line store: paragraphs, rows, word wrap, index errors, tabs and whole-text edits.
 #include "EditorTestSupport.h"
-#include "core/editor/EditorCommands.h"
 #include "core/platform/Error.h"
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <gtest/gtest.h>
+#include "support/TempDir.h"
 
 using namespace velmora::editor;
 using namespace velmora::editor::test;
 using velmora::platform::EStringListError;
 
-namespace {
-
-struct Store : ::testing::Test {
-    CustomTextEditor ed;
+struct Store : EditorFixture<> {
     TextEditorStrings& lines = ed.Lines();
-    void SetUp() override { ed.SetWordWrap(false); }
 };
-
-} // namespace
 
 TEST_F(Store, AddSplitsAtBreakRunsButWholeTextKeepsEmptyLines) {
     EXPECT_EQ(lines.Add("a\r\n\r\nb"), 0);
@@ -47,36 +36,14 @@ TEST_F(Store, IndexErrorsRaiseAndLeaveTheStoreUnchanged) {
     EXPECT_THROW(lines.Delete(2), EStringListError);
     EXPECT_THROW(lines.Insert(3, "x"), EStringListError);
     EXPECT_THROW(lines.GetParagraph(-1), EStringListError);
-    try {
-        lines.Delete(-4);
-        FAIL();
-    } catch (const EStringListError& e) {
-        EXPECT_EQ(e.Message(), "List index out of bounds (-4)");
-    }
+    EXPECT_EQ(ThrownMessage<EStringListError>([&] { lines.Delete(-4); }),
+              "List index out of bounds (-4)");
     lines.Insert(2, "c"); // the end is allowed
     EXPECT_EQ(ed.Text(), "a\r\nb\r\nc\r\n");
 }
 
-TEST_F(Store, TabsExpandToTheFirstStopOnInsertButNotOnPut) {
-    lines.Add("a\t\tb");
-    EXPECT_EQ(lines.Get(0), "a        b");
-    ed.TabSize = 0;
-    lines.Add("a\tb");
-    EXPECT_EQ(lines.Get(1), "ab");
-    lines.Put(1, "x\ty");
-    EXPECT_EQ(lines.Get(1), "x\ty");
-}
-
-TEST_F(Store, MaxLineLengthGrowsWithLongLinesAndNeverShrinks) {
-    EXPECT_EQ(ed.MaxLineLength(), 512);
-    lines.Add(std::string(600, 'x'));
-    EXPECT_EQ(ed.MaxLineLength(), 601);
-    lines.Delete(0);
-    EXPECT_EQ(ed.MaxLineLength(), 601);
-}
-
-TEST_F(Store, CapacityGrowsInSteps) {
-    // +4 up to 8 slots, +16 up to 64, then a quarter.
+TEST_F(Store, CapacityAndLengthGrowAndTabsExpandOnInsertOnly) {
+    // Capacity: +4 up to 8 slots, +16 up to 64, then a quarter.
     std::vector<int> seen;
     for (int i = 0; i < 100; ++i) {
         lines.Add("a");
@@ -86,6 +53,21 @@ TEST_F(Store, CapacityGrowsInSteps) {
     lines.Clear();
     EXPECT_EQ(lines.Capacity(), 0);
     EXPECT_EQ(lines.RowCount(), 0);
+
+    lines.Add("a\t\tb"); // to the first stop
+    EXPECT_EQ(lines.Get(0), "a        b");
+    ed.TabSize = 0;
+    lines.Add("a\tb");
+    EXPECT_EQ(lines.Get(1), "ab");
+    lines.Put(1, "x\ty");
+    EXPECT_EQ(lines.Get(1), "x\ty");
+
+    // The longest line only ever grows the maximum.
+    EXPECT_EQ(ed.MaxLineLength(), 512);
+    lines.Add(std::string(600, 'x'));
+    EXPECT_EQ(ed.MaxLineLength(), 601);
+    lines.Delete(2);
+    EXPECT_EQ(ed.MaxLineLength(), 601);
 }
 
 TEST_F(Store, WordWrapCutsAfterTheLastBlankAndMapsRowsBothWays) {
@@ -138,10 +120,9 @@ TEST_F(Store, ChangesOnlyNotifyAsTextAllChangedAndLeaveModifiedAlone) {
     int changes = 0;
     ed.OnChange = [&](CustomTextEditor&) { ++changes; };
     Load(ed, "a\r\nb");
-    ed.ExtendSelection(0, 0);
-    ed.ExtendSelection(1, 0);
-    ASSERT_TRUE(ed.Selected());
+    Extend(0, 0, 1, 0);
     const int records = ed.UndoList().Count();
+    ASSERT_TRUE(ed.Selected());
     lines.Put(0, "z");
     EXPECT_FALSE(ed.Selected()); // TextAllChanged dropped the selection
     lines.Delete(1);
@@ -152,8 +133,7 @@ TEST_F(Store, ChangesOnlyNotifyAsTextAllChangedAndLeaveModifiedAlone) {
 }
 
 TEST_F(Store, SetTextClearsUndoAndHomesTheCaretButLoadKeepsBoth) {
-    Load(ed, "abc");
-    ed.SetCaret(2, 0);
+    LoadAt("abc", 2, 0);
     ASSERT_EQ(ed.UndoList().Count(), 1);
     int status = 0;
     ed.OnChangeStatus = [&](CustomTextEditor&) { ++status; };
@@ -163,21 +143,15 @@ TEST_F(Store, SetTextClearsUndoAndHomesTheCaretButLoadKeepsBoth) {
     EXPECT_GT(status, 0);
 
     ed.SetCaret(1, 1);
-    auto dir =
-        std::filesystem::temp_directory_path() / ("velmora-store-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    std::string file = (dir / "names.txt").string();
-    {
-        std::ofstream out(file, std::ios::binary);
-        out << "one\ntwo\r\n\xff\xfe raw\r\n";
-    }
+    velmora::test::TempDir dir;
+    dir.Write("names.txt", "one\ntwo\r\n\xff\xfe raw\r\n");
     int loaded = 0, saving = 0;
     lines.OnAfterLoad = [&](CustomTextEditor& sender) {
         EXPECT_EQ(&sender, &ed);
         ++loaded;
     };
     lines.OnBeforeSave = [&](CustomTextEditor&) { ++saving; };
-    lines.LoadFromFile(file);
+    lines.LoadFromFile(dir / "names.txt");
     EXPECT_EQ(loaded, 1);
     ASSERT_EQ(lines.Count(), 3);
     EXPECT_EQ(lines.Get(2), "\xff\xfe raw"); // invalid UTF-8 round-trips byte for byte
@@ -185,17 +159,13 @@ TEST_F(Store, SetTextClearsUndoAndHomesTheCaretButLoadKeepsBoth) {
     EXPECT_EQ(ed.CaretY(), 1);
     EXPECT_EQ(ed.UpdateLock(), 0);
 
-    std::string copy = (dir / "copy.txt").string();
-    lines.SaveToFile(copy);
+    lines.SaveToFile(dir / "copy.txt");
     EXPECT_EQ(saving, 1);
-    std::ifstream in(copy, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(bytes, "one\r\ntwo\r\n\xff\xfe raw\r\n");
+    EXPECT_EQ(dir.Read("copy.txt"), "one\r\ntwo\r\n\xff\xfe raw\r\n");
 
-    EXPECT_THROW(lines.LoadFromFile((dir / "missing.txt").string()), velmora::platform::Exception);
+    EXPECT_THROW(lines.LoadFromFile(dir / "missing.txt"), velmora::platform::Exception);
     EXPECT_EQ(ed.UpdateLock(), 0);
     EXPECT_EQ(loaded, 1);
-    std::filesystem::remove_all(dir);
 }
 
 TEST_F(Store, ReplaceTextMatchesEditingTheWholeTextAndSplittingIt) {
@@ -229,6 +199,5 @@ TEST_F(Store, FillToCaretPadsRowsAndBlanksWithUndoRecords) {
     ASSERT_EQ(ed.UndoList().Count(), 3);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(ed.UndoList().Item(i)->Kind(), UndoKind::ReLine);
-    ed.ExecuteCommand(cmdUndo);
-    EXPECT_EQ(ed.Text(), "ab\r\n");
+    Edits({{cmdUndo, "ab\r\n"}});
 }

@@ -1,20 +1,14 @@
 // The undo buffer: run merging, groups, padding taken back with its edit, redo refused.
 #include "EditorTestSupport.h"
-#include "core/editor/EditorCommands.h"
 #include "core/editor/EditorErrors.h"
-
-#include <gtest/gtest.h>
 
 using namespace velmora::editor;
 using namespace velmora::editor::test;
 
 namespace {
 
-struct Undoing : ::testing::Test {
-    CustomTextEditor ed;
-    void SetUp() override { ed.SetWordWrap(false); }
-    TextPos Caret() const { return {ed.CaretX(), ed.CaretY()}; }
-    void Undo() { ed.ExecuteCommand(cmdUndo); }
+struct Undoing : EditorFixture<> {
+    void Undo() { Run(cmdUndo); }
 };
 
 } // namespace
@@ -22,129 +16,83 @@ struct Undoing : ::testing::Test {
 TEST_F(Undoing, TypingLeftTypingUndoesInThreeSteps) {
     Load(ed, "");
     Type(ed, U"abc");
-    ed.ExecuteCommand(cmdLeft);
+    Run(cmdLeft);
     Type(ed, U"x");
     EXPECT_EQ(ed.Text(), "abxc\r\n");
-    Undo();
+    Moves({{cmdUndo, {2, 0}}, {cmdUndo, {3, 0}}});
     EXPECT_EQ(ed.Text(), "abc\r\n");
-    EXPECT_EQ(Caret(), (TextPos{2, 0}));
-    Undo();
-    EXPECT_EQ(Caret(), (TextPos{3, 0}));
-    EXPECT_EQ(ed.Text(), "abc\r\n");
-    Undo();
-    EXPECT_EQ(ed.Text(), "\r\n");
-    EXPECT_EQ(Caret(), (TextPos{0, 0}));
+    Edits({{cmdUndo, "\r\n", TextPos{0, 0}}});
 }
 
-TEST_F(Undoing, RunsOfDeletesAndBackspacesComeBackWhole) {
-    Load(ed, "abcdef");
-    ed.SetCaret(1, 0);
-    for (int i = 0; i < 3; ++i)
-        ed.ExecuteCommand(cmdDeleteChar);
+TEST_F(Undoing, RunsAndSingleEditsComeBackWholeInOneStep) {
+    LoadAt("abcdef", 1, 0);
+    Run({cmdDeleteChar, cmdDeleteChar, cmdDeleteChar});
     EXPECT_EQ(ed.Text(), "aef\r\n");
-    Undo();
-    EXPECT_EQ(ed.Text(), "abcdef\r\n");
-    EXPECT_EQ(Caret(), (TextPos{1, 0}));
+    Edits({{cmdUndo, "abcdef\r\n", TextPos{1, 0}}});
 
     Load(ed, "");
     Type(ed, U"abc");
     ed.BackspaceUnindents = false;
-    for (int i = 0; i < 3; ++i)
-        ed.ExecuteCommand(cmdBackspace);
+    Run({cmdBackspace, cmdBackspace, cmdBackspace});
     EXPECT_EQ(ed.Text(), "\r\n");
-    Undo();
-    EXPECT_EQ(ed.Text(), "abc\r\n");
-    EXPECT_EQ(Caret(), (TextPos{3, 0}));
+    Edits({{cmdUndo, "abc\r\n", TextPos{3, 0}}});
+
+    // Overwriting restores the replaced and the appended characters.
+    LoadAt("abc", 1, 0);
+    ed.SetInsertMode(false);
+    Type(ed, U"XYZW");
+    EXPECT_EQ(ed.Text(), "aXYZW\r\n");
+    Edits({{cmdUndo, "abc\r\n", TextPos{1, 0}}});
+
+    ed.SetInsertMode(true);
+    LoadAt("abcd", 2, 0);
+    Edits({{cmdNewLine, "ab\r\ncd\r\n"}, {cmdUndo, "abcd\r\n", TextPos{2, 0}}});
 }
 
 TEST_F(Undoing, DeleteThatJoinsWrappedRowsComesBackWhereItWas) {
     // 81 characters wrap into two rows; deleting the one on the second row leaves one row, so
     // the deletion's row now belongs to the next paragraph.
     ed.SetWordWrap(true);
-    Load(ed, std::string(80, 'a') + "b\r\nnext");
+    LoadAt(std::string(80, 'a') + "b\r\nnext", 0, 1);
     ASSERT_EQ(ed.Lines().RowCount(), 3);
-    ed.SetCaret(0, 1);
-    ed.ExecuteCommand(cmdDeleteChar);
+    Run(cmdDeleteChar);
     EXPECT_EQ(ed.Lines().RowCount(), 2);
-    Undo();
-    EXPECT_EQ(ed.Text(), std::string(80, 'a') + "b\r\nnext\r\n");
-}
-
-TEST_F(Undoing, OverwriteRunRestoresReplacedAndAppendedCharacters) {
-    Load(ed, "abc");
-    ed.SetInsertMode(false);
-    ed.SetCaret(1, 0);
-    Type(ed, U"XYZW");
-    EXPECT_EQ(ed.Text(), "aXYZW\r\n");
-    Undo();
-    EXPECT_EQ(ed.Text(), "abc\r\n");
-    EXPECT_EQ(Caret(), (TextPos{1, 0}));
-}
-
-TEST_F(Undoing, NewLineInTheMiddleUndoesInOneStep) {
-    Load(ed, "abcd");
-    ed.SetCaret(2, 0);
-    ed.ExecuteCommand(cmdNewLine);
-    EXPECT_EQ(ed.Text(), "ab\r\ncd\r\n");
-    Undo();
-    EXPECT_EQ(ed.Text(), "abcd\r\n");
-    EXPECT_EQ(Caret(), (TextPos{2, 0}));
+    Edits({{cmdUndo, std::string(80, 'a') + "b\r\nnext\r\n"}});
 }
 
 TEST_F(Undoing, SelectAllThenTypeUndoesCharacterThenRestoresTextAndSelection) {
     Load(ed, "ab\r\nc");
-    ed.ExecuteCommand(cmdSelectAll);
-    ed.TypeChar(U'z');
+    Run({cmdSelectAll, 'z'});
     EXPECT_EQ(ed.Text(), "z\r\n");
-    Undo();
-    EXPECT_EQ(ed.Text(), "\r\n");
-    Undo();
-    EXPECT_EQ(ed.Text(), "ab\r\nc\r\n");
+    Edits({{cmdUndo, "\r\n"}, {cmdUndo, "ab\r\nc\r\n"}});
     EXPECT_TRUE(ed.Selected());
     EXPECT_EQ(S(ed.SelText()), "ab\r\nc");
-}
-
-TEST_F(Undoing, PaddingGoesWithTheEditItBelongsTo) {
-    Load(ed, "ab");
-    ed.SetCaret(5, 0);
-    ed.TypeChar(U'x');
-    EXPECT_EQ(ed.Text(), "ab   x\r\n");
-    Undo();
-    EXPECT_EQ(ed.Text(), "ab\r\n");
 }
 
 TEST_F(Undoing, ReplacingTheLinesForgetsTheHistory) {
     Load(ed, "ab");
     Type(ed, U"xy");
     Load(ed, "new");
-    Undo();
-    EXPECT_EQ(ed.Text(), "new\r\n");
+    Edits({{cmdUndo, "new\r\n"}});
     Type(ed, U"q");
     velmora::platform::StringList other;
     other.Add("one");
     ed.SetLines(other);
     EXPECT_EQ(ed.UndoList().Count(), 0);
-    Undo();
-    EXPECT_EQ(ed.Text(), "one\r\n");
+    Edits({{cmdUndo, "one\r\n"}});
 }
 
 TEST_F(Undoing, RedoIsRefusedAndLeavesTheBufferAlone) {
     Load(ed, "");
     Type(ed, U"ab");
-    ed.ExecuteCommand(cmdLeft);
+    Run(cmdLeft);
     Type(ed, U"c");
     Undo();
     const int pos = ed.UndoList().UndoPosition;
-    try {
-        ed.ExecuteCommand(cmdRedo);
-        FAIL();
-    } catch (const ETextEditorError& e) {
-        EXPECT_EQ(e.Message(), "Redo not yet implemented");
-    }
+    EXPECT_EQ(ThrownMessage<ETextEditorError>([&] { Run(cmdRedo); }), "Redo not yet implemented");
     EXPECT_EQ(ed.UndoList().UndoPosition, pos);
     EXPECT_EQ(ed.Text(), "ab\r\n");
-    Undo();
-    Undo();
+    Run({cmdUndo, cmdUndo});
     EXPECT_EQ(ed.Text(), "\r\n");
 }
 
@@ -168,6 +116,12 @@ TEST_F(Undoing, GroupsNestAndANewRecordDropsTheUndoneTail) {
     EXPECT_EQ(ed.UndoList().Count(), records); // undone records stay until the next one
     ed.SetCaret(2, 0);
     EXPECT_EQ(ed.UndoList().Count(), 1);
+
+    // Records made while undoing are dropped.
+    LoadAt("abc", 2, 0);
+    ed.UndoList().Undo();
+    EXPECT_EQ(ed.UndoList().Count(), 1);
+    EXPECT_EQ(ed.UndoList().UndoPosition, -1);
 }
 
 TEST_F(Undoing, ModifiedIsSetByUndoAndNeverCleared) {
@@ -183,8 +137,7 @@ TEST_F(Undoing, RecordClassesWithoutCommandsStillTakeTheirChangeBack) {
     // A replacement of "world" by "there" at 1-based position 7.
     ed.Lines().ReplaceText(6, 5, U"there");
     ed.RecordUndo<ReplaceUndo>(0, 0, 7, U"world", U"there");
-    Undo();
-    EXPECT_EQ(ed.Text(), "hello world\r\n");
+    Edits({{cmdUndo, "hello world\r\n"}});
 
     // Trailing-blank deletions are taken back together with the step before them.
     ed.SetCaret(5, 0);
@@ -192,32 +145,19 @@ TEST_F(Undoing, RecordClassesWithoutCommandsStillTakeTheirChangeBack) {
     ed.RecordUndo<DeleteUndo>(5, 0, U" world", 5);
     ed.Lines().Put(0, U"hell");
     ed.RecordUndo<DeleteTrailUndo>(4, 0, U"o", 4);
-    Undo();
-    EXPECT_EQ(ed.Text(), "hello world\r\n");
-}
-
-TEST_F(Undoing, RecordsMadeWhileUndoingAreDropped) {
-    Load(ed, "abc");
-    ed.SetCaret(2, 0);
-    ed.UndoList().Undo();
-    EXPECT_EQ(ed.UndoList().Count(), 1);
-    EXPECT_EQ(ed.UndoList().UndoPosition, -1);
+    Edits({{cmdUndo, "hello world\r\n"}});
 }
 
 TEST_F(Undoing, StaleRecordsAfterOutsideEditsNeverCrash) {
-    Load(ed, "abc\r\ndef");
-    ed.SetCaret(3, 1);
+    LoadAt("abc\r\ndef", 3, 1);
     Type(ed, U"xyz");
     ed.Lines().Clear(); // outside edits do not clear the history
-    Undo();
-    Undo();
+    Run({cmdUndo, cmdUndo});
     EXPECT_EQ(ed.Lines().Count(), 0);
 
     // A deletion taken back into a text emptied meanwhile lands in it.
-    Load(ed, "abc");
-    ed.SetCaret(1, 0);
-    ed.ExecuteCommand(cmdDeleteChar);
+    LoadAt("abc", 1, 0);
+    Run(cmdDeleteChar);
     ed.Lines().Clear();
-    Undo();
-    EXPECT_EQ(ed.Text(), "b\r\n");
+    Edits({{cmdUndo, "b\r\n"}});
 }
