@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <zlib.h>
 
 namespace velmora::tags::test {
 
@@ -72,8 +73,28 @@ inline const Bytes kBomLe("\xFF\xFE", 2);
 inline const Bytes kBomBe("\xFE\xFF", 2);
 inline const Bytes kZero16("\0\0", 2);
 
+inline const std::uint8_t* U(const Bytes& b) {
+    return reinterpret_cast<const std::uint8_t*>(b.data());
+}
+
 inline void Read(Id3v2& tag, const Bytes& bytes) {
-    tag.LoadFromMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    tag.LoadFromMemory(U(bytes), bytes.size());
+}
+
+// A version 2.3 tag holding frames, read.
+inline Id3v2 Read3(const Bytes& frames) {
+    Id3v2 tag;
+    Read(tag, Tag(3, frames));
+    return tag;
+}
+
+// zlib data of in.
+inline Bytes Compress(const Bytes& in) {
+    uLongf n = compressBound(in.size());
+    Bytes out(n, '\0');
+    compress(reinterpret_cast<Bytef*>(out.data()), &n, U(in), in.size());
+    out.resize(n);
+    return out;
 }
 
 } // namespace velmora::tags::test
