@@ -2,17 +2,13 @@
 #include "core/tags/Id3v1.h"
 
 #include "core/platform/Error.h"
+#include "support/TempDir.h"
 
 #include <csignal>
-#include <cstdint>
-#include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <set>
-#include <string>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -36,20 +32,10 @@ bool WriteSong(const Id3v1& tag, const std::string& path, const Bytes& song,
 
 class Id3v1Test : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char tmpl[] = "/tmp/velmora-id3v1-XXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-
     std::string Make(const std::string& name, const Bytes& content) const {
-        std::ofstream(Path(name), std::ios::binary) << content;
-        return Path(name);
+        dir_.Write(name, content);
+        return dir_ / name;
     }
-
     static Bytes Load(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), {});
@@ -74,7 +60,7 @@ protected:
         return b;
     }
 
-    std::string dir_;
+    velmora::test::TempDir dir_;
 };
 
 // Runs check in a child process (for limits and identities the test must not keep) and
@@ -225,17 +211,17 @@ TEST_F(Id3v1Test, MissingFilesAndDirectoriesAndAssigningAFileName) {
     tag.SetFileName(good);
     EXPECT_EQ(tag.FileName(), good);
     EXPECT_EQ(tag.SongName(), "Kept");
-    const std::string missing = Path("missing.mp3");
+    const std::string missing = dir_ / "missing.mp3";
     tag.SetFileName(missing);
     EXPECT_EQ(tag.FileName(), missing);
     EXPECT_FALSE(tag.ReadTag(missing));
-    EXPECT_FALSE(tag.ReadTag(dir_));
+    EXPECT_FALSE(tag.ReadTag(dir_.Path()));
     EXPECT_EQ(tag.SongName(), "Kept") << "a failed read keeps the last values";
     EXPECT_EQ(tag.Genre(), grFunk);
     EXPECT_FALSE(tag.TagPresent(missing));
     EXPECT_FALSE(WriteSong(tag, missing, "x"));
     EXPECT_FALSE(std::filesystem::exists(missing)) << "writing never creates a file";
-    EXPECT_FALSE(WriteSong(tag, dir_, "x"));
+    EXPECT_FALSE(WriteSong(tag, dir_.Path(), "x"));
     EXPECT_THROW(tag.RemoveTag(missing), EFOpenError);
 }
 
@@ -243,7 +229,7 @@ TEST_F(Id3v1Test, ReadOnlyFile) {
     const Bytes content = Audio(40) + Record("Locked", 7);
     const std::string path = Make("ro.mp3", content);
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-    EXPECT_TRUE(RunUnprivileged(dir_, [&] {
+    EXPECT_TRUE(RunUnprivileged(dir_.Path(), [&] {
         Id3v1 tag;
         bool ok = tag.ReadTag(path) && tag.SongName() == "Locked" && tag.TagPresent(path) &&
                   !WriteSong(tag, path, "Changed");
@@ -281,7 +267,7 @@ TEST_F(Id3v1Test, WriteNeedsExclusiveAccessAndAFailedAppendLeavesTheFileAsItWas)
 }
 
 TEST_F(Id3v1Test, NamedPipesAreNotOpened) {
-    const std::string path = Path("pipe.mp3");
+    const std::string path = dir_ / "pipe.mp3";
     ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
     alarm(20); // opening the pipe would block: end the test instead of hanging
     Id3v1 tag;
