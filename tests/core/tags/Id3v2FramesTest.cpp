@@ -9,6 +9,7 @@
 
 using namespace velmora::tags;
 using namespace velmora::tags::test;
+using namespace std::string_literals;
 using velmora::platform::Picture;
 using velmora::platform::PictureLoader;
 using velmora::platform::PictureRegistry;
@@ -147,7 +148,7 @@ TEST(Id3v2Text, ListsSplitAtSlashAndGrowWithRepeatedFrames) {
     EXPECT_EQ(Items(t.Texts().Performers), Strings{"A"});
     // Version 2.4 splits at zeros as well as slashes.
     Read(t, Tag(4, Frame4("TPE1", Latin1Text(Bytes("A\0B/C\0", 6))) +
-                       Frame4("TCON", "\x03" + Bytes("Rock\0Pop", 8)) +
+                       Frame4("TCON", Utf8Text("Rock\0Pop"s)) +
                        Frame4("TCOM", "\x01" + kBomLe + Le(u"x") + kZero16 + kBomLe + Le(u"y"))));
     EXPECT_EQ(Items(t.Texts().Performers), (Strings{"A", "B", "C"}));
     EXPECT_EQ(t.Texts().ContentGroup, "Rock/Pop");
@@ -156,14 +157,11 @@ TEST(Id3v2Text, ListsSplitAtSlashAndGrowWithRepeatedFrames) {
 
 TEST(Id3v2Text, Version4RecordingTimeFillsYearDateAndTime) {
     Id3v2 t;
-    Read(t, Tag(4, Frame4("TDRC", "\x03"
-                                  "2004-07-09T21:05:33") +
-                       Frame4("TDOR", "\x03"
-                                      "1971")));
+    Read(t, Tag(4, Frame4("TDRC", Utf8Text("2004-07-09T21:05:33")) +
+                       Frame4("TDOR", Utf8Text("1971"))));
     EXPECT_EQ(t.Texts().Year + t.Texts().Date + t.Texts().Time, "200409072105");
     EXPECT_EQ(t.Texts().OriginalReleaseYear, "1971");
-    Read(t, Tag(4, Frame4("TDRC", "\x03"
-                                  "circa 2004")));
+    Read(t, Tag(4, Frame4("TDRC", Utf8Text("circa 2004"))));
     EXPECT_EQ(t.Texts().Year, "");
 }
 
@@ -209,9 +207,7 @@ TEST(Id3v2Text, MediaFileTypeAndLanguageTables) {
 
 TEST(Id3v2UserText, DescriptionAndValueInEachEncoding) {
     Id3v2 t = Read3(
-        Frame3("TXXX", Latin1Text(Bytes("d\0"
-                                        "7",
-                                        3))) +
+        Frame3("TXXX", Latin1Text("d\0"s + "7")) +
         Frame3("TXXX", "\x01" + kBomLe + Le(u"D\u00E9") + kZero16 + kBomBe + Be(u"V") + kZero16));
     ID3UDText& u = t.UserDefinedText();
     ASSERT_EQ(u.ItemCount(), 2);
@@ -258,8 +254,8 @@ TEST(Id3v2People, PairsOfJobAndPersonInEachEncoding) {
     EXPECT_EQ(p.Job(), "guitar");
     EXPECT_EQ(t.Frames()[0].People.size(), 3u);
     // Version 2.4 credits.
-    Read(t, Tag(4, Frame4("TIPL", "\x03" + Bytes("producer\0Di\0", 12)) +
-                       Frame4("TMCL", "\x03" + Bytes("piano\0Ed", 8))));
+    Read(t, Tag(4, Frame4("TIPL", Utf8Text("producer\0Di\0"s)) +
+                       Frame4("TMCL", Utf8Text("piano\0Ed"s))));
     EXPECT_EQ(Items(t.InvolvedPeople().Jobs()), (Strings{"producer", "piano"}));
     EXPECT_EQ(Items(t.InvolvedPeople().Persons()), (Strings{"Di", "Ed"}));
 }
@@ -307,9 +303,7 @@ TEST_F(Id3v2Picture, DecodingCanBeSwitchedOffAndVersion22ImageFormatChoosesTheLo
     EXPECT_EQ(t.Frames()[0].DataLen, 2u);
 
     Id3v2 v2;
-    Read(v2, Tag(2, Frame2("PIC", Bytes("\0XVT\x03"
-                                        "cover\0\x05\x06",
-                                        13))));
+    Read(v2, Tag(2, Frame2("PIC", "\0XVT\x03"s + "cover\0\x05\x06"s)));
     EXPECT_EQ(Shown(v2.Images()), "3:5x6 cover;");
     EXPECT_EQ(v2.Frames()[0].Mime, "XVT");
     EXPECT_EQ(v2.Frames()[0].Id, "PIC");
@@ -339,29 +333,19 @@ TEST(Id3v2Counters, PlayCounterAndPopularimeter) {
 }
 
 TEST(Id3v2Ownership, PriceDateAndSeller) {
-    Id3v2 t = Read3(Frame3("OWNE", Bytes("\0USD9.99\0"
-                                         "20231231Shop",
-                                         21)));
+    Id3v2 t = Read3(Frame3("OWNE", "\0USD9.99\0"s + "20231231Shop"));
     EXPECT_EQ(t.Owner().Price, "USD9.99");
     EXPECT_EQ(t.Owner().DatePurchased, (Id3Date{2023, 12, 31}));
     EXPECT_EQ(t.Owner().Seller, "Shop");
     EXPECT_EQ(t.Frames()[0].Date, "20231231");
-    t = Read3(Frame3("OWNE", Bytes("\x01"
-                                   "EUR1\0"
-                                   "20230230",
-                                   14) +
-                                 kBomLe + Le(u"S\u00F8") + kZero16) +
+    t = Read3(Frame3("OWNE", "\x01"s + "EUR1\0"s + "20230230" + kBomLe + Le(u"S\u00F8") + kZero16) +
               Frame3("TALB", Latin1Text("A")));
     EXPECT_EQ(t.Owner().DatePurchased, (Id3Date{1900, 1, 1}));
     EXPECT_EQ(t.Owner().Seller, "S\xC3\xB8");
     EXPECT_EQ(t.Texts().Album, "A");
-    t = Read3(Frame3("OWNE", Bytes("\0p\0"
-                                   "2O231231x",
-                                   12)));
+    t = Read3(Frame3("OWNE", "\0p\0"s + "2O231231x"));
     EXPECT_EQ(t.Owner().DatePurchased, (Id3Date{1900, 1, 1}));
-    t = Read3(Frame3("OWNE", Bytes("\0p\0"
-                                   "2023",
-                                   7)));
+    t = Read3(Frame3("OWNE", "\0p\0"s + "2023"));
     EXPECT_EQ(t.Owner().Price, "p");
     EXPECT_EQ(t.Frames()[0].Date, "2023");
 }
@@ -404,14 +388,11 @@ TEST(Id3v2CdIdentifier, RawDataUpTo804Bytes) {
 }
 
 TEST(Id3v2Reset, ASecondTagLeavesNothingOfTheFirst) {
-    Id3v2 t =
-        Read3(Frame3("TXXX", Latin1Text(Bytes("d\0v", 3))) + Frame3("WXXX", Bytes("\0d\0u", 4)) +
-              Frame3("IPLS", Latin1Text(Bytes("j\0p", 3))) + Frame3("TPE1", Latin1Text("A")) +
-              Frame3("PCNT", BigEndian32(5)) + Frame3("MCDI", "cd") +
-              Frame3("ETCO", Bytes("\x01\x01\0\0\0\x01", 6)) +
-              Frame3("OWNE", Bytes("\0p\0"
-                                   "20200101s",
-                                   12)));
+    Id3v2 t = Read3(
+        Frame3("TXXX", Latin1Text(Bytes("d\0v", 3))) + Frame3("WXXX", Bytes("\0d\0u", 4)) +
+        Frame3("IPLS", Latin1Text(Bytes("j\0p", 3))) + Frame3("TPE1", Latin1Text("A")) +
+        Frame3("PCNT", BigEndian32(5)) + Frame3("MCDI", "cd") +
+        Frame3("ETCO", Bytes("\x01\x01\0\0\0\x01", 6)) + Frame3("OWNE", "\0p\0"s + "20200101s"));
     Read(t, Tag(3, Frame3("TALB", Latin1Text("B"))));
     EXPECT_EQ(t.UserDefinedText().ItemCount() + t.UserDefinedWeb().ItemCount() +
                   t.InvolvedPeople().ItemCount() + t.Texts().Performers.Count(),

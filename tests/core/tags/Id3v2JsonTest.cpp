@@ -7,6 +7,7 @@
 
 using namespace velmora::tags;
 using namespace velmora::tags::test;
+using namespace std::string_literals;
 
 TEST(JsonWriter, CommasNestingAndEscapes) {
     JsonWriter w;
@@ -43,14 +44,9 @@ TEST(Id3v2Json, HeaderAndEveryFrameKind) {
                    Frame4("TXXX", Latin1Text(Bytes("d\0v", 3))) + Frame4("WOAR", "http://a") +
                    Frame4("WXXX", Bytes("\0h\0http://h", 11)) +
                    Frame4("TIPL", Latin1Text(Bytes("mix\0Al", 6))) +
-                   Frame4("APIC", Bytes("\0image/jpeg\0\x03"
-                                        "c\0\x01\x02\x03",
-                                        18)) +
+                   Frame4("APIC", "\0image/jpeg\0\x03"s + "c\0\x01\x02\x03"s) +
                    Frame4("PCNT", BigEndian32(9)) + Frame4("POPM", Bytes("e\0\x05", 3)) +
-                   Frame4("OWNE", Bytes("\0"
-                                        "1\0"
-                                        "20200102s",
-                                        12)) +
+                   Frame4("OWNE", "\0"s + "1\0"s + "20200102s") +
                    Frame4("ETCO", Bytes("\x02\x03\0\0\0\x10", 6)) +
                    Frame4("MCDI", Bytes("\x00\xAB", 2)) + Frame4("PRIV", "xyz");
     Id3v2 tag;

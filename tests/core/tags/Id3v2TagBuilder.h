@@ -56,6 +56,10 @@ inline Bytes Latin1Text(const Bytes& s) {
     return Bytes(1, '\0') + s;
 }
 
+inline Bytes Utf8Text(const Bytes& s) {
+    return Bytes(1, '\x03') + s;
+}
+
 // UTF-16 code units as little-endian bytes (no mark).
 inline Bytes Le(const std::u16string& s) {
     Bytes b;
