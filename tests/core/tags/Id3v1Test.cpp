@@ -1,22 +1,21 @@
 // ID3v1 trailer: byte layout, reading, writing, removing and the failure rules, on real files.
 #include "core/tags/Id3v1.h"
 
+#include "ChildProcess.h"
 #include "core/platform/Error.h"
 #include "support/TempDir.h"
 
 #include <csignal>
 #include <fcntl.h>
-#include <functional>
 #include <gtest/gtest.h>
 #include <set>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 using namespace velmora::tags;
+using namespace velmora::tags::test;
 using velmora::platform::EFOpenError;
 
 namespace {
@@ -62,24 +61,6 @@ protected:
 
     velmora::test::TempDir dir_;
 };
-
-// Runs check in a child process (for limits and identities the test must not keep) and
-// returns its result.
-bool RunInChild(const std::function<bool()>& check) {
-    pid_t pid = fork();
-    if (pid == 0) _exit(check() ? 0 : 1);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// Runs check as a user without the right to write other users' files (root ignores file
-// modes). The directory must be reachable by that user.
-bool RunUnprivileged(const std::string& dir, const std::function<bool()>& check) {
-    if (geteuid() != 0) return check();
-    chmod(dir.c_str(), 0755);
-    return RunInChild([&] { return setgid(65534) == 0 && setuid(65534) == 0 && check(); });
-}
 
 } // namespace
 
