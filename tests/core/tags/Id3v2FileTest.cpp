@@ -8,6 +8,7 @@
 
 using namespace velmora::tags;
 using namespace velmora::tags::test;
+using namespace std::string_literals;
 
 namespace {
 class Id3v2File : public ::testing::Test {
@@ -23,11 +24,10 @@ protected:
 TEST_F(Id3v2File, AssigningFileNameReadsTheTagAndAudioAfterItIsIgnored) {
     // The tag is read in large pieces; a cover bigger than one of them spans several.
     Bytes cover(200000, '\xAB');
-    Bytes frames = Frame3("TIT2", Latin1Text("Title")) +
-                   Frame3("APIC", Bytes("\0image/none\0\x03\0", 14) + cover) +
-                   Frame3("TALB", Latin1Text("Album"));
-    std::string f = Write("song.mp3", Tag(3, frames, 0, 100) + Bytes("\xFF\xFB\x90\x00TIT2", 8) +
-                                          Bytes(5000, '\x55'));
+    Bytes frames = Text3("TIT2", "Title") + Frame3("APIC", "\0image/none\0\x03\0"s + cover) +
+                   Text3("TALB", "Album");
+    std::string f =
+        Write("song.mp3", Tag(3, frames, 0, 100) + "\xFF\xFB\x90\x00TIT2"s + Bytes(5000, '\x55'));
     Id3v2 tag;
     tag.SetFileName(f);
     EXPECT_EQ(tag.FileName(), f);
@@ -58,7 +58,7 @@ TEST_F(Id3v2File, UnsynchronisedTagFromAFileMatchesTheSameTagFromMemory) {
 TEST_F(Id3v2File, MissingFilesDirectoriesAndUnreadableFilesClearEverything) {
     Id3v2 tag;
     for (const std::string& name : {dir_ / "missing.mp3", dir_.Path(), Write("empty.mp3", "")}) {
-        tag.SetFileName(Write("a.mp3", Tag(3, Frame3("TIT2", Latin1Text("Title")))));
+        tag.SetFileName(Write("a.mp3", Tag(3, Text3("TIT2", "Title"))));
         ASSERT_TRUE(tag.TagPresent());
         tag.SetFileName(name);
         EXPECT_FALSE(tag.TagPresent()) << name;
@@ -66,11 +66,11 @@ TEST_F(Id3v2File, MissingFilesDirectoriesAndUnreadableFilesClearEverything) {
         EXPECT_EQ(tag.TagSize(), 0);
     }
     // A file that cannot be opened raises the open error.
-    std::string f = Write("locked.mp3", Tag(3, Frame3("TIT2", Latin1Text("Title"))));
+    std::string f = Write("locked.mp3", Tag(3, Text3("TIT2", "Title")));
     ASSERT_EQ(::chmod(f.c_str(), 0), 0);
     EXPECT_TRUE(RunUnprivileged(dir_.Path(), [&] {
         Id3v2 tag;
-        Read(tag, Tag(3, Frame3("TALB", Latin1Text("old"))));
+        Read(tag, Tag(3, Text3("TALB", "old")));
         try {
             tag.SetFileName(f);
             return false;

@@ -40,9 +40,8 @@ std::string Json(const Id3v2& tag) {
 } // namespace
 
 TEST(Id3v2Json, HeaderAndEveryFrameKind) {
-    Bytes frames = Frame4("TIT2", Latin1Text("A\0B\0"s)) + Frame4("TXXX", Latin1Text("d\0v"s)) +
-                   Frame4("WOAR", "http://a") + Frame4("WXXX", "\0h\0http://h"s) +
-                   Frame4("TIPL", Latin1Text("mix\0Al"s)) +
+    Bytes frames = Text4("TIT2", "A\0B\0"s) + Text4("TXXX", "d\0v"s) + Frame4("WOAR", "http://a") +
+                   Frame4("WXXX", "\0h\0http://h"s) + Text4("TIPL", "mix\0Al"s) +
                    Frame4("APIC", "\0image/jpeg\0\x03"s + "c\0\x01\x02\x03"s) +
                    Frame4("PCNT", BigEndian32(9)) + Frame4("POPM", "e\0\x05"s) +
                    Frame4("OWNE", "\0"s + "1\0"s + "20200102s") +

@@ -56,6 +56,14 @@ inline Bytes Latin1Text(const Bytes& s) {
     return Bytes(1, '\0') + s;
 }
 
+// Text frames holding ISO 8859-1 text.
+inline Bytes Text3(const std::string& id, const Bytes& s) {
+    return Frame3(id, Latin1Text(s));
+}
+inline Bytes Text4(const std::string& id, const Bytes& s) {
+    return Frame4(id, Latin1Text(s));
+}
+
 inline Bytes Utf8Text(const Bytes& s) {
     return Bytes(1, '\x03') + s;
 }
