@@ -110,15 +110,15 @@ TEST(Id3v2Text, EveryFieldIsFilledByItsFrame) {
         {"TRDA", &T::RecordingDate}, {"TSRC", &T::ISRC},          {"TSSE", &T::EncodingSoftware},
         {"TYER", &T::Year}};
     Bytes f;
-    for (auto [id, field] : strings)
-        f += Frame3(id, Latin1Text(id));
     for (const char* id : {"TORY", "TRSN", "TRSO"})
-        f += Frame3(id, Latin1Text(id));
+        f += Text3(id, id);
+    for (auto [id, field] : strings)
+        f += Text3(id, id);
     const std::pair<const char*, const char*> others[] = {
         {"TBPM", "120"}, {"TDLY", "-15"},     {"TSIZ", "123456"}, {"TEXT", "l1/l2"},
         {"TOLY", "ol"},  {"TOPE", "oa1/oa2"}, {"TCOM", "c1"},     {"TZZZ", "dropped"}};
     for (auto [id, value] : others)
-        f += Frame3(id, Latin1Text(value));
+        f += Text3(id, value);
     Id3v2 t = Read3(f);
     const Id3Text& x = t.Texts();
     for (auto [id, field] : strings)
