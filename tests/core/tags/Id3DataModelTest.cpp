@@ -20,7 +20,6 @@ TEST(Id3CodeTables, FileAndMediaTypeCodesCompareExactlyAndWholly) {
     for (auto [code, type] : files)
         EXPECT_EQ(FileTypeFromCode(code), type) << code;
     EXPECT_EQ(FileTypeName(ftMPG2_5), "ftMPG2_5");
-    EXPECT_EQ(static_cast<int>(ftPCM), 8);
 
     const std::pair<const char*, int> media[] = {
         {"CD/DD", mtCD_DDD}, {"DAT/4", 67},     {"DAT/5", 27},  {"TEL/I", mtTEL_ISDN},
