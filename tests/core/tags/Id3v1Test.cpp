@@ -264,8 +264,9 @@ TEST(Genre, NamesAndEnumerators) {
         {86, "Latin"},  {99, "Acoustic"},    {125, "Dance Hall"},
         {7, "Hip-Hop"}, {60, "Top 40"},      {126, ""},
         {255, ""}};
-    EXPECT_EQ((std::vector<int>{grHipHop, grTop40, grJazzFunk, grDanceHall, grNone}),
-              (std::vector<int>{7, 60, 29, 125, 126}));
+    EXPECT_EQ((std::vector<int>{grBlues, grHipHop, grRandB, grJazzFunk, grTop40, grPsychadelic,
+                                grRockandRoll, grLatin, grAcoustic, grDanceHall, grNone}),
+              (std::vector<int>{0, 7, 14, 29, 60, 67, 78, 86, 99, 125, 126}));
     for (auto [genre, name] : genres)
         EXPECT_EQ(GenreToString(static_cast<TGenre>(genre)), name) << genre;
     std::set<std::string> names;
