@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <zlib.h>
 
 namespace velmora::tags::test {
 
@@ -55,6 +56,18 @@ inline Bytes Latin1Text(const Bytes& s) {
     return Bytes(1, '\0') + s;
 }
 
+// Text frames holding ISO 8859-1 text.
+inline Bytes Text3(const std::string& id, const Bytes& s) {
+    return Frame3(id, Latin1Text(s));
+}
+inline Bytes Text4(const std::string& id, const Bytes& s) {
+    return Frame4(id, Latin1Text(s));
+}
+
+inline Bytes Utf8Text(const Bytes& s) {
+    return Bytes(1, '\x03') + s;
+}
+
 // UTF-16 code units as little-endian bytes (no mark).
 inline Bytes Le(const std::u16string& s) {
     Bytes b;
@@ -72,8 +85,28 @@ inline const Bytes kBomLe("\xFF\xFE", 2);
 inline const Bytes kBomBe("\xFE\xFF", 2);
 inline const Bytes kZero16("\0\0", 2);
 
+inline const std::uint8_t* U(const Bytes& b) {
+    return reinterpret_cast<const std::uint8_t*>(b.data());
+}
+
 inline void Read(Id3v2& tag, const Bytes& bytes) {
-    tag.LoadFromMemory(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    tag.LoadFromMemory(U(bytes), bytes.size());
+}
+
+// A version 2.3 tag holding frames, read.
+inline Id3v2 Read3(const Bytes& frames) {
+    Id3v2 tag;
+    Read(tag, Tag(3, frames));
+    return tag;
+}
+
+// zlib data of in.
+inline Bytes Compress(const Bytes& in) {
+    uLongf n = compressBound(in.size());
+    Bytes out(n, '\0');
+    compress(reinterpret_cast<Bytef*>(out.data()), &n, U(in), in.size());
+    out.resize(n);
+    return out;
 }
 
 } // namespace velmora::tags::test
