@@ -135,16 +135,13 @@ TEST_F(WatchTest, ActivationFailuresNameTheirCauseAndCloseWhatWasOpened) {
     fs::remove(b);
     expectFailure("Invalid or empty path (\"" + b.string() + "\") at index 1");
 
-    // A system refusal: no free descriptor is left for a second inotify instance. The first
-    // item's instance gets the lowest free one; every descriptor up to `next` is taken.
+    // A system refusal: the first item's instance takes the lowest free descriptor, the last
+    // one allowed, and none is left for the second.
     fs::create_directory(b);
-    int first = ::dup(0);
-    int next = ::dup(0);
-    ASSERT_GE(first, 0);
-    ASSERT_GE(next, 0);
-    ::close(next);
-    ::close(first);
-    expectFailure("Too many open files [" + b.string() + "]", static_cast<rlim_t>(next));
+    int lowest = ::dup(0);
+    ASSERT_GE(lowest, 0);
+    ::close(lowest);
+    expectFailure("Too many open files [" + b.string() + "]", static_cast<rlim_t>(lowest) + 1);
 
     ChangeItems empty;
     empty.Add();
@@ -182,12 +179,9 @@ TEST_F(WatchTest, HeldReportsWaitForTheOutermostReleaseOncePerItemInItemOrder) {
     watcher->SetActive(true);
     watcher->Hold();
     watcher->Hold();
-    Touch(b / "1.mp3");
-    HandOvers(1);
-    Touch(a / "1.mp3");
-    HandOvers(2);
-    Touch(b / "2.mp3");
-    HandOvers(3);
+    TouchAndHandOver(b / "1.mp3");
+    TouchAndHandOver(a / "1.mp3");
+    TouchAndHandOver(b / "2.mp3");
     EXPECT_TRUE(Reports({0, 0}));
     std::vector<int> order;
     watcher->OnChangeNotify = [&](ChangeNotify&, const std::string& directory, TChangeActions) {
@@ -203,16 +197,14 @@ TEST_F(WatchTest, HeldReportsWaitForTheOutermostReleaseOncePerItemInItemOrder) {
     // One failing report does not swallow the others.
     Item(0).OnChange = [](ChangeItem&) { throw platform::Exception("boom"); };
     watcher->Hold();
-    Touch(a / "2.mp3");
-    Touch(b / "3.mp3");
-    HandOvers(5);
+    TouchAndHandOver(a / "2.mp3");
+    TouchAndHandOver(b / "3.mp3");
     EXPECT_THROW(watcher->Release(), platform::Exception);
     EXPECT_EQ(counts[1], 2);
 
     // Deactivation drops what is held.
     watcher->Hold();
-    Touch(b / "4.mp3");
-    HandOvers(6);
+    TouchAndHandOver(b / "4.mp3");
     watcher->SetActive(false);
     watcher->Release();
     EXPECT_EQ(counts[1], 2);
@@ -224,8 +216,7 @@ TEST_F(WatchTest, AReportQueuedBeforeReleaseIsNotDeliveredTwice) {
     fs::path dir = Watch("music");
     watcher->SetActive(true);
     watcher->Hold();
-    Touch(dir / "1.mp3");
-    HandOvers(1);
+    TouchAndHandOver(dir / "1.mp3");
     Touch(dir / "2.mp3");
     ASSERT_TRUE(poster.WaitPending());
     watcher->Release();

@@ -145,9 +145,11 @@ protected:
                                              << ", expected " << ::testing::PrintToString(expected);
     }
 
-    // Runs hand-overs until `calls` have run in all: for reports that are held, not delivered.
-    void HandOvers(int calls) {
-        ASSERT_TRUE(poster.PumpUntil([&] { return poster.ran >= calls; }));
+    // Touches the file and runs the hand-over that follows: for reports held, not delivered.
+    void TouchAndHandOver(const fs::path& file) {
+        Touch(file);
+        const int target = poster.ran + 1;
+        ASSERT_TRUE(poster.PumpUntil([&] { return poster.ran >= target; }));
     }
 
     TempDir tmp;
