@@ -123,6 +123,7 @@ TEST_F(WatchTest, ActivationFailuresNameTheirCauseAndCloseWhatWasOpened) {
     const int before = InotifyInstances();
     // Activates, with the descriptors limited to `fds` when given, and checks the failure.
     auto expectFailure = [&](const std::string& message, rlim_t fds = RLIM_INFINITY) {
+        SCOPED_TRACE(message);
         rlimit saved{};
         ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
         rlimit tight{std::min(fds, saved.rlim_cur), saved.rlim_max};
