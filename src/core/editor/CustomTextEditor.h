@@ -271,6 +271,7 @@ private:
     void Refresh(int firstRow, int oldRowCount);
     void TypeCharacter(char32_t c, int& x, int& y);
     void NewLine(int& x, int& y);
+    bool DeleteSelectionInstead(int& x, int& y);
     void Backspace(int& x, int& y);
     void DeleteChar(int& x, int& y);
     void TabCommand(bool back, int& x, int& y, bool& recordCaret);

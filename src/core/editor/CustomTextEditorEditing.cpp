@@ -200,14 +200,18 @@ int CustomTextEditor::UnindentTarget(int x, int y) {
     return 0;
 }
 
+bool CustomTextEditor::DeleteSelectionInstead(int& x, int& y) {
+    // Backspace and Delete with a selection remove the selection and nothing else.
+    if (!selected_) return false;
+    DeleteSelected();
+    x = caretX_;
+    y = caretY_;
+    TextChanged();
+    return true;
+}
+
 void CustomTextEditor::Backspace(int& x, int& y) {
-    if (selected_) {
-        DeleteSelected();
-        x = caretX_;
-        y = caretY_;
-        TextChanged();
-        return;
-    }
+    if (DeleteSelectionInstead(x, y)) return;
     Prepare(x, y);
     const int oldRows = lines_->RowCount();
     const int firstRow = y;
@@ -247,13 +251,7 @@ void CustomTextEditor::Backspace(int& x, int& y) {
 
 void CustomTextEditor::DeleteChar(int& x, int& y) {
     if (lines_->RowCount() == 0) lines_->Add(std::u32string());
-    if (selected_) {
-        DeleteSelected();
-        x = caretX_;
-        y = caretY_;
-        TextChanged();
-        return;
-    }
+    if (DeleteSelectionInstead(x, y)) return;
     Prepare(x, y);
     const int oldRows = lines_->RowCount();
     std::u32string row = lines_->GetRow(y);
