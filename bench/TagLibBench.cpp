@@ -1,5 +1,6 @@
 // Reading the ID3v2 tags of a generated corpus: Velmora's reader against TagLib, with the ratio.
 #include "core/tags/Id3v2.h"
+#include "core/tags/JpegEncode.h" // the tests' libjpeg encoder
 
 #include <benchmark/benchmark.h>
 #include <cstdint>
@@ -7,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <jpeglib.h>
 #include <map>
 #include <random>
 #include <stdexcept>
@@ -49,31 +49,13 @@ Bytes MakeCover() {
     std::mt19937 rng(42);
     Bytes best;
     for (int side = 64; side <= 1024; side += 8) {
-        jpeg_compress_struct c{};
-        jpeg_error_mgr err{};
-        c.err = jpeg_std_error(&err);
-        jpeg_create_compress(&c);
-        unsigned char* out = nullptr;
-        unsigned long outSize = 0;
-        jpeg_mem_dest(&c, &out, &outSize);
-        c.image_width = static_cast<JDIMENSION>(side);
-        c.image_height = static_cast<JDIMENSION>(side);
-        c.input_components = 3;
-        c.in_color_space = JCS_RGB;
-        jpeg_set_defaults(&c);
-        jpeg_set_quality(&c, 85, TRUE);
-        jpeg_start_compress(&c, TRUE);
-        std::vector<unsigned char> row(static_cast<std::size_t>(side) * 3);
-        while (c.next_scanline < c.image_height) {
-            for (auto& b : row)
-                b = static_cast<unsigned char>(rng() & 0xFF);
-            JSAMPROW r = row.data();
-            jpeg_write_scanlines(&c, &r, 1);
-        }
-        jpeg_finish_compress(&c);
-        Bytes jpeg(reinterpret_cast<char*>(out), outSize);
-        jpeg_destroy_compress(&c);
-        std::free(out);
+        std::vector<std::uint8_t> noise(static_cast<std::size_t>(side) * side * 3);
+        for (auto& b : noise)
+            b = static_cast<std::uint8_t>(rng() & 0xFF);
+        const auto encoded = velmora::tags::test::EncodeJpeg(
+            side, side, JCS_RGB, 3, noise,
+            [](jpeg_compress_struct& c) { jpeg_set_quality(&c, 85, TRUE); });
+        Bytes jpeg(encoded.begin(), encoded.end());
         if (jpeg.size() > kCoverSize) break;
         best = std::move(jpeg);
     }
