@@ -4,9 +4,9 @@
 #include "core/platform/Error.h"
 #include "support/TempDir.h"
 #include "ui/dirchooser/DirectoryPathBox.h"
+#include "ui/editor/TextEditor.h"
 #include "ui/platform/QtText.h"
 #include "ui/support/ModalAnswerer.h"
-#include "ui/workspace/NamesPaneEdit.h"
 
 #include <QCloseEvent>
 #include <QElapsedTimer>
@@ -41,7 +41,7 @@ std::vector<std::string> Left(ui::MainWindow& w) {
 // Edits the names pane the way a user does: select everything and type.
 void TypeNames(ui::MainWindow& w, const QString& text) {
     w.MemoNew->setFocus();
-    w.MemoNew->selectAll();
+    w.MemoNew->SelectAll();
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (i) QTest::keyClick(w.MemoNew, Qt::Key_Return);
@@ -281,7 +281,8 @@ TEST_F(MainWindowTest, ChoosingAPatternReloadsButTypingDoesNot) {
 }
 
 TEST_F(MainWindowTest, ScrollBarActionsScrollBothPanesOnlyWithSynchScroll) {
-    for (int i = 0; i < 200; ++i) dir.Write(std::to_string(1000 + i) + ".mp3");
+    for (int i = 0; i < 200; ++i)
+        dir.Write(std::to_string(1000 + i) + ".mp3");
     ui::MainWindow w({dir.Path() + "/*.mp3"});
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
