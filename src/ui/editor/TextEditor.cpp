@@ -188,6 +188,8 @@ void TextEditor::RepaintAll() {
 }
 
 void TextEditor::RepaintGutter() {
+    // Without a gutter the strip is plain background that no scroll or bookmark changes.
+    if (GutterWidth() < 1) return;
     viewport()->update(0, 0, TextAreaLeft(), viewport()->height());
 }
 
@@ -197,12 +199,15 @@ QRect TextEditor::CaretRect() const {
 }
 
 void TextEditor::PaintCaret(bool visible) {
-    viewport()->update(caretRect_);
+    // Only a focused editor has a caret on screen.
+    const bool focused = hasFocus();
+    if (focused) viewport()->update(caretRect_);
     caretShown_ = visible;
     if (!visible) return;
     caretRect_ = CaretRect();
     blinkOn_ = true;
-    if (hasFocus() && blinkTimer_.isActive()) blinkTimer_.start();
+    if (!focused) return;
+    if (blinkTimer_.isActive()) blinkTimer_.start();
     viewport()->update(caretRect_);
 }
 
@@ -216,7 +221,7 @@ void TextEditor::ScrollTextArea(int rows) {
     if (std::abs(pixels) < viewport()->height()) {
         // Move what is on screen and paint only the uncovered strip.
         viewport()->scroll(0, pixels);
-        viewport()->update(caretRect_.translated(0, pixels));
+        if (hasFocus()) viewport()->update(caretRect_.translated(0, pixels));
     } else {
         viewport()->update();
     }
@@ -435,9 +440,15 @@ void TextEditor::keyPressEvent(QKeyEvent* e) {
 }
 
 void TextEditor::inputMethodEvent(QInputMethodEvent* e) {
-    // Text from an input method is typed like keyboard characters.
-    for (const char32_t c : e->commitString().toUcs4())
-        KeyPress(c);
+    // Text from an input method is typed like keyboard characters. Its key (the one the
+    // desktop reports while an input method works) ends a pending two-key binding and the
+    // swallowing of a character left by a bound key.
+    if (!e->commitString().isEmpty()) {
+        std::uint16_t key = vkProcessKey;
+        KeyDown(key, editor::ssNone);
+        for (const char32_t c : e->commitString().toUcs4())
+            KeyPress(c);
+    }
     e->accept();
 }
 

@@ -17,6 +17,8 @@ struct KeyStroke {
 
 // The key that carries only typed text (an input method's or a composed character).
 inline constexpr std::uint16_t vkPacket = 0xE7;
+// The key an input method's text arrives with.
+inline constexpr std::uint16_t vkProcessKey = 0xE5;
 
 // qtKey and modifiers as QKeyEvent reports them; scanCode is the X key code (0 when unknown),
 // which names the digit keys whatever the layout makes of them with Shift.
