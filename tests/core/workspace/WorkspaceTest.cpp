@@ -253,12 +253,23 @@ TEST_F(Applying, CaseOnlyExcludedExtensionsUnchangedLinesAndProgress) {
 TEST_F(Applying, EmptyLineFailsInsteadOfNamingTheFolder) {
     dir.Write("a.mp3", "a");
     ws.LoadFileList();
-    SetRight({""});
-    questions.Answer(ModalResult::mrYes);
-    ws.ApplyRenames();
-    ASSERT_EQ(questions.asked.size(), 1u);
-    EXPECT_NE(questions.asked[0].text.find("Failed to rename"), std::string::npos);
-    EXPECT_EQ(dir.Read("a.mp3"), "a");
+    // One empty line, and the pane emptied altogether (its store then holds no line at all):
+    // both are one empty name for the one listed file.
+    for (bool emptied : {false, true}) {
+        SetRight(emptied ? std::vector<std::string>{} : std::vector<std::string>{""});
+        questions.asked.clear();
+        questions.Answer(ModalResult::mrYes);
+        ws.ApplyRenames();
+        ASSERT_EQ(questions.asked.size(), 1u) << emptied;
+        EXPECT_EQ(questions.asked[0].text, "Failed to rename \"" + dir / "a.mp3" + "\" to \"" +
+                                               dir.Slash() + "\".\nIgnore this error?");
+        EXPECT_EQ(dir.Read("a.mp3"), "a");
+    }
+    // With two listed files the emptied pane is one line against two.
+    dir.Write("b.mp3", "b");
+    ws.LoadFileList();
+    SetRight({});
+    EXPECT_THROW(ws.ApplyRenames(), platform::Exception);
 }
 
 TEST_F(Applying, PendingEditsAskOnceAndFollowTheAnswer) {
