@@ -121,7 +121,8 @@ MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     // The child widgets outlive this body and still signal while they close (a focus change
     // reports the pattern as chosen); none of that may reach the handlers of a dying window.
-    for (QObject* child : findChildren<QObject*>()) QObject::disconnect(child, nullptr, this, nullptr);
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
 }
 
 void MainWindow::BuildTopPanel(QWidget* panel) {
@@ -307,8 +308,9 @@ void MainWindow::ApplyCommandLine(const std::vector<std::string>& args) {
 
 void MainWindow::WatchDirectory(const std::string& dir) {
     changeNotify1_->Notifications()[0].SetDirectory(dir);
-    if (changeNotify1_->Active() && watchedDirectory_ == dir) return;
-    // A running watcher keeps its old directory until it is restarted.
+    // A live watch on this folder goes on; one that has ended (the folder was removed, perhaps
+    // made again) or a running watcher on another folder is restarted.
+    if (watchedDirectory_ == dir && changeNotify1_->Watching(0)) return;
     changeNotify1_->SetActive(false);
     changeNotify1_->SetActive(true);
     watchedDirectory_ = dir;
@@ -407,7 +409,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ComboBoxPattern) {
         if (event->type() == QEvent::FocusOut)
-            patternFocusLeaving_ = static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason;
+            patternFocusLeaving_ =
+                static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason;
         else if (event->type() == QEvent::FocusIn)
             patternFocusLeaving_ = false;
     }
