@@ -121,8 +121,7 @@ MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     // The child widgets outlive this body and still signal while they close (a focus change
     // reports the pattern as chosen); none of that may reach the handlers of a dying window.
-    for (QObject* child : findChildren<QObject*>())
-        QObject::disconnect(child, nullptr, this, nullptr);
+    for (QObject* child : findChildren<QObject*>()) QObject::disconnect(child, nullptr, this, nullptr);
 }
 
 void MainWindow::BuildTopPanel(QWidget* panel) {
@@ -409,8 +408,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ComboBoxPattern) {
         if (event->type() == QEvent::FocusOut)
-            patternFocusLeaving_ =
-                static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason;
+            patternFocusLeaving_ = static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason;
         else if (event->type() == QEvent::FocusIn)
             patternFocusLeaving_ = false;
     }
