@@ -98,9 +98,10 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
         Run([this] { ChangeNotify1Notifications0Change(); });
     };
     host.WatchDirectory = [this](const std::string& dir) { WatchDirectory(dir); };
-    host.RunState = [this](bool running) {
-        if (running) {
-            // A change report waits until the run has ended, so no reload happens mid-run.
+    host.HoldReports = [this](bool hold) {
+        if (hold) {
+            // A change report waits until the action has ended, so no reload happens while it
+            // asks or renames.
             changeNotify1_->Hold();
             return;
         }
@@ -402,6 +403,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // Reports held while asking would offer a reload of a window that is gone.
+    changeNotify1_->SetActive(false);
     event->accept();
 }
 

@@ -296,3 +296,42 @@ TEST_F(Applying, PendingEditsAskOnceAndFollowTheAnswer) {
     EXPECT_TRUE(ws.ResolvePendingEdits());
     EXPECT_FALSE(dir.Exists("c.mp3"));
 }
+
+// While the workspace asks about pending edits or renames, the host holds change reports, so
+// no reload can replace the lists under a question; and the Apply re-appends extensions exactly
+// when the lists were loaded without them, whatever the check box shows by then.
+TEST_F(Applying, QuestionsHoldReportsAndApplyKeepsTheLoadedExtensionSetting) {
+    int held = 0;
+    std::vector<int> heldWhileAsked;
+    workspace::Workspace w{left,
+                           right,
+                           questions,
+                           status,
+                           {[this] { return selected; }, [this] { return pattern; },
+                            [this] { return excludeExt; }, nullptr,
+                            [&](bool hold) { held += hold ? 1 : -1; }}};
+    dir.Write("a.mp3", "a");
+    dir.Write("b.mp3", "b");
+    w.LoadFileList();
+    EXPECT_EQ(held, 0);
+    for (int i = 0; i < 2; ++i)
+        if (right.Lines().Get(i) == "a.mp3") right.Lines().Put(i, "b.mp3"); // a conflict
+    right.SetModified(true);
+    excludeExt = true; // the box was toggled; the question is about the lists as loaded
+    questions.Answer(ModalResult::mrYes, [&] { heldWhileAsked.push_back(held); });
+    questions.Answer(ModalResult::mrYes, [&] { heldWhileAsked.push_back(held); });
+    EXPECT_TRUE(w.ResolvePendingEdits());
+    EXPECT_EQ(heldWhileAsked, (std::vector<int>{1, 1}));
+    EXPECT_EQ(held, 0);
+    EXPECT_NE(questions.asked[1].text.find(dir / "b.mp3\""), std::string::npos);
+
+    // Loaded without extensions: they come back on Apply even with the box cleared meanwhile.
+    w.LoadFileList();
+    for (int i = 0; i < 2; ++i)
+        if (right.Lines().Get(i) == "a") right.Lines().Put(i, "x");
+    excludeExt = false;
+    w.ApplyRenames();
+    EXPECT_EQ(dir.Read("x.mp3"), "a");
+    EXPECT_EQ(dir.Read("b.mp3"), "b");
+    EXPECT_EQ(held, 0);
+}
