@@ -284,8 +284,7 @@ TEST_F(MainWindowTest, ChoosingAPatternReloadsButTypingDoesNot) {
 }
 
 TEST_F(MainWindowTest, ScrollBarActionsScrollBothPanesOnlyWithSynchScroll) {
-    for (int i = 0; i < 200; ++i)
-        dir.Write(std::to_string(1000 + i) + ".mp3");
+    for (int i = 0; i < 200; ++i) dir.Write(std::to_string(1000 + i) + ".mp3");
     ui::MainWindow w({dir.Path() + "/*.mp3"});
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
