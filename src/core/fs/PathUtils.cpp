@@ -102,7 +102,8 @@ std::string CurrentDirectory() {
         if (errno != ERANGE) return {};
         buf.resize(buf.size() * 2);
     }
-    return buf.c_str();
+    buf.resize(std::char_traits<char>::length(buf.c_str()));
+    return buf;
 }
 
 namespace {

@@ -59,6 +59,11 @@ namespace {
 // Runs a program with its output discarded; true when it exits with 0. stdoutText, when given,
 // receives what it printed.
 bool RunTool(const std::vector<std::string>& argv, std::string* stdoutText = nullptr) {
+    std::vector<char*> args;
+    args.reserve(argv.size() + 1);
+    for (const auto& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
     int out[2];
     if (::pipe2(out, O_CLOEXEC) != 0) return false;
     pid_t pid = ::fork();
@@ -67,10 +72,6 @@ bool RunTool(const std::vector<std::string>& argv, std::string* stdoutText = nul
         ::dup2(null, 0);
         ::dup2(out[1], 1);
         ::dup2(null, 2);
-        std::vector<char*> args;
-        for (const auto& a : argv)
-            args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
         ::execvp(args[0], args.data());
         ::_exit(127);
     }

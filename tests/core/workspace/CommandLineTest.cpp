@@ -92,7 +92,7 @@ TEST(CommandLine, WorkingDirectoryKeepsTheLinkTheUserCameThrough) {
     ::setenv("PWD", (d / "link").c_str(), 1);
     EXPECT_EQ(velmora::fs::CurrentDirectory(), d / "link");
     // A stale or dotted $PWD does not name where we are: the physical path stands.
-    for (std::string stale : {d.Path(), d / "link/../link"}) {
+    for (const std::string& stale : {d.Path(), d / "link/../link"}) {
         ::setenv("PWD", stale.c_str(), 1);
         EXPECT_EQ(velmora::fs::CurrentDirectory(),
                   std::filesystem::canonical(d / "album").string());
