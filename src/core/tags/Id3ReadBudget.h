@@ -15,8 +15,10 @@ public:
     // Charged for each kept string besides its bytes: what a std::string itself takes.
     static constexpr std::size_t kStringCost = sizeof(void*) * 4;
     static constexpr std::size_t kBase = std::size_t{64} << 10;
-    static constexpr std::size_t kPerTagByte = 8;
+    static constexpr std::size_t kKeptPerTagByte = 8;
     static constexpr std::size_t kMaxKept = std::size_t{16} << 20;
+    // Ordinary compressed frames (text, pictures) inflate to a few times their size at most.
+    static constexpr std::size_t kInflatedPerTagByte = 4;
     static constexpr std::size_t kMaxInflated = std::size_t{32} << 20;
 
     explicit Id3ReadBudget(std::size_t tagBytes = 0);
