@@ -293,6 +293,12 @@ TEST_F(Id3v2Picture, JpegPicturesDecodeThroughTheRegisteredLoader) {
     // libjpeg refuses data cut inside the header: the picture stays empty, the tag goes on.
     EXPECT_EQ(Shown(t.Images()), "3:5x3 front;4:2x7 back;5:- cut;");
     EXPECT_EQ(t.Texts().Album, "A");
+    // Reading takes only the headers; the pixels come when asked for.
+    const Picture front = t.Images().Pictures.CoverFront().Decode();
+    ASSERT_EQ(front.Pixels.size(), 15u);
+    EXPECT_EQ(front.Pixels[7] & 0xF0F0F0, 0x808080u);
+    EXPECT_EQ(t.Images().Pictures.Get(4).Decode().Height, 7);
+    EXPECT_TRUE(t.Images().Pictures.Get(5).Decode().Empty());
 }
 
 TEST_F(Id3v2Picture, DecodingCanBeSwitchedOffAndVersion22ImageFormatChoosesTheLoader) {

@@ -192,9 +192,10 @@ TEST(Id3v2Hostile, HostileFilesAreReadWithinMemoryAndOutputBounds) {
         const std::uint64_t outputLimit = 4 * fileSize + (1 << 20);
         EXPECT_TRUE(run.exited);
         EXPECT_FALSE(run.threw);
-        if (kMemoryIsMeasurable) EXPECT_LT(run.peakKiB, kPeakLimitKiB);
+        if (kMemoryIsMeasurable) {
+            EXPECT_LT(run.peakKiB, kPeakLimitKiB);
+        }
         EXPECT_LE(run.value, outputLimit);
-        std::printf("%s: file %zu peak %ld KiB json %llu threw %d\n", file.name, fileSize, run.peakKiB, (unsigned long long)run.value, run.threw);
         if (!run.exited || run.threw || (kMemoryIsMeasurable && run.peakKiB >= kPeakLimitKiB) ||
             run.value > outputLimit)
             continue;
@@ -203,4 +204,85 @@ TEST(Id3v2Hostile, HostileFilesAreReadWithinMemoryAndOutputBounds) {
         EXPECT_TRUE(tag.TagPresent());
         file.check(tag);
     }
+}
+
+// The viewer decodes one picture at a time: each within the pixel budget, reduced by libjpeg,
+// and pictures whose decoding would need more memory than allowed stay empty.
+TEST(Id3v2Hostile, PicturesClaimingHugeSizesDecodeOnDemandWithinTheBudget) {
+    RegisterJpegImage();
+    const Bytes bytes =
+        Tag(3, Frame3("APIC", Apic(3, ClaimingJpeg(8192, 8192, false, false, 140000))) +
+                   Frame3("APIC", Apic(4, ClaimingJpeg(8192, 8192, true, true, 140000))) +
+                   Frame3("APIC", Apic(5, ClaimingJpeg(8192, 8192, true, false, 140000))));
+    Id3v2 tag;
+    Read(tag, bytes);
+    MeasuredRun run = RunMeasured([&] {
+        std::uint64_t shown = 0;
+        for (int type : {3, 4, 5, 3}) {
+            const velmora::platform::Picture p = tag.Images().Pictures.Get(type).Decode();
+            shown = shown * 10000 + static_cast<std::uint64_t>(p.Width);
+        }
+        return shown;
+    });
+    ASSERT_TRUE(run.exited);
+    EXPECT_FALSE(run.threw);
+    if (kMemoryIsMeasurable) {
+        EXPECT_LT(run.peakKiB, kPeakLimitKiB);
+    }
+    // Baseline at half size; the progressive ones would need 192 and 512 MB of coefficients.
+    EXPECT_EQ(run.value, 4096000000004096u);
+    EXPECT_EQ(SizeOf(tag, 4), "8192x8192");
+}
+
+TEST(Id3v2Hostile, FramesAreReadWithinTheirCapacities) {
+    const Bytes unsynced = [] {
+        Bytes text;
+        for (int i = 0; i < 40000; ++i)
+            text += "\xFF\0"s + "b";
+        return text;
+    }();
+    Id3v2 t = Read3(Text3("TIT2", Bytes(100000, 'a')) + Frame3("WOAR", Bytes(70000, 'u')) +
+                    Text3("IPLS", Bytes(70000, 'j')) + Text3("TXXX", "d\0"s + Bytes(70000, 'v')) +
+                    Frame3("OWNE", "\0"s + Bytes(70000, 'p')));
+    EXPECT_EQ(t.Texts().ContentDescription, Bytes(Id3v2::kTextCapacity, 'a'));
+    EXPECT_EQ(t.Web().OfficialArtist, Bytes(Id3v2::kUrlCapacity, 'u'));
+    ASSERT_EQ(t.InvolvedPeople().ItemCount(), 1);
+    EXPECT_EQ(t.InvolvedPeople().Job(), Bytes(Id3v2::kTextCapacity, 'j'));
+    EXPECT_EQ(t.UserDefinedText().Value(), Bytes(Id3v2::kTextCapacity - 2, 'v'));
+    EXPECT_EQ(t.Owner().Price.size(), Id3v2::kUrlCapacity - 1);
+    EXPECT_EQ(t.Frames()[0].DataLen, 100001u);
+
+    // Version 2.4 frame unsynchronisation is undone as far as the capacity reaches.
+    Read(t, Tag(4, Frame4("TIT2", Latin1Text(unsynced), 0x0002) + Text4("TALB", "after")));
+    Bytes expected;
+    for (int i = 0; i < 32000; ++i)
+        expected += "\xC3\xBF" "b";
+    EXPECT_EQ(t.Texts().ContentDescription, expected);
+    EXPECT_EQ(t.Texts().Album, "after");
+}
+
+TEST(Id3v2Hostile, AtMost48MiBOfATagAreRead) {
+    const Bytes picture(Id3v2::kMaxTagBytes, '\x01');
+    Id3v2 t = Read3(Text3("TIT2", "before") + Frame3("APIC", Apic(3, picture)) +
+                    Text3("TALB", "after"));
+    EXPECT_EQ(t.Texts().ContentDescription, "before");
+    EXPECT_EQ(t.Texts().Album, "");
+    ASSERT_EQ(t.Frames().size(), 2u);
+    EXPECT_EQ(t.Frames()[1].Kind, Id3FrameKind::Unknown);
+}
+
+// A tag bigger than the memory left is read as far as memory allows, without raising.
+TEST(Id3v2Hostile, RunningOutOfMemoryEndsTheReadQuietly) {
+    velmora::test::TempDir dir;
+    dir.Write("big.mp3", Tag(3, Text3("TIT2", "Title") + Frame3("APIC", Apic(3, Bytes(40 << 20, 'x')))));
+    MeasuredRun run = RunMeasured(
+        [&] {
+            Id3v2 tag;
+            tag.SetFileName(dir / "big.mp3");
+            return std::uint64_t{tag.TagPresent()};
+        },
+        16);
+    ASSERT_TRUE(run.exited);
+    EXPECT_FALSE(run.threw);
+    EXPECT_EQ(run.value, 1u);
 }
