@@ -26,7 +26,7 @@ void Id3Unsync::Finish(std::vector<std::uint8_t>& out) {
 }
 
 std::vector<std::uint8_t> Id3Unsync::Undo(const std::uint8_t* data, std::size_t size,
-                                           std::size_t maxOut) {
+                                          std::size_t maxOut) {
     std::vector<std::uint8_t> out;
     // Every output byte takes at most two input bytes.
     const std::size_t take = maxOut >= size / 2 ? size : maxOut * 2;

@@ -496,7 +496,8 @@ void Id3v2::DecodeFrame(Id3Frame& frame, std::uint16_t flags, const std::uint8_t
     std::vector<std::uint8_t>* own = buffer.empty() ? nullptr : &buffer;
     if (own && p != buffer.data()) {
         // Unsynchronised plain data: the extra bytes in front are not part of the frame's data.
-        buffer.erase(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(p - buffer.data()));
+        buffer.erase(buffer.begin(),
+                     buffer.begin() + static_cast<std::ptrdiff_t>(p - buffer.data()));
         p = buffer.data();
     }
 

@@ -32,8 +32,8 @@ public:
 
     // Decodes the pixels now, reduced by the decoder to at most maxPixels; an empty picture when
     // they cannot be decoded within that (or at all). Never throws.
-    platform::Picture Decode(
-        std::int64_t maxPixels = platform::PictureLoader::kDefaultMaxPixels) const;
+    platform::Picture
+    Decode(std::int64_t maxPixels = platform::PictureLoader::kDefaultMaxPixels) const;
 
 private:
     std::string ext_;

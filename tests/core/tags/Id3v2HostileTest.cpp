@@ -52,11 +52,10 @@ std::size_t FindMarker(const Bytes& jpeg, unsigned char marker) {
 Bytes ClaimingJpeg(int width, int height, bool progressive, bool cmyk, std::size_t padTo) {
     const int components = cmyk ? 4 : 3;
     std::vector<std::uint8_t> samples(16 * 16 * static_cast<std::size_t>(components), 0x70);
-    auto encoded =
-        EncodeJpeg(16, 16, cmyk ? JCS_CMYK : JCS_RGB, components, samples,
-                   [&](jpeg_compress_struct& c) {
-                       if (progressive) jpeg_simple_progression(&c);
-                   });
+    auto encoded = EncodeJpeg(16, 16, cmyk ? JCS_CMYK : JCS_RGB, components, samples,
+                              [&](jpeg_compress_struct& c) {
+                                  if (progressive) jpeg_simple_progression(&c);
+                              });
     Bytes jpeg(encoded.begin(), encoded.end());
     std::size_t sof = FindMarker(jpeg, progressive ? 0xC2 : 0xC0);
     if (sof == Bytes::npos) return {};
@@ -133,14 +132,16 @@ const std::vector<HostileFile>& HostileFiles() {
              EXPECT_GE(t.InvolvedPeople().ItemCount(), 1);
              EXPECT_EQ(t.Texts().Album, "after");
          }},
-        {"4 MB of '/' separators uncompressed", [] { return Tag(3, Frame3("TPE1", Separators('/'))); },
+        {"4 MB of '/' separators uncompressed",
+         [] { return Tag(3, Frame3("TPE1", Separators('/'))); },
          [](const Id3v2& t) { EXPECT_GE(t.Texts().Performers.Count(), 1); }},
         {"4 MB of NUL separators in involved people uncompressed",
          [] { return Tag(3, Frame3("IPLS", Separators('\0')) + Text3("TALB", "after")); },
          [](const Id3v2& t) { EXPECT_EQ(t.Texts().Album, "after"); }},
         {"21 compressed pictures inflating to megabytes",
          [] {
-             const Bytes inflated = ClaimingJpeg(8192, 8192, false, false, 140000) + Bytes(4 << 20, '\0');
+             const Bytes inflated =
+                 ClaimingJpeg(8192, 8192, false, false, 140000) + Bytes(4 << 20, '\0');
              Bytes frames;
              for (int type = 0; type < 21; ++type)
                  frames += CompressedFrame3("APIC", Apic(static_cast<std::uint8_t>(type), inflated),
@@ -159,7 +160,9 @@ const std::vector<HostileFile>& HostileFiles() {
              EXPECT_EQ(t.Texts().Album, "after");
          }},
         {"21 pictures of one kind claiming 8192x8192, the last progressive CMYK",
-         [] { return Tag(3, ClaimingPictures([](int) { return 3; }, 20) + Text3("TALB", "after")); },
+         [] {
+             return Tag(3, ClaimingPictures([](int) { return 3; }, 20) + Text3("TALB", "after"));
+         },
          [](const Id3v2& t) {
              EXPECT_EQ(SizeOf(t, 3), "8192x8192");
              EXPECT_EQ(t.Texts().Album, "after");
@@ -256,15 +259,16 @@ TEST(Id3v2Hostile, FramesAreReadWithinTheirCapacities) {
     Read(t, Tag(4, Frame4("TIT2", Latin1Text(unsynced), 0x0002) + Text4("TALB", "after")));
     Bytes expected;
     for (int i = 0; i < 32000; ++i)
-        expected += "\xC3\xBF" "b";
+        expected += "\xC3\xBF"
+                    "b";
     EXPECT_EQ(t.Texts().ContentDescription, expected);
     EXPECT_EQ(t.Texts().Album, "after");
 }
 
 TEST(Id3v2Hostile, AtMost48MiBOfATagAreRead) {
     const Bytes picture(Id3v2::kMaxTagBytes, '\x01');
-    Id3v2 t = Read3(Text3("TIT2", "before") + Frame3("APIC", Apic(3, picture)) +
-                    Text3("TALB", "after"));
+    Id3v2 t =
+        Read3(Text3("TIT2", "before") + Frame3("APIC", Apic(3, picture)) + Text3("TALB", "after"));
     EXPECT_EQ(t.Texts().ContentDescription, "before");
     EXPECT_EQ(t.Texts().Album, "");
     ASSERT_EQ(t.Frames().size(), 2u);
@@ -274,7 +278,8 @@ TEST(Id3v2Hostile, AtMost48MiBOfATagAreRead) {
 // A tag bigger than the memory left is read as far as memory allows, without raising.
 TEST(Id3v2Hostile, RunningOutOfMemoryEndsTheReadQuietly) {
     velmora::test::TempDir dir;
-    dir.Write("big.mp3", Tag(3, Text3("TIT2", "Title") + Frame3("APIC", Apic(3, Bytes(40 << 20, 'x')))));
+    dir.Write("big.mp3",
+              Tag(3, Text3("TIT2", "Title") + Frame3("APIC", Apic(3, Bytes(40 << 20, 'x')))));
     MeasuredRun run = RunMeasured(
         [&] {
             Id3v2 tag;
