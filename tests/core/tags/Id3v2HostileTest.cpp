@@ -14,21 +14,27 @@ using namespace std::string_literals;
 
 namespace {
 
-constexpr long kPeakLimitKiB = 256 * 1024;
+constexpr long kPeakLimitKiB = 256L * 1024;
 
-// A version 2.3 compressed frame whose zlib data is followed by filler, so that the frame is big
+// zlib data of data followed by filler up to size bytes, so that a frame holding it is big
 // enough for any ratio test between its size and what it inflates to.
-Bytes CompressedFrame3(const std::string& id, const Bytes& data, std::size_t frameSize) {
+Bytes PaddedZlib(const Bytes& data, std::size_t size) {
     Bytes z = Compress(data);
-    if (z.size() + 4 < frameSize) z += Bytes(frameSize - 4 - z.size(), '\0');
-    return Frame3(id, BigEndian32(static_cast<std::uint32_t>(data.size())) + z, 0x0080);
+    return z.size() < size ? z + Bytes(size - z.size(), '\0') : z;
 }
 
-// The same for version 2.4: compressed with a data-length indicator.
+// A compressed version 2.3 frame: the inflated size, then the zlib data.
+Bytes CompressedFrame3(const std::string& id, const Bytes& data, std::size_t frameSize) {
+    return Frame3(
+        id, BigEndian32(static_cast<std::uint32_t>(data.size())) + PaddedZlib(data, frameSize - 4),
+        0x0080);
+}
+
+// A compressed version 2.4 frame with its data-length indicator.
 Bytes CompressedFrame4(const std::string& id, const Bytes& data, std::size_t frameSize) {
-    Bytes z = Compress(data);
-    if (z.size() + 4 < frameSize) z += Bytes(frameSize - 4 - z.size(), '\0');
-    return Frame4(id, Syncsafe32(static_cast<std::uint32_t>(data.size())) + z, 0x0009);
+    return Frame4(
+        id, Syncsafe32(static_cast<std::uint32_t>(data.size())) + PaddedZlib(data, frameSize - 4),
+        0x0009);
 }
 
 Bytes Repeat(const Bytes& frame, int times) {
@@ -51,7 +57,7 @@ std::size_t FindMarker(const Bytes& jpeg, unsigned char marker) {
 // at least padTo bytes so that a decoder judging pictures by their size believes the claim.
 Bytes ClaimingJpeg(int width, int height, bool progressive, bool cmyk, std::size_t padTo) {
     const int components = cmyk ? 4 : 3;
-    std::vector<std::uint8_t> samples(16 * 16 * static_cast<std::size_t>(components), 0x70);
+    std::vector<std::uint8_t> samples(std::size_t{16} * 16 * components, 0x70);
     auto encoded = EncodeJpeg(16, 16, cmyk ? JCS_CMYK : JCS_RGB, components, samples,
                               [&](jpeg_compress_struct& c) {
                                   if (progressive) jpeg_simple_progression(&c);
