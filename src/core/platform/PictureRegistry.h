@@ -27,8 +27,9 @@ struct PictureSize {
 // Decodes one kind of image. Throws platform::Exception (or a subclass) on broken data.
 class PictureLoader {
 public:
-    // What one decoded picture may hold unless the caller says otherwise: 16 M pixels (64 MB).
-    static constexpr std::int64_t kDefaultMaxPixels = std::int64_t{4096} * 4096;
+    // What one decoded picture may hold unless the caller says otherwise: 4 M pixels (16 MB),
+    // plenty for a picture shown in a window.
+    static constexpr std::int64_t kDefaultMaxPixels = std::int64_t{2048} * 2048;
 
     virtual ~PictureLoader() = default;
     // The size from the header alone, without decoding pixels: cheap whatever the header claims.

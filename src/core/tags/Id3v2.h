@@ -38,9 +38,9 @@ public:
     static constexpr std::size_t kTextCapacity = 64000;
     static constexpr std::size_t kUrlCapacity = 64001;
     // At most this much of a tag is read into memory; frames beyond it are not read.
-    static constexpr std::size_t kMaxTagBytes = std::size_t{48} << 20;
+    static constexpr std::size_t kMaxTagBytes = std::size_t{32} << 20;
     // The encoded bytes all kept pictures may hold together; a picture beyond it is not kept.
-    static constexpr std::size_t kMaxPictureBytes = std::size_t{48} << 20;
+    static constexpr std::size_t kMaxPictureBytes = std::size_t{32} << 20;
 
     using EventTimingEvent =
         std::function<void(Id3v2& sender, std::uint32_t timeStamp, std::uint8_t eventType)>;

@@ -58,8 +58,9 @@ public:
     }
 
 private:
-    // A reader over bytes in memory whose decoded image may take at most about the memory of
-    // maxPixels pixels: the toolkit refuses bigger allocations instead of attempting them.
+    // A reader over bytes in memory. Handlers that cannot decode at a reduced size decode the
+    // whole picture first: up to 64 MB (16 megapixels), or the memory of maxPixels pixels when
+    // that is more; the toolkit refuses bigger allocations instead of attempting them.
     class Reader {
     public:
         Reader(const std::uint8_t* data, std::size_t size, const char* format,
@@ -70,7 +71,7 @@ private:
             buffer_.open(QIODevice::ReadOnly);
             reader_.setDevice(&buffer_);
             reader_.setFormat(format);
-            const std::int64_t mb = std::max<std::int64_t>(1, maxPixels * 4 >> 20);
+            const std::int64_t mb = std::max<std::int64_t>(64, maxPixels * 4 >> 20);
             reader_.setAllocationLimit(static_cast<int>(std::min<std::int64_t>(mb, INT_MAX)));
         }
         QImageReader& Get() { return reader_; }
