@@ -321,6 +321,10 @@ void MainWindow::InstallScrollForwarding() {
         scrollGuard_ = true;
         to->triggerAction(static_cast<QAbstractSlider::SliderAction>(action));
         scrollGuard_ = false;
+        // The list pages by its whole window, the editor by a row less: the list takes the
+        // editor's row, so that the names stay level page after page.
+        QScrollBar* list = fromEditor ? to : from;
+        list->setSliderPosition(MemoNew->TopRow());
     };
     connect(left, &QScrollBar::actionTriggered, this,
             [=](int action) { forward(left, right, action, false); });
