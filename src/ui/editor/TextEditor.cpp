@@ -51,10 +51,14 @@ TextEditor::TextEditor(QWidget* parent) : QAbstractScrollArea(parent) {
     SetClipboard(&clipboard_);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             [this] { ClipboardChanged(QtClipboard::CanPaste()); });
-    OnCommandPosted = [this](CustomTextEditor&) {
-        QMetaObject::invokeMethod(
-            this, [this] { RunPostedCommands(); }, Qt::QueuedConnection);
-    };
+    // Posted commands run once the event loop is back, after the request that posted them.
+    postedTimer_.setSingleShot(true);
+    postedTimer_.setInterval(0);
+    connect(&postedTimer_, &QTimer::timeout, this, [this] { RunPostedCommands(); });
+    OnCommandPosted = [this](CustomTextEditor&) { postedTimer_.start(); };
+    accessibleTimer_.setSingleShot(true);
+    accessibleTimer_.setInterval(0);
+    connect(&accessibleTimer_, &QTimer::timeout, this, &TextEditor::ReportTextChange);
 
     scrollTimer_.setInterval(kScrollTimerMs);
     connect(&scrollTimer_, &QTimer::timeout, this, [this] { mouse_.ScrollTimerTick(); });
@@ -623,21 +627,16 @@ void TextEditor::NotifyTextChanged() {
         return;
     }
     // One report for a burst of changes (a list loaded name by name), sent from the event loop.
-    if (accessibleNotifyPending_) return;
-    accessibleNotifyPending_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            accessibleNotifyPending_ = false;
-            const QString now = AccessibleText();
-            if (accessibleTextKnown_ && now == accessibleText_) return;
-            QAccessibleTextUpdateEvent ev(this, 0,
-                                          accessibleTextKnown_ ? accessibleText_ : QString(), now);
-            accessibleText_ = now;
-            accessibleTextKnown_ = true;
-            QAccessible::updateAccessibility(&ev);
-        },
-        Qt::QueuedConnection);
+    accessibleTimer_.start();
+}
+
+void TextEditor::ReportTextChange() {
+    const QString now = AccessibleText();
+    if (accessibleTextKnown_ && now == accessibleText_) return;
+    QAccessibleTextUpdateEvent ev(this, 0, accessibleTextKnown_ ? accessibleText_ : QString(), now);
+    accessibleText_ = now;
+    accessibleTextKnown_ = true;
+    QAccessible::updateAccessibility(&ev);
 }
 
 void TextEditor::TextChanged() {

@@ -109,12 +109,15 @@ private:
     quint32 GridGlyph(char32_t c);
     void BlinkCaret();
     void NotifyTextChanged();
+    void ReportTextChange();
 
     QtClipboard clipboard_;
     editor::TextEditorMouse mouse_{*this, *this};
     ScrollStyle scrollBars_ = ScrollStyle::ssBoth;
     QTimer scrollTimer_;
     QTimer blinkTimer_;
+    QTimer postedTimer_;
+    QTimer accessibleTimer_;
     bool caretShown_ = false;
     bool blinkOn_ = true;
     QRect caretRect_;
@@ -123,7 +126,6 @@ private:
     int ascent_ = 0;
     std::vector<quint32> glyphs_; // per BMP code point; kUnknownGlyph until looked up
     bool accessibleTextKnown_ = false;
-    bool accessibleNotifyPending_ = false;
     QString accessibleText_;
     editor::TextPos lastCaret_{-1, -1};
 };
