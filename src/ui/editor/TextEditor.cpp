@@ -280,17 +280,20 @@ void TextEditor::PaintFrame() {
 
 void TextEditor::paintEvent(QPaintEvent* e) {
     QPainter p(viewport());
-    const QRect clip = e->rect();
-    PaintGutterStrip(p, clip);
     const int left = TextAreaLeft();
     const int cw = CellWidth();
     const int lh = LineHeight();
-    const int clipLeft = std::max(clip.left() - left, 0);
-    const int clipRight = std::max(clip.right() - left, 0);
-    const int fromCol = LeftCol() + clipLeft / cw - 1;
-    const int toCol = LeftCol() + clipRight / cw + 1;
-    for (int r = clip.top() / lh; r <= clip.bottom() / lh + 1; ++r)
-        PaintLine(p, TopRow() + r, fromCol, toCol);
+    // Only the rows and columns of each invalid rectangle (a scrolled strip and the caret's
+    // old place are two, far apart).
+    for (const QRect& clip : e->region()) {
+        PaintGutterStrip(p, clip);
+        const int clipLeft = std::max(clip.left() - left, 0);
+        const int clipRight = std::max(clip.right() - left, 0);
+        const int fromCol = LeftCol() + clipLeft / cw - 1;
+        const int toCol = LeftCol() + clipRight / cw + 1;
+        for (int r = clip.top() / lh; r <= clip.bottom() / lh + 1; ++r)
+            PaintLine(p, TopRow() + r, fromCol, toCol);
+    }
     if (caretShown_ && blinkOn_ && hasFocus()) {
         caretRect_ = CaretRect();
         p.fillRect(caretRect_, FontColor);
