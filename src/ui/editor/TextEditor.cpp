@@ -402,7 +402,9 @@ void TextEditor::DrawRun(QPainter& p, const std::u32string& row, int from, int t
 }
 
 void TextEditor::DrawSingle(QPainter& p, char32_t c, int x, int y) {
-    // Characters the grid font lacks come from a fallback font, squeezed into one cell.
+    // Characters the grid font lacks come from a fallback font, squeezed into one cell. A byte
+    // of a name that is not UTF-8 (kept as a lone surrogate) shows as the replacement character.
+    if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
     const QString s = QString::fromUcs4(&c, 1);
     const QFontMetricsF fm(font());
     const qreal advance = fm.horizontalAdvance(s);

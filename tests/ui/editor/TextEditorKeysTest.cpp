@@ -41,6 +41,7 @@ TEST(VirtualKeyMapTest, QtKeysBecomeTheKeyMapsCodesAndShiftStates) {
         {Qt::Key_Backspace, Qt::AltModifier, 0, false, vkBackspace, ssAlt},
         {Qt::Key_K, Qt::ControlModifier, 0, true, LetterKey('K'), ssCtrl},
         {Qt::Key_5, Qt::NoModifier, 0, true, DigitKey(5), ssNone},
+        {Qt::Key_5, Qt::KeypadModifier | Qt::ControlModifier, 0, true, 0x65, ssCtrl},
         // Shift turns the digit key into a symbol; the stroke is still the digit key.
         {Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier, 0, true, DigitKey(1),
          ssCtrl | ssShift},
