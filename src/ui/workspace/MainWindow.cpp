@@ -118,6 +118,17 @@ void MainWindow::BuildNamePanes(QSplitter* panelMain) {
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPixelSize(13);
 
+    ListBoxOrg = new QListView(panelMain);
+    ListBoxOrg->setObjectName(QStringLiteral("ListBoxOrg"));
+    ListBoxOrg->setAccessibleName(QStringLiteral("Current names"));
+    leftModel_ = new NameListModel(ListBoxOrg);
+    ListBoxOrg->setModel(leftModel_);
+    ListBoxOrg->setUniformItemSizes(true); // 100,000 names lay out without measuring each
+    ListBoxOrg->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListBoxOrg->setBackgroundRole(QPalette::Button);
+    ListBoxOrg->setAutoFillBackground(true);
+    ListBoxOrg->setFont(fixed);
+
     MemoNew = new TextEditor(panelMain);
     MemoNew->setObjectName(QStringLiteral("MemoNew"));
     MemoNew->setAccessibleName(QStringLiteral("New names"));
@@ -146,16 +157,6 @@ void MainWindow::BuildNamePanes(QSplitter* panelMain) {
     MemoInfo->setFont(fixed);
     MemoInfo->hide();
 
-    ListBoxOrg = new QListView(panelMain);
-    ListBoxOrg->setObjectName(QStringLiteral("ListBoxOrg"));
-    ListBoxOrg->setAccessibleName(QStringLiteral("Current names"));
-    leftModel_ = new NameListModel(ListBoxOrg);
-    ListBoxOrg->setModel(leftModel_);
-    ListBoxOrg->setUniformItemSizes(true); // 100,000 names lay out without measuring each
-    ListBoxOrg->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListBoxOrg->setBackgroundRole(QPalette::Button);
-    ListBoxOrg->setAutoFillBackground(true);
-    ListBoxOrg->setFont(fixed);
     // Name i on the left stands level with line i on the right: same font, row height and top.
     leftModel_->SetRowHeight(MemoNew->LineHeight());
     ListBoxOrg->setSpacing(0);
