@@ -11,6 +11,7 @@
 #include "ui/platform/MessageBoxQuestions.h"
 #include "ui/platform/QtText.h"
 #include "ui/platform/VelmoraApplication.h"
+#include "ui/workspace/FixedRowHeightDelegate.h"
 #include "ui/workspace/NameListModel.h"
 #include "ui/workspace/StatusBarSink.h"
 
@@ -158,7 +159,7 @@ void MainWindow::BuildNamePanes(QSplitter* panelMain) {
     MemoInfo->hide();
 
     // Name i on the left stands level with line i on the right: same font, row height and top.
-    leftModel_->SetRowHeight(MemoNew->LineHeight());
+    ListBoxOrg->setItemDelegate(new FixedRowHeightDelegate(MemoNew->LineHeight(), ListBoxOrg));
     ListBoxOrg->setSpacing(0);
     panelMain->addWidget(ListBoxOrg);
     panelMain->addWidget(MemoNew);
