@@ -294,10 +294,38 @@ void TextEditor::paintEvent(QPaintEvent* e) {
         for (int r = clip.top() / lh; r <= clip.bottom() / lh + 1; ++r)
             PaintLine(p, TopRow() + r, fromCol, toCol);
     }
+    if (!preedit_.isEmpty()) PaintPreedit(p);
     if (caretShown_ && blinkOn_ && hasFocus()) {
         caretRect_ = CaretRect();
         p.fillRect(caretRect_, FontColor);
     }
+}
+
+QRect TextEditor::PreeditRect() const {
+    const int cells = static_cast<int>(preedit_.toUcs4().size());
+    const editor::Rect r = CellRect(CaretX() - LeftCol(), CaretY() - TopRow());
+    return {r.Left, r.Top, std::max(cells, 1) * CellWidth(), r.Height};
+}
+
+void TextEditor::PaintPreedit(QPainter& p) {
+    const QRect area = PreeditRect();
+    p.fillRect(area, Color);
+    p.setPen(FontColor);
+    int x = area.left();
+    for (const char32_t c : preedit_.toUcs4()) {
+        const quint32 g = GridGlyph(c);
+        if (g == 0) {
+            DrawSingle(p, c, x, area.top());
+        } else {
+            QGlyphRun run;
+            run.setRawFont(rawFont_);
+            run.setGlyphIndexes({g});
+            run.setPositions({QPointF(0, 0)});
+            p.drawGlyphRun(QPointF(x, area.top() + ascent_), run);
+        }
+        x += CellWidth();
+    }
+    p.fillRect(QRect(area.left(), area.bottom(), area.width(), 1), FontColor);
 }
 
 void TextEditor::PaintGutterStrip(QPainter& p, const QRect& clip) {
@@ -452,6 +480,12 @@ void TextEditor::inputMethodEvent(QInputMethodEvent* e) {
     // Text from an input method is typed like keyboard characters. Its key (the one the
     // desktop reports while an input method works) ends a pending two-key binding and the
     // swallowing of a character left by a bound key.
+    // Text still being composed shows at the caret until the input method commits it.
+    if (e->preeditString() != preedit_) {
+        viewport()->update(PreeditRect());
+        preedit_ = e->preeditString();
+        viewport()->update(PreeditRect());
+    }
     if (!e->commitString().isEmpty()) {
         std::uint16_t key = vkProcessKey;
         KeyDown(key, editor::ssNone);

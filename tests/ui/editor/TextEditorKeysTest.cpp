@@ -3,6 +3,7 @@
 #include "TextEditorTestSupport.h"
 #include "ui/editor/VirtualKeyMap.h"
 
+#include <QImage>
 #include <QInputMethodEvent>
 
 using namespace velmora;
@@ -125,14 +126,19 @@ TEST_F(KeysTest, CharactersBeyondLatin1AreTypedAndUndoneAsOneRun) {
 TEST_F(KeysTest, InputMethodTextTakesTheTypingPath) {
     Load("ab");
     Key(Qt::Key_End);
+    ed.clearFocus(); // no blinking caret in the pictures
+    const QImage plain = ed.viewport()->grab().toImage();
     QInputMethodEvent preedit(QStringLiteral("にほ"), {});
     QApplication::sendEvent(&ed, &preedit);
     EXPECT_EQ(Text(), "ab\r\n"); // text being composed is not yet typed
+    EXPECT_EQ(ed.Preedit(), "にほ");
+    EXPECT_NE(ed.viewport()->grab().toImage(), plain); // but shown at the caret
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral("日本"));
     QApplication::sendEvent(&ed, &commit);
     EXPECT_EQ(Text(), "ab日本\r\n");
     EXPECT_TRUE(ed.Modified());
+    EXPECT_TRUE(ed.Preedit().isEmpty());
     QInputMethodQueryEvent query(Qt::ImCursorRectangle);
     QApplication::sendEvent(&ed, &query);
     EXPECT_EQ(query.value(Qt::ImCursorRectangle).toRect().height(), ed.LineHeight() - 2);
