@@ -164,6 +164,12 @@ void TextEditor::scrollContentsBy(int, int) {
 // --- Model hooks ---
 
 editor::CellSize TextEditor::MeasureCell() {
+    // The model measures before every edit; only a new font or style needs real measuring.
+    if (measuredValid_ && measuredFont_ == font() && measuredMax_ == UseMaxCharWidth())
+        return measured_;
+    measuredValid_ = true;
+    measuredFont_ = font();
+    measuredMax_ = UseMaxCharWidth();
     QFont measure = font();
     if (UseMaxCharWidth()) {
         measure.setBold(true);
@@ -173,7 +179,8 @@ editor::CellSize TextEditor::MeasureCell() {
     rawFont_ = QRawFont::fromFont(font());
     ascent_ = QFontMetrics(font()).ascent();
     glyphs_.assign(0x10000, kUnknownGlyph);
-    return {std::max(1, fm.horizontalAdvance(QLatin1Char('W'))), std::max(1, fm.height())};
+    measured_ = {std::max(1, fm.horizontalAdvance(QLatin1Char('W'))), std::max(1, fm.height())};
+    return measured_;
 }
 
 void TextEditor::RepaintRows(int first, int last) {

@@ -128,6 +128,10 @@ private:
     QRect caretRect_;
     int wheelDelta_ = 0;
     QString preedit_;
+    bool measuredValid_ = false;
+    QFont measuredFont_;
+    bool measuredMax_ = false;
+    editor::CellSize measured_;
     QRawFont rawFont_;
     int ascent_ = 0;
     std::vector<quint32> glyphs_; // per BMP code point; kUnknownGlyph until looked up
