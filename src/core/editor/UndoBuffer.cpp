@@ -14,7 +14,12 @@ editor::Undo* UndoBuffer::Current() const {
 void UndoBuffer::Add(std::unique_ptr<editor::Undo> record) {
     if (undoing_) return;
     owner_.StatusChanged();
-    items_.erase(items_.begin() + (UndoPosition + 1), items_.end());
+    if (UndoPosition + 1 < Count()) {
+        items_.erase(items_.begin() + (UndoPosition + 1), items_.end());
+        stepBoundary_ = true;
+    }
+    record->StartsStep = stepBoundary_;
+    stepBoundary_ = false;
     items_.push_back(std::move(record));
     UndoPosition = Count() - 1;
 }
@@ -39,8 +44,15 @@ void UndoBuffer::Undo() {
             const bool typeWasPadding =
                 !anyType && (type == UndoKind::ReLine || type == UndoKind::DeleteTrail);
             record->Revert(*this);
+            // A record of the same kind that the run just taken back does not continue (an
+            // edit elsewhere) is a step of its own.
+            const editor::Undo* earliest = Current();
             --UndoPosition;
             if (typeWasPadding && Current() != nullptr) type = Current()->Kind();
+            const editor::Undo* next = Current();
+            if (next != nullptr && depth <= 0 && earliest != nullptr &&
+                next->Kind() == earliest->Kind() && !earliest->Joins(*next))
+                break;
         }
     } catch (...) {
         undoing_ = false;
@@ -60,12 +72,17 @@ void UndoBuffer::Redo() {
 
 void UndoBuffer::Clear() {
     items_.clear();
+    stepBoundary_ = false;
     UndoPosition = -1;
     owner_.StatusChanged();
 }
 
 void UndoBuffer::RemoveLast() {
-    if (!items_.empty()) items_.pop_back();
+    if (!items_.empty()) {
+        // The next record takes over a boundary the removed one carried.
+        stepBoundary_ = stepBoundary_ || items_.back()->StartsStep;
+        items_.pop_back();
+    }
     UndoPosition = Count() - 1;
 }
 

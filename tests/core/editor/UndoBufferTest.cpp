@@ -161,3 +161,52 @@ TEST_F(Undoing, StaleRecordsAfterOutsideEditsNeverCrash) {
     ed.Lines().Clear();
     Edits({{cmdUndo, "b\r\n"}});
 }
+
+TEST_F(Undoing, WordMoveAcrossARowKeepsTheCaretForUndo) {
+    // Ctrl+Right from a row's end skips the next row's leading blanks by running again.
+    LoadAt("foo\r\n  bar", 3, 0);
+    Type(ed, U"abc");
+    Run(cmdWordRight);
+    EXPECT_EQ(Caret(), (TextPos{2, 1}));
+    Moves({{cmdUndo, {6, 0}}});
+    Type(ed, U"X");
+    Edits({{cmdUndo, "fooabc\r\n  bar\r\n", TextPos{6, 0}}, {cmdUndo, "foo\r\n  bar\r\n"}});
+
+    // Ctrl+Left over blanks only continues at the end of the row above.
+    LoadAt("foo\r\n  bar", 2, 1);
+    Type(ed, U"  ");
+    Run(cmdWordLeft);
+    EXPECT_EQ(Caret(), (TextPos{3, 0}));
+    Moves({{cmdUndo, {4, 1}}});
+    Type(ed, U"X");
+    Edits({{cmdUndo, "foo\r\n    bar\r\n", TextPos{4, 1}},
+           {cmdUndo, "foo\r\n  bar\r\n", TextPos{2, 1}}});
+
+    // Ctrl+T at a row's end deletes the next row's blanks; undo puts the caret back too.
+    LoadAt("foo\r\n  bar", 3, 0);
+    Run(cmdDeleteWordRight);
+    EXPECT_EQ(ed.Text(), "foo\r\nbar\r\n");
+    Edits({{cmdUndo, "foo\r\n  bar\r\n", TextPos{3, 0}}});
+}
+
+TEST_F(Undoing, CutsAtSeparatePlacesAreSeparateSteps) {
+    Load(ed, "a1 b a1 c");
+    for (int pass = 0; pass < 2; ++pass) {
+        // Find selects each "a1" by offsets, then Ctrl+X.
+        ed.SetSelStart(pass == 0 ? 1 : 4);
+        ed.SetSelLength(2);
+        Run(cmdCut);
+    }
+    EXPECT_EQ(ed.Text(), " b  c\r\n");
+    Edits({{cmdUndo, " b a1 c\r\n"}, {cmdUndo, "a1 b a1 c\r\n"}});
+
+    // Deletions at one place still come back together.
+    Load(ed, "abcdef");
+    for (int pass = 0; pass < 2; ++pass) {
+        ed.SetSelStart(2);
+        ed.SetSelLength(2);
+        Run(cmdDeleteSelection);
+    }
+    EXPECT_EQ(ed.Text(), "af\r\n");
+    Edits({{cmdUndo, "abcdef\r\n"}});
+}
