@@ -6,6 +6,13 @@
 
 namespace velmora::editor {
 
+namespace {
+// Line breaks and blanks added to reach the caret belong to the step they were added for.
+bool IsPadding(UndoKind kind) {
+    return kind == UndoKind::ReLine || kind == UndoKind::DeleteTrail;
+}
+} // namespace
+
 editor::Undo* UndoBuffer::Current() const {
     if (UndoPosition < 0 || UndoPosition >= Count()) return nullptr;
     return items_[static_cast<std::size_t>(UndoPosition)].get();
@@ -33,7 +40,7 @@ void UndoBuffer::Undo() {
         int depth = 0;
         while (editor::Undo* record = Current()) {
             const UndoKind kind = record->Kind();
-            const bool padding = kind == UndoKind::ReLine || kind == UndoKind::DeleteTrail;
+            const bool padding = IsPadding(kind);
             if ((anyType || kind != type) && !padding && depth <= 0) break;
             if (kind == UndoKind::BeginCompound) {
                 anyType = true;
@@ -41,8 +48,7 @@ void UndoBuffer::Undo() {
             } else if (kind == UndoKind::EndCompound) {
                 ++depth;
             }
-            const bool typeWasPadding =
-                !anyType && (type == UndoKind::ReLine || type == UndoKind::DeleteTrail);
+            const bool typeWasPadding = !anyType && IsPadding(type);
             record->Revert(*this);
             // A record of the same kind that the run just taken back does not continue (an
             // edit elsewhere) is a step of its own.
@@ -50,7 +56,7 @@ void UndoBuffer::Undo() {
             --UndoPosition;
             if (typeWasPadding && Current() != nullptr) type = Current()->Kind();
             const editor::Undo* next = Current();
-            if (next != nullptr && depth <= 0 && earliest != nullptr &&
+            if (next != nullptr && depth <= 0 && earliest != nullptr && !IsPadding(next->Kind()) &&
                 next->Kind() == earliest->Kind() && !earliest->Joins(*next))
                 break;
         }

@@ -9,6 +9,11 @@ namespace {
 
 struct Undoing : EditorFixture<> {
     void Undo() { Run(cmdUndo); }
+    void UndoAll() {
+        for (int n = ed.UndoList().Count(); n >= 0 && ed.UndoList().UndoPosition >= 0; --n)
+            Undo();
+        EXPECT_EQ(ed.UndoList().UndoPosition, -1);
+    }
 };
 
 } // namespace
@@ -21,7 +26,7 @@ TEST_F(Undoing, TypingLeftTypingUndoesInThreeSteps) {
     EXPECT_EQ(ed.Text(), "abxc\r\n");
     Moves({{cmdUndo, {2, 0}}, {cmdUndo, {3, 0}}});
     EXPECT_EQ(ed.Text(), "abc\r\n");
-    Edits({{cmdUndo, "\r\n", TextPos{0, 0}}});
+    Edits({{cmdUndo, "", TextPos{0, 0}}});
 }
 
 TEST_F(Undoing, RunsAndSingleEditsComeBackWholeInOneStep) {
@@ -93,7 +98,7 @@ TEST_F(Undoing, RedoIsRefusedAndLeavesTheBufferAlone) {
     EXPECT_EQ(ed.UndoList().UndoPosition, pos);
     EXPECT_EQ(ed.Text(), "ab\r\n");
     Run({cmdUndo, cmdUndo});
-    EXPECT_EQ(ed.Text(), "\r\n");
+    EXPECT_EQ(ed.Text(), "");
 }
 
 TEST_F(Undoing, GroupsNestAndANewRecordDropsTheUndoneTail) {
@@ -209,4 +214,21 @@ TEST_F(Undoing, CutsAtSeparatePlacesAreSeparateSteps) {
     }
     EXPECT_EQ(ed.Text(), "af\r\n");
     Edits({{cmdUndo, "abcdef\r\n"}});
+}
+
+TEST_F(Undoing, FirstLineOfAnEmptyTextIsTakenBackToNoLines) {
+    // An empty text has no line at all; editing it adds one, and undo must remove it again.
+    ed.CursorBeyondEOF = true;
+    for (std::uint16_t code : {std::uint16_t('a'), std::uint16_t(cmdDeleteChar),
+                               std::uint16_t(cmdNewLine), std::uint16_t(cmdTab)}) {
+        SCOPED_TRACE(testing::Message() << "command " << code);
+        for (int row : {0, 2}) {
+            LoadAt("", 1, row);
+            Run(code);
+            EXPECT_GE(ed.Lines().Count(), 1);
+            UndoAll();
+            EXPECT_EQ(ed.Lines().Count(), 0);
+            EXPECT_EQ(ed.Text(), "");
+        }
+    }
 }
