@@ -9,6 +9,12 @@
 using namespace velmora::editor;
 using namespace velmora::editor::test;
 
+// A session allocates and frees a great deal; a small quarantine keeps the resident size far
+// below the fuzz runs' memory limit while still catching uses after free.
+extern "C" const char* __asan_default_options() {
+    return "quarantine_size_mb=16";
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ByteReader in(data, size);
     const CaretOptions options = CaretOptions::FromBits(in.Next());

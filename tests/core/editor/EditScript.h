@@ -66,6 +66,7 @@ public:
     // Longer texts end the session: every action then stays quick.
     static constexpr int TextLimit = 6000;
     static constexpr int ActionLimit = 400;
+    static constexpr std::size_t MacroLimit = 48; // bytes: 24 commands
 
     // With a trace, every action adds a line saying what it did.
     EditScript(CustomTextEditor& ed, ScriptClipboard& clip,
@@ -104,6 +105,11 @@ public:
             Action(in);
             ed_.RunPostedCommands();
             if (ed_.Lines().TextLength() > TextLimit) break;
+            // Short macros: playing one stays quick however often it is played.
+            if (ed_.Recording() && ed_.RecordBuffer().size() >= MacroLimit) {
+                Note("record");
+                ed_.ExecuteCommand(cmdRecordMacro);
+            }
         }
         // A macro still recording stops, as when the window closes.
         if (ed_.Recording()) ed_.ExecuteCommand(cmdRecordMacro);
