@@ -187,6 +187,17 @@ TEST_F(Undoing, WordMoveAcrossARowKeepsTheCaretForUndo) {
     Edits({{cmdUndo, "foo\r\n    bar\r\n", TextPos{4, 1}},
            {cmdUndo, "foo\r\n  bar\r\n", TextPos{2, 1}}});
 
+    // The selecting form: undo drops the selection, then brings the caret back.
+    LoadAt("foo\r\n  bar", 3, 0);
+    Type(ed, U"abc");
+    Run(cmdSelWordRight);
+    EXPECT_TRUE(ed.Selected());
+    Run({cmdUndo, cmdUndo});
+    EXPECT_EQ(Caret(), (TextPos{6, 0}));
+    EXPECT_FALSE(ed.Selected());
+    Type(ed, U"X");
+    Edits({{cmdUndo, "fooabc\r\n  bar\r\n"}, {cmdUndo, "foo\r\n  bar\r\n"}});
+
     // Ctrl+T at a row's end deletes the next row's blanks; undo puts the caret back too.
     LoadAt("foo\r\n  bar", 3, 0);
     Run(cmdDeleteWordRight);
