@@ -634,7 +634,11 @@ QString TextEditor::AccessibleText() const {
     const editor::TextEditorStrings& l = Lines();
     for (int i = 0; i < l.Count(); ++i) {
         if (i) s += QLatin1Char('\n');
-        const std::u32string p = l.Get32(i);
+        std::u32string p = l.Get32(i);
+        // Bytes that are not UTF-8 are kept as U+DC80..U+DCFF; a reader gets the replacement
+        // character the pane shows, not a lone surrogate that arrives as "?".
+        for (char32_t& c : p)
+            if (c >= 0xDC80 && c <= 0xDCFF) c = 0xFFFD;
         s += QString::fromUcs4(p.data(), static_cast<qsizetype>(p.size()));
     }
     return s;

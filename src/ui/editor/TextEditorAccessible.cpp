@@ -5,8 +5,74 @@
 
 #include <algorithm>
 #include <mutex>
+#include <utility>
 
 namespace velmora::ui {
+
+namespace {
+
+// The UTF-16 index of code point `offset` of s, clamped to s.
+int Utf16Index(const QString& s, int offset) {
+    int i = 0;
+    for (int cp = 0; cp < offset && i < s.size(); ++cp)
+        i += s.at(i).isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate() ? 2 : 1;
+    return i;
+}
+
+// The code point offset of UTF-16 index `index` of s.
+int CodePointOffset(const QString& s, int index) {
+    int cp = 0;
+    for (int i = 0; i < index && i < s.size(); ++cp)
+        i += s.at(i).isHighSurrogate() && i + 1 < s.size() && s.at(i + 1).isLowSurrogate() ? 2 : 1;
+    return cp;
+}
+
+// Qt's boundary search (characters, words, sentences, lines) runs in UTF-16 units; this gives it
+// the text in those units so the results only need converting back.
+class Utf16Text : public QAccessibleTextInterface {
+public:
+    explicit Utf16Text(QString s) : s_(std::move(s)) {}
+    const QString& String() const { return s_; }
+    void selection(int, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int startOffset, int endOffset) const override {
+        return s_.mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(s_.size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override {
+        *startOffset = *endOffset = 0;
+        return {};
+    }
+
+private:
+    QString s_;
+};
+
+// Runs one of Qt's boundary searches with code point offsets in and out.
+template <typename Search>
+QString InCodePoints(const QString& all, int offset, int* startOffset, int* endOffset,
+                     Search search) {
+    const Utf16Text text(all);
+    int start = -1;
+    int end = -1;
+    // -1 stands for the end of the text, as in Qt's own search.
+    const QString found = search(text, offset < 0 ? offset : Utf16Index(all, offset), &start, &end);
+    *startOffset = start < 0 ? start : CodePointOffset(all, start);
+    *endOffset = end < 0 ? end : CodePointOffset(all, end);
+    return found;
+}
+
+} // namespace
 
 TextEditorAccessible::TextEditorAccessible(TextEditor* editor)
     : QAccessibleWidget(editor, QAccessible::EditableText) {}
@@ -81,13 +147,41 @@ void TextEditorAccessible::setCursorPosition(int position) {
 
 QString TextEditorAccessible::text(int startOffset, int endOffset) const {
     const QString all = Editor()->AccessibleText();
-    startOffset = std::clamp(startOffset, 0, static_cast<int>(all.size()));
-    endOffset = std::clamp(endOffset, startOffset, static_cast<int>(all.size()));
-    return all.mid(startOffset, endOffset - startOffset);
+    const int from = Utf16Index(all, std::max(startOffset, 0));
+    const int to = Utf16Index(all, std::max(endOffset, startOffset));
+    return all.mid(from, to - from);
+}
+
+QString TextEditorAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType type,
+                                               int* startOffset, int* endOffset) const {
+    if (offset == -2) offset = cursorPosition(); // -2 asks about the caret
+    return InCodePoints(Editor()->AccessibleText(), offset, startOffset, endOffset,
+                        [type](const Utf16Text& t, int o, int* s, int* e) {
+                            return t.textBeforeOffset(o, type, s, e);
+                        });
+}
+
+QString TextEditorAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType type,
+                                              int* startOffset, int* endOffset) const {
+    if (offset == -2) offset = cursorPosition(); // -2 asks about the caret
+    return InCodePoints(Editor()->AccessibleText(), offset, startOffset, endOffset,
+                        [type](const Utf16Text& t, int o, int* s, int* e) {
+                            return t.textAfterOffset(o, type, s, e);
+                        });
+}
+
+QString TextEditorAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType type,
+                                           int* startOffset, int* endOffset) const {
+    if (offset == -2) offset = cursorPosition(); // -2 asks about the caret
+    return InCodePoints(Editor()->AccessibleText(), offset, startOffset, endOffset,
+                        [type](const Utf16Text& t, int o, int* s, int* e) {
+                            return t.textAtOffset(o, type, s, e);
+                        });
 }
 
 int TextEditorAccessible::characterCount() const {
-    return static_cast<int>(Editor()->AccessibleText().size());
+    const QString all = Editor()->AccessibleText();
+    return CodePointOffset(all, static_cast<int>(all.size()));
 }
 
 QRect TextEditorAccessible::characterRect(int offset) const {

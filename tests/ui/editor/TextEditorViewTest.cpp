@@ -225,3 +225,55 @@ TEST_F(ViewTest, AccessibleTextFollowsTheModel) {
     EXPECT_TRUE(iface->state().multiLine);
     EXPECT_TRUE(iface->state().editable);
 }
+
+// Assistive technology counts a character beyond U+FFFF as one: every offset after one, the text
+// between offsets, the count and the boundary searches must agree with the caret and selection.
+TEST_F(ViewTest, AccessibleOffsetsCountCodePoints) {
+    Load("a\xF0\x9D\x84\x9E"
+         "b c\n\xF0\x9F\x8E\xB5x y\n\xE9z"); // U+1D11E, U+1F3B5, a lone byte
+    QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(&ed)->textInterface();
+    ASSERT_NE(text, nullptr);
+    const auto str = [](const QString& s) { return s.toStdString(); };
+    EXPECT_EQ(text->characterCount(), 13);
+    EXPECT_EQ(str(text->text(2, 3)), "b");
+    EXPECT_EQ(str(text->text(1, 2)), "\xF0\x9D\x84\x9E");
+    EXPECT_EQ(str(text->text(11, 13)), "\xEF\xBF\xBDz"); // the lone byte reads as U+FFFD
+    ed.SetCaret(3, 0);
+    EXPECT_EQ(text->cursorPosition(), 3);
+    EXPECT_EQ(str(text->text(text->cursorPosition(), text->cursorPosition() + 1)), " ");
+    ed.SetCaret(2, 1);
+    EXPECT_EQ(text->cursorPosition(), 8);
+    text->setCursorPosition(4);
+    EXPECT_EQ(Caret(), (TextPos{4, 0}));
+    text->setSelection(0, 2, 4);
+    EXPECT_EQ(SelText(), "b ");
+    int start = 0;
+    int end = 0;
+    text->selection(0, &start, &end);
+    EXPECT_EQ(start, 2);
+    EXPECT_EQ(end, 4);
+
+    struct Case {
+        QAccessible::TextBoundaryType type;
+        int offset;
+        const char* at;
+        int start;
+        int end;
+    };
+    for (const Case& c : {Case{QAccessible::CharBoundary, 1, "\xF0\x9D\x84\x9E", 1, 2},
+                          Case{QAccessible::CharBoundary, 2, "b", 2, 3},
+                          Case{QAccessible::WordBoundary, 4, "c", 4, 5},
+                          Case{QAccessible::WordBoundary, 9, "y", 9, 10},
+                          Case{QAccessible::LineBoundary, 7, "\xF0\x9F\x8E\xB5x y\n", 6, 11}}) {
+        int s = -1;
+        int e = -1;
+        EXPECT_EQ(str(text->textAtOffset(c.offset, c.type, &s, &e)), c.at) << c.offset;
+        EXPECT_EQ(s, c.start) << c.offset;
+        EXPECT_EQ(e, c.end) << c.offset;
+    }
+    int s = -1;
+    int e = -1;
+    EXPECT_EQ(str(text->textAfterOffset(0, QAccessible::CharBoundary, &s, &e)), "\xF0\x9D\x84\x9E");
+    EXPECT_EQ(str(text->textBeforeOffset(3, QAccessible::CharBoundary, &s, &e)), "b");
+    EXPECT_EQ(s, 2);
+}
