@@ -208,6 +208,7 @@ void MainWindow::BuildTopPanel(QWidget* panel) {
     ButtonCDUp = new QPushButton(QString(QChar(0x25B2)), panel); // an up arrow
     ButtonCDUp->setObjectName(QStringLiteral("ButtonCDUp"));
     ButtonCDUp->setToolTip(QStringLiteral("Cd .."));
+    ButtonCDUp->setAccessibleName(QStringLiteral("Parent directory")); // not the arrow glyph
     ButtonCDUp->setFixedWidth(24);
     connect(ButtonCDUp, &QPushButton::clicked, this,
             [this] { Run([this] { ButtonCDUpClick(); }); });

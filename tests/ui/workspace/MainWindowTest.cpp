@@ -9,6 +9,7 @@
 #include "ui/platform/QtText.h"
 #include "ui/support/ModalAnswerer.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QElapsedTimer>
@@ -247,6 +248,22 @@ TEST_F(MainWindowTest, OutsideChangesOfferAReloadThatDropsEdits) {
     EXPECT_FALSE(w.MemoNew->Modified());
     EXPECT_TRUE(answers.texts.empty()); // no pending-changes question on this path
     EXPECT_EQ(answers.ruled.size(), 1u);
+}
+
+// A screen reader announces each control by its accessible name: a word, not a glyph or a value.
+TEST_F(MainWindowTest, ControlsHaveSpokenNames) {
+    ui::MainWindow w;
+    w.show();
+    const std::vector<std::pair<QWidget*, std::string>> controls = {
+
+        {w.ButtonCDUp, "Parent directory"}, {w.ButtonRefresh, "Refresh"},
+        {w.ButtonApply, "Apply"},           {w.CheckBoxExcludeExt, "Exclude Extensions"},
+        {w.MemoNew, "New names"},           {w.ListBoxOrg, "Current names"}};
+    for (const auto& [widget, name] : controls) {
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(iface, nullptr) << name;
+        EXPECT_EQ(iface->text(QAccessible::Name).remove(QLatin1Char('&')).toStdString(), name);
+    }
 }
 
 TEST_F(MainWindowTest, ChangesDuringAnApplyQuestionWaitUntilTheRunEnds) {
