@@ -78,7 +78,6 @@ QVariant DirTreeModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
         return DirTreeIcons::ForNode(*n);
     case Qt::AccessibleDescriptionRole:
-    case Qt::ToolTipRole:
         return ToQString(FolderTree::BuildNodePath(n));
     default:
         return {};

@@ -157,12 +157,18 @@ void DirTreeView::mouseMoveEvent(QMouseEvent* event) {
     QTreeView::mouseMoveEvent(event);
 }
 
-void DirTreeView::mousePressEvent(QMouseEvent* event) {
-    if (!InsideTree(event->globalPosition())) {
-        CloseDropDown(); // a click outside cancels
-        event->accept();
-        return;
+bool DirTreeView::event(QEvent* event) {
+    // While open the tree holds the mouse, so a click anywhere else arrives here, at the tree
+    // itself rather than its viewport: it cancels.
+    if (event->type() == QEvent::MouseButtonPress &&
+        !InsideTree(static_cast<QMouseEvent*>(event)->globalPosition())) {
+        CloseDropDown();
+        return true;
     }
+    return QTreeView::event(event);
+}
+
+void DirTreeView::mousePressEvent(QMouseEvent* event) {
     QTreeView::mousePressEvent(event);
     if (event->button() != Qt::LeftButton) return;
     QModelIndex idx = NodeAtCaption(viewport()->mapFromGlobal(event->globalPosition()).toPoint());
