@@ -24,6 +24,7 @@ std::vector<std::string> Names(const FolderScan& s) {
 
 std::vector<std::string> Captions(const FolderNode& n) {
     std::vector<std::string> v;
+    v.reserve(static_cast<std::size_t>(n.ChildCount()));
     for (int i = 0; i < n.ChildCount(); ++i)
         v.push_back(n.Child(i)->Caption());
     return v;

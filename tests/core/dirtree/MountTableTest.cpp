@@ -84,6 +84,7 @@ TEST(MountTable, UnescapeKeepsWhatIsNotAnEscape) {
 TEST(VolumeList, DesktopTableShowsTheUsersVolumesSorted) {
     auto v = VisibleVolumes(ParseMountInfo(kDesktop), "/home/ann", "ann");
     std::vector<std::tuple<std::string, std::string, VolumeKind>> got;
+    got.reserve(v.size());
     for (auto& x : v)
         got.emplace_back(x.path, x.caption, x.kind);
     using K = VolumeKind;

@@ -12,6 +12,7 @@ namespace {
 
 std::vector<std::string> Left(ui::MainWindow& w) {
     std::vector<std::string> v;
+    v.reserve(static_cast<std::size_t>(w.Work().Left().Count()));
     for (int i = 0; i < w.Work().Left().Count(); ++i)
         v.push_back(w.Work().Left().Get(i));
     return v;
