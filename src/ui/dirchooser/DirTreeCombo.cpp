@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QStyle>
+#include <filesystem>
 
 namespace velmora::ui {
 
@@ -73,7 +74,11 @@ DirTreeCombo::DirTreeCombo(QWidget* parent, dirtree::MountTableWatch::VolumeRead
     UpdateEditRect();
 }
 
-DirTreeCombo::~DirTreeCombo() = default;
+DirTreeCombo::~DirTreeCombo() {
+    // The notifiers go before the descriptors they watch are closed.
+    delete mountNotifier_;
+    delete folderNotifier_;
+}
 
 std::string DirTreeCombo::GetSelectedPath() const {
     return tree_->SelectedPath;
@@ -87,6 +92,14 @@ void DirTreeCombo::SetSelectedPath(const std::string& path) {
 bool DirTreeCombo::GoToPath(const std::string& path) {
     if (path.empty() || path == LastPath) return false;
     std::string p = fs::IncludeTrailingPathDelimiter(path);
+    if (p[0] != '/') {
+        // A folder given relative to the working folder (the command line): the tree walks
+        // from the root, so it needs the whole path.
+        std::error_code ec;
+        std::filesystem::path abs = std::filesystem::absolute(p, ec);
+        if (ec) return false;
+        p = fs::IncludeTrailingPathDelimiter(abs.lexically_normal().string());
+    }
     if (!fs::DirectoryExists(p)) return false;
     LastPath = p;
     ShowPath(LastPath);

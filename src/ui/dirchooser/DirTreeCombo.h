@@ -34,8 +34,9 @@ public:
     // Stores path as the selected path without walking the tree, changing the caption or
     // reporting a change.
     void SetSelectedPath(const std::string& path);
-    // Goes to path (a "/" is added) when it names an existing folder and differs from the
-    // last path gone to; then ShowPath. Returns whether it went.
+    // Goes to path (a "/" is added; a relative path is taken from the working folder) when it
+    // names an existing folder and differs from the last path gone to; then ShowPath. Returns
+    // whether it went.
     bool GoToPath(const std::string& path);
     // Walks the tree to path, shows the node reached and reports the path, also when it did
     // not change. Does nothing for an empty path, a one-character relative path or a path

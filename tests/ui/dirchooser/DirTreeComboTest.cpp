@@ -66,7 +66,12 @@ TEST_F(DirTreeComboTest, GoToPathAndShowPathReportingRules) {
         std::vector<std::string> changes; // all changes so far
     };
     const std::string music = dir / "Music/";
-    ::chdir(dir.Path().c_str()); // "E" and "M" below are relative folders that exist
+    // Relative paths below are taken from the temporary folder; "M" exists there.
+    struct CwdGuard {
+        fsys::path saved = fsys::current_path();
+        ~CwdGuard() { fsys::current_path(saved); }
+    } cwd;
+    fsys::current_path(dir.Path());
     fsys::create_directory(dir / "M");
     const Step steps[] = {
         {"go", [&] { combo->GoToPath(dir / "Music"); }, {music}},
@@ -88,19 +93,22 @@ TEST_F(DirTreeComboTest, GoToPathAndShowPathReportingRules) {
         {"the root is no relative path",
          [&] { combo->ShowPath("/"); },
          {music, music, music, music, "/"}},
+        {"going to a relative path goes to the whole path",
+         [&] { combo->GoToPath("./Other/../Music/Jazz"); },
+         {music, music, music, music, "/", dir / "Music/Jazz/"}},
     };
     for (const Step& s : steps) {
         s.act();
         EXPECT_EQ(changes, s.changes) << s.what;
     }
-    EXPECT_EQ(combo->text(), "File System");
-    EXPECT_EQ(combo->LastPath, music);
+    EXPECT_EQ(combo->text(), "Jazz");
+    EXPECT_EQ(combo->LastPath, dir / "Music/Jazz/");
 
     // Storing a path moves nothing and reports nothing.
     combo->SetSelectedPath(dir / "Other/");
     EXPECT_EQ(combo->GetSelectedPath(), dir / "Other/");
-    EXPECT_EQ(combo->text(), "File System");
-    EXPECT_EQ(changes.size(), 5u);
+    EXPECT_EQ(combo->text(), "Jazz");
+    EXPECT_EQ(changes.size(), 6u);
 }
 
 TEST_F(DirTreeComboTest, WalkSelectsExpandsAndStopsHalfway) {
