@@ -87,6 +87,7 @@ std::string DirTreeCombo::GetSelectedPath() const {
 void DirTreeCombo::SetSelectedPath(const std::string& path) {
     // Exact comparison: two folders may differ in letter case only.
     if (path != tree_->SelectedPath) tree_->SelectedPath = path;
+    setAccessibleDescription(ToQString(tree_->SelectedPath)); // the caption is only its last part
 }
 
 bool DirTreeCombo::GoToPath(const std::string& path) {
