@@ -53,7 +53,7 @@ DirTreeCombo::DirTreeCombo(QWidget* parent, dirtree::MountTableWatch::VolumeRead
     tree_->setCurrentIndex(tree_->Model()->RootIndex());
     ShowSelectedNode();
     tree_->setCurrentIndex({});
-    tree_->SelectedPath = dirtree::kDrivesPath;
+    SetSelectedPath(std::string(dirtree::kDrivesPath));
 
     rebuildTimer_.setSingleShot(true);
     rebuildTimer_.setInterval(50);
