@@ -2,18 +2,23 @@
 #include "ui/workspace/MainWindow.h"
 
 #include "core/platform/Error.h"
+#include "core/platform/Utf8.h"
 #include "support/TempDir.h"
 #include "ui/dirchooser/DirTreeCombo.h"
+#include "ui/editor/TextEditor.h"
 #include "ui/platform/QtText.h"
 #include "ui/support/ModalAnswerer.h"
-#include "ui/workspace/NamesPaneEdit.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -41,7 +46,7 @@ std::vector<std::string> Left(ui::MainWindow& w) {
 // Edits the names pane the way a user does: select everything and type.
 void TypeNames(ui::MainWindow& w, const QString& text) {
     w.MemoNew->setFocus();
-    w.MemoNew->selectAll();
+    w.MemoNew->SelectAll();
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (i) QTest::keyClick(w.MemoNew, Qt::Key_Return);
@@ -281,7 +286,8 @@ TEST_F(MainWindowTest, ChoosingAPatternReloadsButTypingDoesNot) {
 }
 
 TEST_F(MainWindowTest, ScrollBarActionsScrollBothPanesOnlyWithSynchScroll) {
-    for (int i = 0; i < 200; ++i) dir.Write(std::to_string(1000 + i) + ".mp3");
+    for (int i = 0; i < 200; ++i)
+        dir.Write(std::to_string(1000 + i) + ".mp3");
     ui::MainWindow w({dir.Path() + "/*.mp3"});
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -316,4 +322,186 @@ TEST_F(MainWindowTest, ErrorsReachingTheEventLoopAreShownExceptTheSilentAbort) {
     QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
     QTest::qWait(50);
     EXPECT_EQ(answers.texts.size(), 1u);
+}
+
+TEST_F(MainWindowTest, ForwardedScrollsReachTheOtherPaneOnceAndThumbsFollowTheEditor) {
+    for (int i = 0; i < 200; ++i)
+        dir.Write(std::to_string(1000 + i) + ".mp3");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QScrollBar* left = w.ListBoxOrg->verticalScrollBar();
+    QScrollBar* right = w.MemoNew->verticalScrollBar();
+    int editorScrolls = 0;
+    w.MemoNew->OnScroll = [&](editor::CustomTextEditor&) { ++editorScrolls; };
+    int leftMoves = 0;
+    QObject::connect(left, &QScrollBar::valueChanged, [&] { ++leftMoves; });
+
+    // An arrow on either side moves both by one row, each exactly once (no echo).
+    left->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(w.MemoNew->TopRow(), 1);
+    EXPECT_EQ(editorScrolls, 1);
+    EXPECT_EQ(leftMoves, 1);
+    right->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(left->value(), 2);
+    EXPECT_EQ(editorScrolls, 2);
+    EXPECT_EQ(leftMoves, 2);
+
+    // Dragging the editor's thumb moves the list; dragging the list's thumb leaves the editor,
+    // which follows only its own thumb.
+    right->setSliderDown(true);
+    right->setSliderPosition(40);
+    right->setSliderDown(false);
+    EXPECT_EQ(w.MemoNew->TopRow(), 40);
+    EXPECT_EQ(left->value(), 40);
+    left->setSliderDown(true);
+    left->setSliderPosition(10);
+    left->setSliderDown(false);
+    EXPECT_EQ(left->value(), 10);
+    EXPECT_EQ(w.MemoNew->TopRow(), 40);
+
+    // Keyboard scrolling in the editor is not forwarded.
+    w.MemoNew->setFocus();
+    QTest::keyClick(w.MemoNew, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(left->value(), 10);
+}
+
+TEST_F(MainWindowTest, NamesStandLevelWithTheirFilesOnTheLeft) {
+    for (int i = 0; i < 30; ++i)
+        dir.Write("song " + std::to_string(100 + i) + ".mp3");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_EQ(w.ListBoxOrg->font(), w.MemoNew->font());
+    for (int row : {0, 1, 7, 20}) {
+        const QRect item = w.ListBoxOrg->visualRect(w.ListBoxOrg->model()->index(row, 0));
+        const int leftTop = w.ListBoxOrg->viewport()->mapTo(&w, item.topLeft()).y();
+        const int rightTop =
+            w.MemoNew->viewport()->mapTo(&w, QPoint(0, w.MemoNew->CellRect(0, row).Top)).y();
+        EXPECT_EQ(leftTop, rightTop) << "row " << row;
+        EXPECT_EQ(item.height(), w.MemoNew->LineHeight()) << "row " << row;
+    }
+}
+
+TEST_F(MainWindowTest, AReloadForgetsTheEditsOfTheOldList) {
+    dir.Write("a.mp3");
+    dir.Write("b.mp3");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    Activate(w);
+    const std::vector<std::string> listed = Lines(w);
+    w.MemoNew->setFocus();
+    QTest::keyClick(w.MemoNew, Qt::Key_Down);
+    QTest::keyClicks(w.MemoNew, "zz");
+    answers.Then(QMessageBox::No);
+    w.ButtonRefresh->click();
+    EXPECT_EQ(Lines(w), listed);
+    EXPECT_EQ(w.MemoNew->CaretY(), 0);
+    // Undo has nothing left to do to the new list.
+    QTest::keyClick(w.MemoNew, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Lines(w), listed);
+    EXPECT_FALSE(w.MemoNew->Modified());
+}
+
+TEST_F(MainWindowTest, PaneMenuKeysComeBeforeTheKeyMap) {
+    dir.Write("a.mp3");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    Activate(w);
+    w.MemoNew->setFocus();
+    // Ctrl+A selects all through the menu (the key map has no Ctrl+A); Ctrl+C copies it.
+    QTest::keyClick(w.MemoNew, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(platform::EncodeUtf8(w.MemoNew->SelText()), "a.mp3");
+    QTest::keyClick(w.MemoNew, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "a.mp3");
+    QTest::keyClick(w.MemoNew, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(Lines(w), std::vector<std::string>{""});
+    QTest::keyClick(w.MemoNew, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Lines(w), std::vector<std::string>{"a.mp3"});
+    // The read-only information text exists, out of the way until its pane shows it.
+    ASSERT_NE(w.MemoInfo, nullptr);
+    EXPECT_TRUE(w.MemoInfo->ReadOnly());
+    EXPECT_FALSE(w.MemoInfo->isVisible());
+}
+
+// Every action that asks about pending edits holds the watcher's reports until it has ended:
+// a change made by another program while the question is open must not reload the lists
+// under it (the reload question is answered Yes here, as a user might). Only the edited line
+// is renamed, with the extension setting the lists were loaded with.
+TEST_F(MainWindowTest, ChangesWhileAnActionAsksWaitUntilTheActionHasEnded) {
+    answers.Always(kReloadQuestion, QMessageBox::Yes);
+    struct Case {
+        const char* name;
+        bool excluded;      // started with -x
+        bool sub;           // the listed folder is "sub" below the case's folder
+        bool reloadFollows; // held reports are delivered once the action has ended
+        std::function<void(ui::MainWindow&, const std::string& caseDir)> act;
+    };
+    const Case cases[] = {
+        {"refresh", false, false, true, [](ui::MainWindow& w, auto&) { w.ButtonRefresh->click(); }},
+        {"exclude on", false, false, true,
+         [](ui::MainWindow& w, auto&) { w.CheckBoxExcludeExt->click(); }},
+        {"exclude off", true, false, true,
+         [](ui::MainWindow& w, auto&) { w.CheckBoxExcludeExt->click(); }},
+        // Going elsewhere restarts the watcher there: what was held for the old folder goes.
+        {"up", false, true, false, [](ui::MainWindow& w, auto&) { w.ButtonCDUp->click(); }},
+        {"chooser", false, false, false,
+         [](ui::MainWindow& w, const std::string& c) { w.EditDirectory->GoToPath(c + "/other"); }},
+        {"close", false, false, false, [](ui::MainWindow& w, auto&) { EXPECT_TRUE(w.close()); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string caseDir = dir / c.name;
+        const std::string listed = c.sub ? caseDir + "/sub" : caseDir;
+        std::filesystem::create_directories(listed);
+        std::filesystem::create_directories(caseDir + "/other");
+        for (const char* n : {"a.mp3", "b.mp3"})
+            dir.Write(listed.substr(dir.Path().size() + 1) + "/" + n, n);
+        ui::MainWindow w(c.excluded ? std::vector<std::string>{listed, "-x"}
+                                    : std::vector<std::string>{listed});
+        ASSERT_EQ(Left(w).size(), 2u);
+        QStringList edited;
+        for (std::size_t i = 0; i < 2; ++i)
+            edited << QString::fromStdString(Left(w)[i] == "a.mp3" ? (c.excluded ? "x" : "x.mp3")
+                                                                   : Lines(w)[i]);
+        TypeNames(w, edited.join(QLatin1Char('\n')));
+        const std::size_t asked = answers.texts.size();
+        answers.Then(
+            QMessageBox::Yes, [&] { std::ofstream(listed + "/new.txt") << "n"; }, 300);
+        c.act(w, caseDir);
+        ASSERT_EQ(answers.texts.size(), asked + 1);
+        EXPECT_EQ(answers.texts.back(), "Would you like to apply the changes?");
+        EXPECT_TRUE(answers.ruled.empty()); // nothing reloaded under the question
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(listed))
+            if (e.is_regular_file()) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"b.mp3", "new.txt", "x.mp3"}));
+        // The held report (and the report of the program's own rename) follow the action.
+        if (c.reloadFollows) {
+            EXPECT_TRUE(WaitFor([&] { return !answers.ruled.empty(); }));
+        } else {
+            QTest::qWait(200);
+            EXPECT_TRUE(answers.ruled.empty());
+        }
+        answers.ruled.clear();
+    }
+}
+
+// The listed folder removed and made again: the next load watches the new folder.
+TEST_F(MainWindowTest, AFolderMadeAgainIsWatchedAgainAfterALoad) {
+    answers.Always(kReloadQuestion, QMessageBox::Yes);
+    std::filesystem::create_directory(dir / "album");
+    dir.Write("album/a.mp3");
+    ui::MainWindow w({dir / "album"});
+    std::filesystem::remove_all(dir / "album");
+    // The reload finds the folder gone and says so.
+    ASSERT_TRUE(WaitFor([&] { return !answers.texts.empty(); }));
+    EXPECT_EQ(answers.texts[0], "Invalid or empty path [" + dir / "album/" + "]");
+    std::filesystem::create_directory(dir / "album");
+    dir.Write("album/b.mp3");
+    w.ButtonRefresh->click();
+    EXPECT_EQ(Left(w), std::vector<std::string>{"b.mp3"});
+    const std::size_t reloads = answers.ruled.size();
+    dir.Write("album/c.mp3");
+    EXPECT_TRUE(WaitFor([&] { return answers.ruled.size() > reloads; }));
+    EXPECT_EQ(Left(w).size(), 2u);
 }
