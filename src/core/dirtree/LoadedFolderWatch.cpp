@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace velmora::dirtree {
@@ -20,6 +21,8 @@ LoadedFolderWatch::~LoadedFolderWatch() {
 
 void LoadedFolderWatch::Add(const std::string& path) {
     if (fd_ < 0) return;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && (st.st_mode & S_ISVTX) && (st.st_mode & S_IWOTH)) return;
     int wd = ::inotify_add_watch(fd_, path.c_str(), kFolderEvents | IN_ONLYDIR);
     if (wd >= 0) watches_.insert(wd);
 }

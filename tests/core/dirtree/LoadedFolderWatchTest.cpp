@@ -28,6 +28,9 @@ TEST(LoadedFolderWatch, ReportsFolderChangesOnly) {
     ASSERT_GE(w.Fd(), 0);
     w.Add(dir / "watched");
     w.Add(dir / "missing"); // left out quietly
+    fsys::create_directory(dir / "scratch");
+    fsys::permissions(dir / "scratch", fsys::perms::all | fsys::perms::sticky_bit);
+    w.Add(dir / "scratch"); // shared by everyone, like /tmp: not watched
     EXPECT_EQ(w.Count(), 1);
     EXPECT_FALSE(Changed(w));
 
