@@ -683,7 +683,11 @@ void TextEditor::NotifyTextChanged() {
 void TextEditor::ReportTextChange() {
     const QString now = AccessibleText();
     if (accessibleTextKnown_ && now == accessibleText_) return;
-    QAccessibleTextUpdateEvent ev(this, 0, accessibleTextKnown_ ? accessibleText_ : QString(), now);
+    // Only the part that changed: a typed letter is reported as that letter, not as the whole
+    // list deleted and inserted again, which a reader would speak in full.
+    const AccessibleTextChange change =
+        DiffAccessibleText(accessibleTextKnown_ ? accessibleText_ : QString(), now);
+    QAccessibleTextUpdateEvent ev(this, change.Position, change.Removed, change.Inserted);
     accessibleText_ = now;
     accessibleTextKnown_ = true;
     QAccessible::updateAccessibility(&ev);

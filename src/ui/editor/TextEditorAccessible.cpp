@@ -215,6 +215,22 @@ QString TextEditorAccessible::attributes(int offset, int* startOffset, int* endO
     return {};
 }
 
+AccessibleTextChange DiffAccessibleText(const QString& before, const QString& after) {
+    const qsizetype common = std::min(before.size(), after.size());
+    qsizetype prefix = 0;
+    while (prefix < common && before.at(prefix) == after.at(prefix))
+        ++prefix;
+    if (prefix > 0 && after.at(prefix - 1).isHighSurrogate()) --prefix;
+    qsizetype suffix = 0;
+    while (suffix < common - prefix &&
+           before.at(before.size() - 1 - suffix) == after.at(after.size() - 1 - suffix))
+        ++suffix;
+    if (suffix > 0 && after.at(after.size() - suffix).isLowSurrogate()) --suffix;
+    return {CodePointOffset(after, static_cast<int>(prefix)),
+            before.mid(prefix, before.size() - prefix - suffix),
+            after.mid(prefix, after.size() - prefix - suffix)};
+}
+
 namespace {
 QAccessibleInterface* TextEditorFactory(const QString& className, QObject* object) {
     if (className == QLatin1String(TextEditor::staticMetaObject.className()) && object != nullptr &&

@@ -42,6 +42,16 @@ private:
     TextEditor* Editor() const;
 };
 
+// What changed between two versions of the accessible text: the code point offset where they
+// part, the text removed there and the text inserted. Surrogate pairs stay whole.
+struct AccessibleTextChange {
+    int Position = 0;
+    QString Removed;
+    QString Inserted;
+    bool operator==(const AccessibleTextChange&) const = default;
+};
+AccessibleTextChange DiffAccessibleText(const QString& before, const QString& after);
+
 // Makes Qt's accessibility use TextEditorAccessible for every TextEditor; safe to call often.
 void InstallTextEditorAccessibility();
 

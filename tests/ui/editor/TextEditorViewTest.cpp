@@ -1,6 +1,7 @@
 // What the names editor shows: scroll bars, the character grid, the caret, scrolling by pixels,
 // the clipboard and the accessible text.
 #include "TextEditorTestSupport.h"
+#include "ui/editor/TextEditorAccessible.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -276,4 +277,34 @@ TEST_F(ViewTest, AccessibleOffsetsCountCodePoints) {
     EXPECT_EQ(str(text->textAfterOffset(0, QAccessible::CharBoundary, &s, &e)), "\xF0\x9D\x84\x9E");
     EXPECT_EQ(str(text->textBeforeOffset(3, QAccessible::CharBoundary, &s, &e)), "b");
     EXPECT_EQ(s, 2);
+}
+
+// A reader hears what changed: one typed character, one replaced selection, one joined line, at
+// code point positions; never the whole text deleted and inserted again.
+TEST(AccessibleTextDiff, ReportsOnlyTheChangedPart) {
+    struct Case {
+        const char* before;
+        const char* after;
+        int position;
+        const char* removed;
+        const char* inserted;
+    };
+    const char* clef = "\xF0\x9D\x84\x9E"; // U+1D11E, two UTF-16 units
+    const std::string clefB = std::string("a") + clef + "b";
+    const std::string clefXB = std::string("a") + clef + "Xb";
+    const std::string clefClef = std::string(clef) + clef;
+    const std::string pair = "\xF0\x9D\x84\x9F"; // U+1D11F shares its high surrogate
+    const std::string clefPair = std::string(clef) + pair;
+    for (const Case& c :
+         {Case{"", "ab\ncd", 0, "", "ab\ncd"}, Case{clefB.c_str(), clefXB.c_str(), 2, "", "X"},
+          Case{clefB.c_str(), "aZb", 1, clef, "Z"}, Case{"ab\ncd", "abcd", 2, "\n", ""},
+          Case{"aaa", "aa", 2, "a", ""},
+          Case{clefClef.c_str(), clefPair.c_str(), 1, clef, pair.c_str()},
+          Case{"same", "same", 4, "", ""}}) {
+        const ui::AccessibleTextChange got =
+            ui::DiffAccessibleText(QString::fromUtf8(c.before), QString::fromUtf8(c.after));
+        EXPECT_EQ(got.Position, c.position) << c.before << " -> " << c.after;
+        EXPECT_EQ(got.Removed.toStdString(), c.removed) << c.before << " -> " << c.after;
+        EXPECT_EQ(got.Inserted.toStdString(), c.inserted) << c.before << " -> " << c.after;
+    }
 }
