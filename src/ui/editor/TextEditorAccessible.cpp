@@ -66,7 +66,7 @@ QString InCodePoints(const QString& all, int offset, int* startOffset, int* endO
     int start = -1;
     int end = -1;
     // -1 stands for the end of the text, as in Qt's own search.
-    const QString found = search(text, offset < 0 ? offset : Utf16Index(all, offset), &start, &end);
+    QString found = search(text, offset < 0 ? offset : Utf16Index(all, offset), &start, &end);
     *startOffset = start < 0 ? start : CodePointOffset(all, start);
     *endOffset = end < 0 ? end : CodePointOffset(all, end);
     return found;
