@@ -30,9 +30,20 @@ void IdPictures::Set(int type, platform::Picture picture) {
     if (InRange(type)) items_[type] = std::move(picture);
 }
 
+const IdPictureData& IdPictures::Data(int type) const {
+    static const IdPictureData kEmpty;
+    return InRange(type) ? data_[type] : kEmpty;
+}
+
+void IdPictures::SetData(int type, IdPictureData data) {
+    if (InRange(type)) data_[type] = std::move(data);
+}
+
 void IdPictures::Reset() {
     for (auto& p : items_)
         p = platform::Picture();
+    for (auto& d : data_)
+        d = IdPictureData();
 }
 
 const std::string& IdPicturesDesc::Get(int type) const {

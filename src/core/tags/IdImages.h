@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora::tags {
 
@@ -39,11 +40,20 @@ inline constexpr int kPictureTypeCount = 21;
 // The property name of a picture type byte ("CoverFront"); empty above 20.
 std::string_view PictureTypeName(int type);
 
+// A picture as the tag carries it: the registry's extension for its format ("jpg", "png") and
+// its bytes, so it can be saved unchanged.
+struct IdPictureData {
+    std::string Extension;
+    std::vector<std::uint8_t> Bytes;
+};
+
 // One picture per type; a type above 20 is never stored.
 class IdPictures {
 public:
     const platform::Picture& Get(int type) const;
     void Set(int type, platform::Picture picture);
+    const IdPictureData& Data(int type) const;
+    void SetData(int type, IdPictureData data);
     void Reset();
 
 #define VELMORA_ID3_PICTURE_ACCESSORS(n, Name)                                                     \
@@ -58,6 +68,7 @@ public:
 
 private:
     std::array<platform::Picture, kPictureTypeCount> items_;
+    std::array<IdPictureData, kPictureTypeCount> data_;
 };
 
 // One description per picture type.
