@@ -20,6 +20,7 @@
 namespace velmora::ui {
 
 class DirectoryPathBox;
+class InfoPages;
 class MessageBoxQuestions;
 class NameListModel;
 class NamesPaneEdit;
@@ -46,6 +47,12 @@ public:
     void About1Click();
     // The watched folder changed: offer to reload.
     void ChangeNotify1Notifications0Change();
+    // The left list's selection changed: show the file in the information pane.
+    void ListBoxOrgClick();
+    // "File &Info": the information pane shows exactly while the item is checked.
+    void FileInfo1Click();
+    // The listed directory followed by the selected left-list name; empty without a selection.
+    std::string SelectedFilePath() const;
 
     // Controls, for the tests and the later panes.
     QComboBox* ComboBoxPattern = nullptr;
@@ -60,6 +67,9 @@ public:
     NamesPaneEdit* MemoNew = nullptr;
     QMenu* PopupMenuNew = nullptr;
     QMenu* PopupMenuEtc = nullptr;
+    QMenu* PopupMenuOrg = nullptr;
+    QAction* FileInfo1 = nullptr;
+    InfoPages* PageControlInfo = nullptr;
     QLabel* StatusText = nullptr;
 
     QString StatusBarText() const;
@@ -72,6 +82,7 @@ protected:
 private:
     void BuildTopPanel(QWidget* panel);
     void BuildMenus();
+    void BuildPopupMenuOrg();
     void InstallScrollForwarding();
     void ApplyCommandLine(const std::vector<std::string>& args);
     void ShowEtcMenu();
@@ -91,7 +102,8 @@ private:
     bool applyingCommandLine_ = false;
     bool patternFocusLeaving_ = false; // the pattern box reports its text as chosen on focus-out
     bool excludeExtHandlerAttached_ = true;
-    bool scrollGuard_ = false; // ScrollGuard
+    bool scrollGuard_ = false;    // ScrollGuard
+    std::string infoPendingPath_; // selected while the information pane was hidden
 };
 
 } // namespace velmora::ui

@@ -1,0 +1,21 @@
+// The one place where the tag viewer takes pictures from the reader: whether a kind holds an
+// image, its pixels, and the bytes the tag carries.
+#pragma once
+
+#include "core/tags/Id3v2.h"
+
+#include <QImage>
+
+namespace velmora::ui {
+
+class TagPictures {
+public:
+    // True when the picture of that type has an image (its width is not 0).
+    static bool HoldsImage(const tags::Id3v2& tag, int type);
+    // The image; a null image when there is none.
+    static QImage Image(const tags::Id3v2& tag, int type);
+    // The picture as stored: bytes and the extension of their format.
+    static const tags::IdPictureData& Data(const tags::Id3v2& tag, int type);
+};
+
+} // namespace velmora::ui
