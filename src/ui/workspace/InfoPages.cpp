@@ -2,6 +2,7 @@
 #include "ui/workspace/InfoPages.h"
 
 #include "core/platform/Error.h"
+#include "ui/editor/TextEditor.h"
 #include "ui/platform/MessageBoxQuestions.h"
 #include "ui/platform/QtText.h"
 #include "ui/platform/VelmoraApplication.h"
@@ -13,7 +14,6 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLocale>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimeZone>
 #include <QVBoxLayout>
@@ -24,15 +24,15 @@ InfoPages::InfoPages(QWidget* parent) : QTabWidget(parent) {
     setObjectName(QStringLiteral("PageControlInfo"));
     setAccessibleName(QStringLiteral("File information"));
 
-    MemoInfo = new QPlainTextEdit(this);
+    MemoInfo = new TextEditor(this);
     MemoInfo->setObjectName(QStringLiteral("MemoInfo"));
-    MemoInfo->setReadOnly(true);
-    MemoInfo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    MemoInfo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    MemoInfo->setBackgroundRole(QPalette::Button);
-    QPalette memoPalette = MemoInfo->palette();
-    memoPalette.setColor(QPalette::Base, memoPalette.color(QPalette::Button));
-    MemoInfo->setPalette(memoPalette);
+    MemoInfo->SetReadOnly(true);
+    MemoInfo->SetGutterWidth(0);
+    MemoInfo->SetWordWrap(false);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPixelSize(13);
+    MemoInfo->setFont(fixed);
+    MemoInfo->Color = palette().color(QPalette::Button);
     MemoInfo->setToolTip(QStringLiteral("File information"));
     MemoInfo->setAccessibleName(QStringLiteral("File information"));
     addTab(MemoInfo, QStringLiteral("File Info"));
@@ -102,15 +102,20 @@ void InfoPages::ShowDetails(const workspace::FileDetails& details) {
 }
 
 void InfoPages::SetInfoLines(const std::vector<std::string>& lines) {
-    QStringList text;
+    platform::StringList& text = MemoInfo->Lines();
+    text.BeginUpdate();
+    text.Clear();
     for (const std::string& line : lines)
-        text << ToQString(line);
-    MemoInfo->setPlainText(text.join(QLatin1Char('\n')));
+        text.Add(line);
+    text.EndUpdate();
 }
 
 QStringList InfoPages::InfoLines() const {
-    const QString text = MemoInfo->toPlainText();
-    return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+    QStringList lines;
+    const auto& text = MemoInfo->Lines();
+    for (int i = 0; i < text.Count(); ++i)
+        lines << ToQString(text.Get(i));
+    return lines;
 }
 
 void InfoPages::RefreshInfoLines() {

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-class QPlainTextEdit;
 class QPushButton;
 
 namespace velmora::ui {
 
 class FileDetailsLoader;
+class TextEditor;
 class VisualId3v1;
 class VisualId3v2;
 
@@ -41,7 +41,7 @@ public:
     // The locale's short date and long time of a UTC time stamp, the zone named.
     static std::string FormatTime(fs::FileTime utc, bool withTime);
 
-    QPlainTextEdit* MemoInfo = nullptr;
+    TextEditor* MemoInfo = nullptr; // the names editor control, read-only
     VisualId3v1* VisualId3v11 = nullptr;
     VisualId3v2* VisualId3v21 = nullptr;
     QPushButton* Button1 = nullptr;
