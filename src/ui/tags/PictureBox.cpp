@@ -43,11 +43,15 @@ void PictureBox::UpdateShown() {
     setWidgetResizable(stretch_);
     if (stretch_) {
         const QSize area = viewport()->size();
+        if (area.isEmpty()) return;
         label_->setPixmap(
             QPixmap::fromImage(image_.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     } else {
         label_->setPixmap(QPixmap::fromImage(image_));
         label_->resize(image_.size());
+        // A picture larger than the area shows its middle first.
+        ensureVisible(image_.width() / 2, image_.height() / 2, viewport()->width() / 2,
+                      viewport()->height() / 2);
     }
 }
 

@@ -29,6 +29,9 @@ InfoPages::InfoPages(QWidget* parent) : QTabWidget(parent) {
     MemoInfo->SetReadOnly(true);
     MemoInfo->SetGutterWidth(0);
     MemoInfo->SetWordWrap(false);
+    // Five short lines: no scroll bars, no margin line.
+    MemoInfo->SetScrollBars(TextEditor::ScrollStyle::ssNone);
+    MemoInfo->RightMarginVisible = false;
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPixelSize(13);
     MemoInfo->setFont(fixed);
