@@ -335,9 +335,18 @@ void VisualId3v2::SetFileName(const std::string& fileName) {
     ShowTag(std::move(tag));
 }
 
-void VisualId3v2::ShowTag(std::shared_ptr<const tags::Id3v2> tag) {
+PreparedPicture VisualId3v2::PrepareFirstPicture(const tags::Id3v2& tag) {
+    for (const PictureKind& kind : PictureKinds())
+        if (TagPictures::HoldsImage(tag, kind.type))
+            return {kind.type, TagPictures::Image(tag, kind.type)};
+    return {};
+}
+
+void VisualId3v2::ShowTag(std::shared_ptr<const tags::Id3v2> tag, PreparedPicture prepared) {
     tag_ = std::move(tag);
+    prepared_ = std::move(prepared);
     Refresh();
+    prepared_ = {};
 }
 
 void VisualId3v2::Refresh() {
@@ -465,7 +474,7 @@ void VisualId3v2::ShowKind(int row) {
         return;
     }
     Description.SetText(ToQString(tag_->Images().Infos.Get(type)));
-    Image->SetImage(TagPictures::Image(*tag_, type));
+    Image->SetImage(type == prepared_.type ? prepared_.image : TagPictures::Image(*tag_, type));
 }
 
 void VisualId3v2::SavePicture() {

@@ -4,6 +4,7 @@
 #include "core/tags/Id3v2.h"
 #include "ui/tags/PId3v2Editor.h"
 
+#include <QImage>
 #include <QMap>
 #include <QWidget>
 #include <memory>
@@ -19,6 +20,12 @@ namespace velmora::ui {
 
 class PictureBox;
 
+// A picture made ready away from the window: the kind shown first and its image.
+struct PreparedPicture {
+    int type = -1;
+    QImage image;
+};
+
 class VisualId3v2 : public QWidget {
     Q_OBJECT
 public:
@@ -28,8 +35,12 @@ public:
     // Reads the file's tag and shows it. A read error passes on and leaves the pages as they
     // were.
     void SetFileName(const std::string& fileName);
-    // Shows a tag read elsewhere (off the UI thread).
-    void ShowTag(std::shared_ptr<const tags::Id3v2> tag);
+    // The first kind "Types" lists for a tag and its image; callable on any thread.
+    static PreparedPicture PrepareFirstPicture(const tags::Id3v2& tag);
+
+    // Shows a tag read elsewhere (off the UI thread), with its first picture when prepared.
+    void ShowTag(std::shared_ptr<const tags::Id3v2> tag, PreparedPicture prepared);
+    void ShowTag(std::shared_ptr<const tags::Id3v2> tag) { ShowTag(std::move(tag), {}); }
     const tags::Id3v2* Tag() const { return tag_.get(); }
 
     PId3v2Editor& Datas() { return datas_; }
@@ -77,6 +88,7 @@ private:
     QMap<QString, int> pageOfTopic_;
     std::vector<int> shownTypes_; // picture-type byte of each row of "Types"
     int shownType_ = -1;
+    PreparedPicture prepared_;
 };
 
 } // namespace velmora::ui

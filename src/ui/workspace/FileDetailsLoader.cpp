@@ -37,8 +37,11 @@ void FileDetailsLoader::Work() {
             job = std::move(*pending_);
             pending_.reset();
         }
-        auto details = std::make_shared<const workspace::FileDetails>(
-            workspace::FileDetails::Read(job.second));
+        auto loaded = std::make_shared<LoadedDetails>();
+        loaded->Details = workspace::FileDetails::Read(job.second);
+        if (loaded->Details.Id3v2)
+            loaded->FirstPicture = VisualId3v2::PrepareFirstPicture(*loaded->Details.Id3v2);
+        std::shared_ptr<const LoadedDetails> details = std::move(loaded);
         // Delivered through this object's event queue: dropped when the object goes first.
         QMetaObject::invokeMethod(
             this,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/workspace/FileDetails.h"
+#include "ui/tags/VisualId3v2.h"
 
 #include <QObject>
 #include <condition_variable>
@@ -14,6 +15,12 @@
 #include <thread>
 
 namespace velmora::ui {
+
+// A file's details and the picture the viewer shows first, both made ready on the worker.
+struct LoadedDetails {
+    workspace::FileDetails Details;
+    PreparedPicture FirstPicture;
+};
 
 class FileDetailsLoader : public QObject {
     Q_OBJECT
@@ -27,7 +34,7 @@ public:
 
 signals:
     // The details of the newest request, on the user-interface thread.
-    void Loaded(std::shared_ptr<const velmora::workspace::FileDetails> details);
+    void Loaded(std::shared_ptr<const velmora::ui::LoadedDetails> details);
 
 private:
     void Work();

@@ -75,7 +75,7 @@ InfoPages::InfoPages(QWidget* parent) : QTabWidget(parent) {
 
     loader_ = new FileDetailsLoader(this);
     connect(loader_, &FileDetailsLoader::Loaded, this,
-            [this](const std::shared_ptr<const workspace::FileDetails>& d) { ShowDetails(*d); });
+            [this](const std::shared_ptr<const LoadedDetails>& d) { ShowDetails(*d); });
 }
 
 void InfoPages::ShowFile(const std::string& path) {
@@ -86,7 +86,8 @@ bool InfoPages::Loading() const {
     return loader_->Busy();
 }
 
-void InfoPages::ShowDetails(const workspace::FileDetails& details) {
+void InfoPages::ShowDetails(const LoadedDetails& loaded) {
+    const workspace::FileDetails& details = loaded.Details;
     if (!details.Information) {
         SetInfoLines({});
         emit DetailsShown();
@@ -99,7 +100,7 @@ void InfoPages::ShowDetails(const workspace::FileDetails& details) {
     emit DetailsShown();
     // The viewer's read error reaches the user; its pages stay as they were.
     if (details.Id3v2)
-        VisualId3v21->ShowTag(details.Id3v2);
+        VisualId3v21->ShowTag(details.Id3v2, loaded.FirstPicture);
     else
         ShowErrorBox(this, details.Id3v2Error);
 }

@@ -16,6 +16,7 @@ class QPushButton;
 namespace velmora::ui {
 
 class FileDetailsLoader;
+struct LoadedDetails;
 class TextEditor;
 class VisualId3v1;
 class VisualId3v2;
@@ -52,7 +53,7 @@ signals:
     void DetailsShown();
 
 private:
-    void ShowDetails(const workspace::FileDetails& details);
+    void ShowDetails(const LoadedDetails& loaded);
     void SetInfoLines(const std::vector<std::string>& lines);
     void RefreshInfoLines();
 

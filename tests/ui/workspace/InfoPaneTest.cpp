@@ -2,6 +2,7 @@
 // writing and clearing the ID3v1 tag, the file lines.
 #include "core/tags/JpegImage.h"
 #include "ui/support/ModalAnswerer.h"
+#include "ui/tags/PictureBox.h"
 #include "ui/tags/TagFiles.h"
 #include "ui/tags/VisualId3v1.h"
 #include "ui/tags/VisualId3v2.h"
@@ -124,6 +125,7 @@ TEST_F(InfoPaneTest, ArrowingThroughManyCoveredFilesShowsOnlyWhereTheSelectionSt
     EXPECT_FALSE(w->PageControlInfo->Loading());
     EXPECT_EQ(w->PageControlInfo->VisualId3v11->FileName(), last);
     EXPECT_EQ(w->PageControlInfo->VisualId3v21->Types.Items(), QStringList{"Cover Front"});
+    EXPECT_EQ(w->PageControlInfo->VisualId3v21->Image->Image().size(), QSize(300, 300));
 }
 
 TEST_F(InfoPaneTest, WriteToFileLandsInTheFileAndClearCutsTheTagOff) {
