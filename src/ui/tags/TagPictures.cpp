@@ -16,8 +16,13 @@ QImage TagPictures::Image(const tags::Id3v2& tag, int type) {
     return view.copy();
 }
 
-const tags::IdPictureData& TagPictures::Data(const tags::Id3v2& tag, int type) {
-    return tag.Images().Pictures.Data(type);
+QByteArray TagPictures::Bytes(const tags::Id3v2& tag, int type) {
+    const std::vector<std::uint8_t>& bytes = tag.Images().Pictures.Data(type).Bytes;
+    return {reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())};
+}
+
+std::string TagPictures::Extension(const tags::Id3v2& tag, int type) {
+    return tag.Images().Pictures.Data(type).Extension;
 }
 
 } // namespace velmora::ui

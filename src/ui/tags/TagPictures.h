@@ -4,7 +4,9 @@
 
 #include "core/tags/Id3v2.h"
 
+#include <QByteArray>
 #include <QImage>
+#include <string>
 
 namespace velmora::ui {
 
@@ -14,8 +16,10 @@ public:
     static bool HoldsImage(const tags::Id3v2& tag, int type);
     // The image; a null image when there is none.
     static QImage Image(const tags::Id3v2& tag, int type);
-    // The picture as stored: bytes and the extension of their format.
-    static const tags::IdPictureData& Data(const tags::Id3v2& tag, int type);
+    // The picture's bytes as the tag carries them.
+    static QByteArray Bytes(const tags::Id3v2& tag, int type);
+    // The picture registry's extension for the picture's format ("jpg", "png").
+    static std::string Extension(const tags::Id3v2& tag, int type);
 };
 
 } // namespace velmora::ui

@@ -482,13 +482,13 @@ void VisualId3v2::SavePicture() {
         QApplication::beep();
         return;
     }
-    const tags::IdPictureData& data = TagPictures::Data(*tag_, shownType_);
     QString kindName;
     for (const PictureKind& kind : PictureKinds())
         if (kind.type == shownType_) kindName = QString::fromLatin1(kind.name);
-    const QString ext = ToQString(data.Extension);
+    const std::string extension = TagPictures::Extension(*tag_, shownType_);
+    const QString ext = ToQString(extension);
     const QString description =
-        ToQString(platform::PictureRegistry::Instance().Description(data.Extension));
+        ToQString(platform::PictureRegistry::Instance().Description(extension));
     const QString filter =
         (description.isEmpty() ? ext.toUpper() : description) + QStringLiteral(" (*.%1)").arg(ext);
     const QString suggested =
@@ -496,12 +496,10 @@ void VisualId3v2::SavePicture() {
     const QString target =
         QFileDialog::getSaveFileName(this, QStringLiteral("Save Picture"), suggested, filter);
     if (target.isEmpty()) return;
+    // The tag's own bytes: the picture keeps its format and quality.
+    const QByteArray bytes = TagPictures::Bytes(*tag_, shownType_);
     QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(reinterpret_cast<const char*>(data.Bytes.data()),
-                   static_cast<qint64>(data.Bytes.size())) !=
-            static_cast<qint64>(data.Bytes.size()) ||
-        !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw platform::Exception(
             platform::Format("Cannot save the picture to \"%s\". %s",
                              {FromQString(target), FromQString(file.errorString())}));
