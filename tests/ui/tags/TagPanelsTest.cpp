@@ -257,11 +257,12 @@ TEST_F(TagPanelsTest, PicturesListInKindOrderShowTheFirstAndFollowTheSelection) 
     const std::string path =
         Make("pics.mp3",
              Tag(3, Apic(3, "Front", cover) + Apic(19, "Logo", ImageOf(16, 8, "PNG"), "image/png") +
-                        Apic(4, "Broken", "not a picture")));
+                        Apic(4, "Broken", "not a picture") +
+                        Apic(0, "Bitmap", ImageOf(5, 7, "BMP"), "image/bmp")));
     ui::VisualId3v2 viewer;
     viewer.resize(600, 220);
     viewer.SetFileName(path);
-    EXPECT_EQ(viewer.Types.Items(), (QStringList{"Band Logo", "Cover Front"}));
+    EXPECT_EQ(viewer.Types.Items(), (QStringList{"Band Logo", "Cover Front", "Other"}));
     EXPECT_EQ(viewer.Description.Text(), "Logo");
     EXPECT_EQ(viewer.Image->Image().size(), QSize(16, 8)); // PNG through the toolkit's loader
 
@@ -269,6 +270,9 @@ TEST_F(TagPanelsTest, PicturesListInKindOrderShowTheFirstAndFollowTheSelection) 
     EXPECT_EQ(viewer.Description.Text(), "Front");
     EXPECT_EQ(viewer.Image->Image().size(), QSize(40, 30));
     EXPECT_EQ(viewer.Image->ShownSize(), QSize(40, 30));
+    viewer.Types.Widget()->setCurrentIndex(2);
+    EXPECT_EQ(viewer.Image->Image().size(), QSize(5, 7));
+    viewer.Types.Widget()->setCurrentIndex(1);
 
     // Stretched, the picture fills the area (proportions kept); back to its natural size.
     viewer.show();
