@@ -6,11 +6,12 @@
 #include "core/fs/PathUtils.h"
 #include "core/platform/Error.h"
 #include "core/workspace/CommandLine.h"
-#include "ui/dirchooser/DirectoryPathBox.h"
+#include "ui/dirchooser/DirTreeCombo.h"
 #include "ui/editor/TextEditor.h"
 #include "ui/platform/MessageBoxQuestions.h"
 #include "ui/platform/QtText.h"
 #include "ui/platform/VelmoraApplication.h"
+#include "ui/workspace/FixedRowHeightDelegate.h"
 #include "ui/workspace/InfoPages.h"
 #include "ui/workspace/NameListModel.h"
 #include "ui/workspace/StatusBarSink.h"
@@ -135,6 +136,17 @@ void MainWindow::BuildNamePanes(QSplitter* panelMain) {
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPixelSize(13);
 
+    ListBoxOrg = new QListView(panelMain);
+    ListBoxOrg->setObjectName(QStringLiteral("ListBoxOrg"));
+    ListBoxOrg->setAccessibleName(QStringLiteral("Current names"));
+    leftModel_ = new NameListModel(ListBoxOrg);
+    ListBoxOrg->setModel(leftModel_);
+    ListBoxOrg->setUniformItemSizes(true); // 100,000 names lay out without measuring each
+    ListBoxOrg->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListBoxOrg->setBackgroundRole(QPalette::Button);
+    ListBoxOrg->setAutoFillBackground(true);
+    ListBoxOrg->setFont(fixed);
+
     MemoNew = new TextEditor(panelMain);
     MemoNew->setObjectName(QStringLiteral("MemoNew"));
     MemoNew->setAccessibleName(QStringLiteral("New names"));
@@ -153,18 +165,8 @@ void MainWindow::BuildNamePanes(QSplitter* panelMain) {
     MemoNew->Lines().SetTextStr("MemoNew");
     MemoNew->SetModified(false);
 
-    ListBoxOrg = new QListView(panelMain);
-    ListBoxOrg->setObjectName(QStringLiteral("ListBoxOrg"));
-    ListBoxOrg->setAccessibleName(QStringLiteral("Current names"));
-    leftModel_ = new NameListModel(ListBoxOrg);
-    ListBoxOrg->setModel(leftModel_);
-    ListBoxOrg->setUniformItemSizes(true); // 100,000 names lay out without measuring each
-    ListBoxOrg->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListBoxOrg->setBackgroundRole(QPalette::Button);
-    ListBoxOrg->setAutoFillBackground(true);
-    ListBoxOrg->setFont(fixed);
     // Name i on the left stands level with line i on the right: same font, row height and top.
-    leftModel_->SetRowHeight(MemoNew->LineHeight());
+    ListBoxOrg->setItemDelegate(new FixedRowHeightDelegate(MemoNew->LineHeight(), ListBoxOrg));
     ListBoxOrg->setSpacing(0);
     panelMain->addWidget(ListBoxOrg);
     panelMain->addWidget(MemoNew);
@@ -202,11 +204,10 @@ void MainWindow::BuildTopPanel(QWidget* panel) {
     });
 
     auto* label2 = new QLabel(QStringLiteral("&Directory"), panel);
-    EditDirectory = new DirectoryPathBox(panel);
-    EditDirectory->setObjectName(QStringLiteral("EditDirectory"));
-    EditDirectory->Edit()->setToolTip(QStringLiteral("Choose a directory"));
+    EditDirectory = new DirTreeCombo(panel);
+    EditDirectory->setToolTip(QStringLiteral("Choose a directory"));
     label2->setBuddy(EditDirectory);
-    connect(EditDirectory, &DirectoryPathBox::OnPathChange, this,
+    connect(EditDirectory, &DirTreeCombo::OnPathChange, this,
             [this] { Run([this] { EditDirectoryPathChange(); }); });
 
     ButtonCDUp = new QPushButton(QString(QChar(0x25B2)), panel); // an up arrow
@@ -364,6 +365,10 @@ void MainWindow::InstallScrollForwarding() {
         scrollGuard_ = true;
         to->triggerAction(static_cast<QAbstractSlider::SliderAction>(action));
         scrollGuard_ = false;
+        // The list pages by its whole window, the editor by a row less: the list takes the
+        // editor's row, so that the names stay level page after page.
+        QScrollBar* list = fromEditor ? to : from;
+        list->setSliderPosition(MemoNew->TopRow());
     };
     connect(left, &QScrollBar::actionTriggered, this,
             [=](int action) { forward(left, right, action, false); });
