@@ -22,6 +22,18 @@ constexpr std::array<Row, 9> kRows{{
     {"VQF", "ftVQF"},
     {"PCM", "ftPCM"},
 }};
+// The viewer's names, by value.
+constexpr std::array<std::string_view, 9> kDescriptions{{
+    "Unknown",
+    "MPEG Audio",
+    "MPEG 1/2 layer I",
+    "MPEG 1/2 layer II",
+    "MPEG 1/2 layer III",
+    "MPEG 2.5",
+    "Advanced audio compression",
+    "VQF",
+    "Pulse Code Modulated audio",
+}};
 } // namespace
 
 ID3FileType FileTypeFromCode(std::string_view code) {
@@ -32,6 +44,10 @@ ID3FileType FileTypeFromCode(std::string_view code) {
 
 std::string_view FileTypeName(ID3FileType type) {
     return type < kRows.size() ? kRows[type].name : kRows[0].name;
+}
+
+std::string_view FileTypeDescription(ID3FileType type) {
+    return type < kDescriptions.size() ? kDescriptions[type] : kDescriptions[0];
 }
 
 } // namespace velmora::tags

@@ -22,5 +22,8 @@ enum ID3FileType : std::uint8_t {
 ID3FileType FileTypeFromCode(std::string_view code);
 // The enumerator's name ("ftMPG3").
 std::string_view FileTypeName(ID3FileType type);
+// What the tag viewer shows for a value ("MPEG 1/2 layer III"); "Unknown" for ftUNKNOWN and
+// values above 8.
+std::string_view FileTypeDescription(ID3FileType type);
 
 } // namespace velmora::tags

@@ -81,6 +81,77 @@ constexpr std::array<Row, 68> kRows{{
     {"REE/IV", "mtREE_IV"},
     {"DAT/4", "mtDAT_32KHZ_12B_4CH"},
 }};
+// The viewer's names, by value.
+constexpr std::array<std::string_view, 68> kDescriptions{{
+    "Unknown",
+    "Other digital media",
+    "Other digital media",
+    "Other analog media",
+    "Wax cylinder",
+    "8-track tape cassette",
+    "CD",
+    "CD",
+    "CD-DDD",
+    "CD-ADD",
+    "CD-AAD",
+    "Laserdisc",
+    "Laserdisc",
+    "Turntable records",
+    "Turntable records - 33.33 rpm",
+    "Turntable records - 45 rpm",
+    "Turntable records - 71.29 rpm",
+    "Turntable records - 76.59 rpm",
+    "Turntable records - 78.26 rpm",
+    "Turntable records - 80 rpm",
+    "MiniDisc",
+    "MiniDisc",
+    "DAT",
+    "DAT",
+    "DAT - standard, 48 kHz/16 bits, linear",
+    "DAT - mode 2, 32 kHz/16 bits, linear",
+    "DAT - mode 3, 32 kHz/12 bits, nonlinear, low speed",
+    "DAT - mode 5, 44.1 kHz/16 bits, linear",
+    "DAT - mode 6, 44.1 kHz/16 bits, 'wide track' play",
+    "DCC",
+    "DCC",
+    "DVD",
+    "DVD",
+    "Television",
+    "Television - Pal",
+    "Television - NTSC",
+    "Television - Secam",
+    "Video",
+    "Video - Pal",
+    "Video - NTSC",
+    "Video - Secam",
+    "Video - VHS",
+    "Video - S-VHS",
+    "Video - BetaMax",
+    "Radio",
+    "Radio - FM",
+    "Radio - AM",
+    "Radio - LW",
+    "Radio - MW",
+    "Telephone",
+    "Telephone - ISDN",
+    "MC",
+    "MC - 4.75 cm/s (normal speed for a two sided cassette)",
+    "MC - 9.5 cm/s",
+    "MC - Type I cassette (ferric/normal)",
+    "MC - Type II cassette (chrome)",
+    "MC - Type III cassette (ferric chrome)",
+    "MC - Type IV cassette (metal)",
+    "Reel",
+    "Reel - 9.5 cm/s",
+    "Reel - 19 cm/s",
+    "Reel - 38 cm/s",
+    "Reel - 76 cm/s",
+    "Reel - Type I cassette (ferric/normal)",
+    "Reel - Type II cassette (chrome)",
+    "Reel - Type III cassette (ferric chrome)",
+    "Reel - Type IV cassette (metal)",
+    "DAT - mode 4, 32 kHz/12 bits, 4 channels",
+}};
 } // namespace
 
 ID3MediaType MediaTypeFromCode(std::string_view code) {
@@ -95,6 +166,10 @@ std::string_view MediaTypeName(ID3MediaType type) {
 
 std::string_view MediaTypeCode(ID3MediaType type) {
     return type < kRows.size() ? kRows[type].code : kRows[0].code;
+}
+
+std::string_view MediaTypeDescription(ID3MediaType type) {
+    return type < kDescriptions.size() ? kDescriptions[type] : kDescriptions[0];
 }
 
 } // namespace velmora::tags

@@ -85,5 +85,7 @@ ID3MediaType MediaTypeFromCode(std::string_view code);
 std::string_view MediaTypeName(ID3MediaType type);
 // The TMED code of a value ("CD/DD"); empty for mtUNKNOWN.
 std::string_view MediaTypeCode(ID3MediaType type);
+// What the tag viewer shows for a value ("CD-DDD"); "Unknown" for mtUNKNOWN and values above 67.
+std::string_view MediaTypeDescription(ID3MediaType type);
 
 } // namespace velmora::tags

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string_view>
 #include <sys/stat.h>
 
@@ -238,6 +239,19 @@ std::string PictureExtension(const std::string& mime) {
     for (char& c : upper)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return upper == "JPEG" ? "jpg" : ext;
+}
+
+// A play counter: big-endian, at least 4 bytes, growing by a byte whenever it would overflow
+// (ID3v2.3 sections 4.17 and 4.18). Nothing when it needs more than 64 bits.
+std::optional<std::uint64_t> ReadCounter(const std::uint8_t* p, std::size_t n) {
+    std::size_t first = 0;
+    while (first < n && p[first] == 0)
+        ++first;
+    if (n - first > 8) return std::nullopt;
+    std::uint64_t v = 0;
+    for (std::size_t i = first; i < n; ++i)
+        v = v << 8 | p[i];
+    return v;
 }
 
 struct FrameWalk {
@@ -722,18 +736,10 @@ IdPicture Id3v2::KeepPicture(int type, const std::string& ext, const std::uint8_
 
 void Id3v2::DecodePlayCounter(Id3Frame& frame, const std::uint8_t* p, std::size_t n) {
     frame.Kind = Id3FrameKind::PlayCounter;
-    // The counter is at least 4 bytes and grows by a byte when it would overflow (ID3v2.3
-    // section 4.17); shorter frames are broken.
+    // Shorter frames are broken.
     if (n < 4) return;
-    std::size_t first = 0;
-    while (first < n && p[first] == 0)
-        ++first;
-    if (n - first > 8) return;
-    std::uint64_t v = 0;
-    for (std::size_t i = first; i < n; ++i)
-        v = v << 8 | p[i];
-    frame.Count = v;
-    if (v <= UINT32_MAX) playCounter_ = static_cast<std::uint32_t>(v);
+    frame.Count = ReadCounter(p, n);
+    if (frame.Count) playCounter_ = *frame.Count;
 }
 
 void Id3v2::DecodePopularimeter(Id3Frame& frame, const std::uint8_t* p, std::size_t n) {
@@ -743,12 +749,9 @@ void Id3v2::DecodePopularimeter(Id3Frame& frame, const std::uint8_t* p, std::siz
     popularimeter_.UserEmail = frame.Email;
     if (pos < n) frame.Rating = p[pos++];
     popularimeter_.Rating = frame.Rating;
-    if (n - pos >= 4) {
-        frame.Count = BigEndian32(p + pos);
-        popularimeter_.Counter = BigEndian32(p + pos);
-    } else {
-        popularimeter_.Counter = 0;
-    }
+    // The counter fills the rest of the frame (at least 4 bytes; it may be omitted).
+    if (n - pos >= 4) frame.Count = ReadCounter(p + pos, n - pos);
+    popularimeter_.Counter = frame.Count.value_or(0);
 }
 
 void Id3v2::DecodeOwnership(Id3Frame& frame, const std::uint8_t* p, std::size_t n) {

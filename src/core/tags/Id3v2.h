@@ -90,7 +90,7 @@ public:
     const IdImages& Images() const { return images_; }
     const Id3Owner& Owner() const { return owner_; }
     const Id3Popularimeter& Popularimeter() const { return popularimeter_; }
-    std::uint32_t PlayCounter() const { return playCounter_; }
+    std::uint64_t PlayCounter() const { return playCounter_; }
 
     std::uint8_t TimeStampFormat() const { return timeStampFormat_; }
     const std::vector<Id3EventTiming>& Events() const { return events_; }
@@ -153,7 +153,7 @@ private:
     IdImages images_;
     Id3Owner owner_;
     Id3Popularimeter popularimeter_;
-    std::uint32_t playCounter_ = 0;
+    std::uint64_t playCounter_ = 0;
     std::uint8_t timeStampFormat_ = 0;
     std::vector<Id3EventTiming> events_;
     std::vector<std::uint8_t> cdIdentifier_;

@@ -29,6 +29,7 @@ public:
     const std::string& Extension() const { return ext_; }
     // The encoded bytes (none when they were not kept).
     std::size_t DataSize() const { return data_ ? data_->size() : 0; }
+    const std::uint8_t* Data() const { return data_ ? data_->data() : nullptr; }
 
     // Decodes the pixels now, reduced by the decoder to at most maxPixels; an empty picture when
     // they cannot be decoded within that (or at all). Never throws.

@@ -12,6 +12,7 @@
 #include "ui/platform/QtText.h"
 #include "ui/platform/VelmoraApplication.h"
 #include "ui/workspace/FixedRowHeightDelegate.h"
+#include "ui/workspace/InfoPages.h"
 #include "ui/workspace/NameListModel.h"
 #include "ui/workspace/StatusBarSink.h"
 
@@ -67,7 +68,19 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
     BuildNamePanes(panelMain);
     panelMain->setSizes({352, 352});
     panelMain->setStretchFactor(1, 1);
-    column->addWidget(panelMain, 1);
+    // The name panes above, the information pane below, a splitter bar between them.
+    auto* splitterInfo = new QSplitter(Qt::Vertical, central);
+    splitterInfo->setObjectName(QStringLiteral("SplitterInfo"));
+    splitterInfo->setChildrenCollapsible(false);
+    splitterInfo->addWidget(panelMain);
+    PageControlInfo = new InfoPages(splitterInfo);
+    MemoInfo = PageControlInfo->MemoInfo;
+    splitterInfo->addWidget(PageControlInfo);
+    splitterInfo->setStretchFactor(0, 1);
+    splitterInfo->setStretchFactor(1, 0);
+    splitterInfo->setSizes({400, 224});
+    PageControlInfo->hide();
+    column->addWidget(splitterInfo, 1);
     setCentralWidget(central);
 
     StatusText = new QLabel(this);
@@ -101,6 +114,9 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
     workspace_ = std::make_unique<workspace::Workspace>(*leftModel_, *namesPane_, *questions_,
                                                         *status_, std::move(host));
     BuildMenus();
+    BuildPopupMenuOrg();
+    connect(ListBoxOrg->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { Run([this] { ListBoxOrgClick(); }); });
     qApp->installEventFilter(this);
 
     ApplyCommandLine(args);
@@ -148,16 +164,6 @@ void MainWindow::BuildNamePanes(QSplitter* panelMain) {
     MemoNew->setFont(fixed);
     MemoNew->Lines().SetTextStr("MemoNew");
     MemoNew->SetModified(false);
-
-    // The file information text; the information pane places it.
-    MemoInfo = new TextEditor(this);
-    MemoInfo->setObjectName(QStringLiteral("MemoInfo"));
-    MemoInfo->setAccessibleName(QStringLiteral("File information"));
-    MemoInfo->SetReadOnly(true);
-    MemoInfo->SetGutterWidth(0);
-    MemoInfo->SetWordWrap(false);
-    MemoInfo->setFont(fixed);
-    MemoInfo->hide();
 
     // Name i on the left stands level with line i on the right: same font, row height and top.
     ListBoxOrg->setItemDelegate(new FixedRowHeightDelegate(MemoNew->LineHeight(), ListBoxOrg));
@@ -300,6 +306,42 @@ void MainWindow::BuildMenus() {
     QAction* about = PopupMenuEtc->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
     connect(about, &QAction::triggered, this, &MainWindow::About1Click);
+}
+
+void MainWindow::BuildPopupMenuOrg() {
+    PopupMenuOrg = new QMenu(this);
+    FileInfo1 = PopupMenuOrg->addAction(QStringLiteral("File &Info"));
+    FileInfo1->setObjectName(QStringLiteral("FileInfo1"));
+    FileInfo1->setCheckable(true);
+    connect(FileInfo1, &QAction::triggered, this, [this] { Run([this] { FileInfo1Click(); }); });
+    ListBoxOrg->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListBoxOrg, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+        PopupMenuOrg->popup(ListBoxOrg->viewport()->mapToGlobal(p));
+    });
+}
+
+std::string MainWindow::SelectedFilePath() const {
+    const QModelIndex current = ListBoxOrg->currentIndex();
+    if (!current.isValid() || workspace_->ListedDirectory().empty()) return {};
+    return workspace_->ListedDirectory() + workspace_->Left().Get(current.row());
+}
+
+void MainWindow::ListBoxOrgClick() {
+    const std::string path = SelectedFilePath();
+    if (path.empty()) return;
+    // A hidden pane reads nothing; it shows the selected file when it opens.
+    if (PageControlInfo->isHidden()) {
+        infoPendingPath_ = path;
+        return;
+    }
+    infoPendingPath_.clear();
+    PageControlInfo->ShowFile(path);
+}
+
+void MainWindow::FileInfo1Click() {
+    PageControlInfo->setVisible(FileInfo1->isChecked());
+    if (FileInfo1->isChecked() && !infoPendingPath_.empty())
+        PageControlInfo->ShowFile(std::exchange(infoPendingPath_, {}));
 }
 
 void MainWindow::InstallScrollForwarding() {

@@ -22,6 +22,7 @@
 namespace velmora::ui {
 
 class DirTreeCombo;
+class InfoPages;
 class MessageBoxQuestions;
 class NameListModel;
 class StatusBarSink;
@@ -48,6 +49,12 @@ public:
     void About1Click();
     // The watched folder changed: offer to reload.
     void ChangeNotify1Notifications0Change();
+    // The left list's selection changed: show the file in the information pane.
+    void ListBoxOrgClick();
+    // "File &Info": the information pane shows exactly while the item is checked.
+    void FileInfo1Click();
+    // The listed directory followed by the selected left-list name; empty without a selection.
+    std::string SelectedFilePath() const;
 
     // Controls, for the tests and the later panes.
     QComboBox* ComboBoxPattern = nullptr;
@@ -63,6 +70,9 @@ public:
     TextEditor* MemoInfo = nullptr; // the information pane's read-only text
     QMenu* PopupMenuNew = nullptr;
     QMenu* PopupMenuEtc = nullptr;
+    QMenu* PopupMenuOrg = nullptr;
+    QAction* FileInfo1 = nullptr;
+    InfoPages* PageControlInfo = nullptr;
     QLabel* StatusText = nullptr;
 
     QString StatusBarText() const;
@@ -77,6 +87,7 @@ private:
     void BuildNamePanes(QSplitter* panelMain);
     // Every menu of the window is built here.
     void BuildMenus();
+    void BuildPopupMenuOrg();
     void InstallScrollForwarding();
     void ApplyCommandLine(const std::vector<std::string>& args);
     void ShowEtcMenu();
@@ -97,7 +108,8 @@ private:
     bool applyingCommandLine_ = false;
     bool patternFocusLeaving_ = false; // the pattern box reports its text as chosen on focus-out
     bool excludeExtHandlerAttached_ = true;
-    bool scrollGuard_ = false; // ScrollGuard
+    bool scrollGuard_ = false;    // ScrollGuard
+    std::string infoPendingPath_; // selected while the information pane was hidden
 };
 
 } // namespace velmora::ui

@@ -269,6 +269,12 @@ TEST_F(Id3v2Picture, PictureTypeSelectsPictureAndDescriptionAndTheLaterOfATypeWi
                                         "image/x-velmora-test", 1)) +
                     Frame3("APIC", Apic(21, "\0"s, "\x01\x01")) + Text3("TALB", "A"));
     EXPECT_EQ(Shown(t.Images()), "3:4x2 Front;4:7x1 B\u00E4ck;");
+    // The bytes stay as the tag carries them, with the format's extension, for saving.
+    const IdPicture& back = t.Images().Pictures.Get(4);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(back.Data()), back.DataSize()),
+              "\x07\x01pixels");
+    EXPECT_EQ(back.Extension(), "x-velmora-test");
+    EXPECT_EQ(t.Images().Pictures.Get(21).Data(), nullptr);
     EXPECT_EQ(t.Frames()[2].DataLen, 8u);
     EXPECT_EQ(t.Frames()[2].Mime, "image/x-velmora-test");
     EXPECT_EQ(t.Frames()[3].PictureType, 21);
@@ -322,12 +328,17 @@ TEST(Id3v2Counters, PlayCounterAndPopularimeter) {
     EXPECT_EQ(t.Popularimeter().Rating, 255);
     EXPECT_EQ(t.Popularimeter().Counter, 258u);
     EXPECT_EQ(t.Frames()[1].Count, 258u);
-    // A counter grown to 5 bytes still reads; one beyond 32 bits keeps the reset value.
+    // Counters grown beyond 4 bytes read in full, up to 64 bits; wider ones keep the reset value.
     t = Read3(Frame3("PCNT", "\0\0\0\x01\0"s));
     EXPECT_EQ(t.PlayCounter(), 256u);
-    t = Read3(Frame3("PCNT", "\x01\0\0\0\0"s));
-    EXPECT_EQ(t.PlayCounter(), 0u);
+    t = Read3(Frame3("PCNT", "\x01\0\0\0\0"s) + Frame3("POPM", "m\0\x80\x01\0\0\0\0"s));
+    EXPECT_EQ(t.PlayCounter(), 0x100000000u);
     EXPECT_EQ(t.Frames()[0].Count, 0x100000000u);
+    EXPECT_EQ(t.Popularimeter().Counter, 0x100000000u);
+    t = Read3(Frame3("POPM", "m\0\x80\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF"s) +
+              Frame3("PCNT", "\x01\0\0\0\0\0\0\0\0"s));
+    EXPECT_EQ(t.Popularimeter().Counter, UINT64_MAX);
+    EXPECT_EQ(t.PlayCounter(), 0u);
     // Too short for a counter: nothing, and the next frame is read.
     t = Read3(Frame3("PCNT", "\x01\x02"s) + Frame3("POPM", "m\0\x10"s));
     EXPECT_EQ(t.PlayCounter(), 0u);

@@ -1,0 +1,156 @@
+// The information pane.
+#include "ui/workspace/InfoPages.h"
+
+#include "core/platform/Error.h"
+#include "ui/editor/TextEditor.h"
+#include "ui/platform/MessageBoxQuestions.h"
+#include "ui/platform/QtText.h"
+#include "ui/platform/VelmoraApplication.h"
+#include "ui/tags/VisualId3v1.h"
+#include "ui/tags/VisualId3v2.h"
+#include "ui/workspace/FileDetailsLoader.h"
+
+#include <QDateTime>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLocale>
+#include <QPushButton>
+#include <QTimeZone>
+#include <QVBoxLayout>
+
+namespace velmora::ui {
+
+InfoPages::InfoPages(QWidget* parent) : QTabWidget(parent) {
+    setObjectName(QStringLiteral("PageControlInfo"));
+    setAccessibleName(QStringLiteral("File information"));
+
+    MemoInfo = new TextEditor(this);
+    MemoInfo->setObjectName(QStringLiteral("MemoInfo"));
+    MemoInfo->SetReadOnly(true);
+    MemoInfo->SetGutterWidth(0);
+    MemoInfo->SetWordWrap(false);
+    // Five short lines: no scroll bars, no margin line.
+    MemoInfo->SetScrollBars(TextEditor::ScrollStyle::ssNone);
+    MemoInfo->RightMarginVisible = false;
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPixelSize(13);
+    MemoInfo->setFont(fixed);
+    MemoInfo->Color = palette().color(QPalette::Button);
+    MemoInfo->setToolTip(QStringLiteral("File information"));
+    MemoInfo->setAccessibleName(QStringLiteral("File information"));
+    addTab(MemoInfo, QStringLiteral("File Info"));
+
+    auto* v1Page = new QWidget(this);
+    v1Page->setToolTip(QStringLiteral("MP3 ID3 V11 tag information (if available)"));
+    auto* v1Row = new QHBoxLayout(v1Page);
+    v1Row->setContentsMargins(0, 0, 4, 0);
+    VisualId3v11 = new VisualId3v1(v1Page);
+    VisualId3v11->SetReadOnly(false);
+    v1Row->addWidget(VisualId3v11, 1);
+    auto* buttons = new QVBoxLayout;
+    buttons->setContentsMargins(0, 5, 0, 0);
+    Button1 = new QPushButton(QStringLiteral("Write To File"), v1Page);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button4 = new QPushButton(QStringLiteral("Clear"), v1Page);
+    Button4->setObjectName(QStringLiteral("Button4"));
+    // Nothing to write to or clear until a file is shown.
+    Button1->setEnabled(false);
+    Button4->setEnabled(false);
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button4);
+    buttons->addStretch(1);
+    v1Row->addLayout(buttons);
+    addTab(v1Page, QStringLiteral("ID3 V11"));
+    setTabToolTip(1, v1Page->toolTip());
+
+    VisualId3v21 = new VisualId3v2(this);
+    VisualId3v21->setToolTip(QStringLiteral("MP3 ID2 V21 tag information (if available)"));
+    addTab(VisualId3v21, QStringLiteral("ID3 V21"));
+    setTabToolTip(2, VisualId3v21->toolTip());
+
+    connect(Button1, &QPushButton::clicked, this,
+            [this] { Guarded(this, [this] { Button1Click(); }); });
+    connect(Button4, &QPushButton::clicked, this,
+            [this] { Guarded(this, [this] { Button4Click(); }); });
+
+    loader_ = new FileDetailsLoader(this);
+    connect(loader_, &FileDetailsLoader::Loaded, this,
+            [this](const std::shared_ptr<const LoadedDetails>& d) { ShowDetails(*d); });
+}
+
+void InfoPages::ShowFile(const std::string& path) {
+    loader_->Request(path);
+}
+
+bool InfoPages::Loading() const {
+    return loader_->Busy();
+}
+
+void InfoPages::ShowDetails(const LoadedDetails& loaded) {
+    const workspace::FileDetails& details = loaded.Details;
+    if (!details.Information) {
+        SetInfoLines({});
+        emit DetailsShown();
+        return;
+    }
+    SetInfoLines(details.Information->Lines(&InfoPages::FormatTime));
+    VisualId3v11->ShowRead(details.Path, details.Id3v1);
+    Button1->setEnabled(true);
+    Button4->setEnabled(true);
+    emit DetailsShown();
+    // The viewer's read error reaches the user; its pages stay as they were.
+    if (details.Id3v2)
+        VisualId3v21->ShowTag(details.Id3v2, loaded.FirstPicture);
+    else
+        ShowErrorBox(this, details.Id3v2Error);
+}
+
+void InfoPages::SetInfoLines(const std::vector<std::string>& lines) {
+    platform::StringList& text = MemoInfo->Lines();
+    text.BeginUpdate();
+    text.Clear();
+    for (const std::string& line : lines)
+        text.Add(line);
+    text.EndUpdate();
+}
+
+QStringList InfoPages::InfoLines() const {
+    QStringList lines;
+    const auto& text = MemoInfo->Lines();
+    for (int i = 0; i < text.Count(); ++i)
+        lines << ToQString(text.Get(i));
+    return lines;
+}
+
+void InfoPages::RefreshInfoLines() {
+    if (auto info = fs::FileInformation::Read(VisualId3v11->FileName()))
+        SetInfoLines(info->Lines(&InfoPages::FormatTime));
+}
+
+std::string InfoPages::FormatTime(fs::FileTime utc, bool withTime) {
+    const QLocale locale;
+    const QDateTime t = QDateTime::fromSecsSinceEpoch(utc.Seconds, QTimeZone::utc());
+    QString text = locale.toString(t.date(), QLocale::ShortFormat);
+    if (withTime)
+        text += QLatin1Char(' ') + locale.toString(t, locale.timeFormat(QLocale::LongFormat));
+    return FromQString(text);
+}
+
+void InfoPages::Button1Click() {
+    const std::string& path = VisualId3v11->FileName();
+    // The write reports failure only by its result; say so instead of leaving the user to
+    // believe the tag was written.
+    if (!VisualId3v11->SaveToFile(path))
+        throw platform::Exception(
+            platform::Format("The ID3v1 tag could not be written to \"%s\".", {path}));
+    RefreshInfoLines();
+}
+
+void InfoPages::Button4Click() {
+    const std::string path = VisualId3v11->FileName();
+    VisualId3v11->RemoveTagFromFile(path);
+    VisualId3v11->LoadFromFile(path);
+    RefreshInfoLines();
+}
+
+} // namespace velmora::ui

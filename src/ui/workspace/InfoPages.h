@@ -1,0 +1,63 @@
+// The information pane below the name panes: the file's details, its ID3v1 tag in an editor
+// that writes back, and its ID3v2 tag in a viewer.
+#pragma once
+
+#include "core/fs/FileInformation.h"
+#include "core/workspace/FileDetails.h"
+
+#include <QStringList>
+#include <QTabWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QPushButton;
+
+namespace velmora::ui {
+
+class FileDetailsLoader;
+struct LoadedDetails;
+class TextEditor;
+class VisualId3v1;
+class VisualId3v2;
+
+class InfoPages : public QTabWidget {
+    Q_OBJECT
+public:
+    explicit InfoPages(QWidget* parent = nullptr);
+
+    // Reads the file's details off the user-interface thread and shows them when they arrive.
+    // A file that cannot be opened empties the information text and leaves the tag panels
+    // with their previous file.
+    void ShowFile(const std::string& path);
+    // True while a file's details are on their way.
+    bool Loading() const;
+
+    void Button1Click(); // "Write To File"
+    void Button4Click(); // "Clear"
+
+    // The information text, one line per row.
+    QStringList InfoLines() const;
+
+    // The locale's short date and long time of a UTC time stamp, the zone named.
+    static std::string FormatTime(fs::FileTime utc, bool withTime);
+
+    TextEditor* MemoInfo = nullptr; // the names editor control, read-only
+    VisualId3v1* VisualId3v11 = nullptr;
+    VisualId3v2* VisualId3v21 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button4 = nullptr;
+
+signals:
+    // A file's details are shown (or the file could not be opened).
+    void DetailsShown();
+
+private:
+    void ShowDetails(const LoadedDetails& loaded);
+    void SetInfoLines(const std::vector<std::string>& lines);
+    void RefreshInfoLines();
+
+    FileDetailsLoader* loader_ = nullptr;
+};
+
+} // namespace velmora::ui

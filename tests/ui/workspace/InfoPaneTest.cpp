@@ -1,0 +1,190 @@
+// The information pane in the main window: the menu item, selection, reading off the UI thread,
+// writing and clearing the ID3v1 tag, the file lines.
+#include "core/tags/JpegImage.h"
+#include "ui/support/ModalAnswerer.h"
+#include "ui/tags/PictureBox.h"
+#include "ui/tags/TagFiles.h"
+#include "ui/tags/VisualId3v1.h"
+#include "ui/tags/VisualId3v2.h"
+#include "ui/workspace/InfoPages.h"
+#include "ui/workspace/MainWindow.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace velmora;
+using namespace velmora::test;
+using tags::test::Tag;
+using tags::test::Text3;
+
+namespace {
+
+struct InfoPaneTest : ::testing::Test {
+    static void SetUpTestSuite() { tags::RegisterJpegImage(); }
+    InfoPaneTest() {
+        answers.Always("The contents of the directory has changed.", QMessageBox::No);
+    }
+
+    TempDir dir;
+    ModalAnswerer answers;
+
+    std::unique_ptr<ui::MainWindow> Open() {
+        auto w = std::make_unique<ui::MainWindow>(std::vector<std::string>{dir.Path() + "/*.mp3"});
+        w->FileInfo1->trigger();
+        return w;
+    }
+    static int Row(ui::MainWindow& w, const std::string& name) {
+        for (int i = 0; i < w.Work().Left().Count(); ++i)
+            if (w.Work().Left().Get(i) == name) return i;
+        ADD_FAILURE() << name << " is not listed";
+        return 0;
+    }
+    // Selects a file as a click does and waits until its details are shown.
+    static void Select(ui::MainWindow& w, const std::string& name) {
+        QSignalSpy shown(w.PageControlInfo, &ui::InfoPages::DetailsShown);
+        w.ListBoxOrg->setCurrentIndex(w.ListBoxOrg->model()->index(Row(w, name), 0));
+        ASSERT_TRUE(shown.wait(5000)) << name;
+    }
+};
+
+} // namespace
+
+TEST_F(InfoPaneTest, FileInfoItemShowsThePaneExactlyWhileChecked) {
+    ui::MainWindow w;
+    EXPECT_EQ(w.FileInfo1->text(), "File &Info");
+    EXPECT_TRUE(w.FileInfo1->isCheckable());
+    EXPECT_TRUE(w.PopupMenuOrg->actions().contains(w.FileInfo1));
+    EXPECT_TRUE(w.PageControlInfo->isHidden());
+    w.FileInfo1->trigger();
+    EXPECT_FALSE(w.PageControlInfo->isHidden());
+    EXPECT_EQ(w.PageControlInfo->count(), 3);
+    EXPECT_EQ(w.PageControlInfo->tabText(0), "File Info");
+    EXPECT_EQ(w.PageControlInfo->tabText(1), "ID3 V11");
+    EXPECT_EQ(w.PageControlInfo->tabText(2), "ID3 V21");
+    w.FileInfo1->trigger();
+    EXPECT_TRUE(w.PageControlInfo->isHidden());
+}
+
+TEST_F(InfoPaneTest, KeyboardSelectionShowsTheFileLinesAndItsTags) {
+    dir.Write("a.mp3", Tag(3, Text3("TIT2", "Two")) + Audio() + Trailer("One  ", "Art"));
+    auto w = Open();
+    w->show();
+    QSignalSpy shown(w->PageControlInfo, &ui::InfoPages::DetailsShown);
+    w->ListBoxOrg->setFocus();
+    QTest::keyClick(w->ListBoxOrg, Qt::Key_Down);
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_EQ(w->SelectedFilePath(), dir / "a.mp3");
+    const QStringList lines = w->PageControlInfo->InfoLines();
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines[0], "Attributes: ");
+    EXPECT_TRUE(lines[1].startsWith("Created: "));
+    EXPECT_TRUE(lines[3].startsWith("Last write: ") && lines[3].contains("UTC"));
+    EXPECT_EQ(lines[4], QString("Size: %1").arg(dir.Read("a.mp3").size()));
+    EXPECT_EQ(w->PageControlInfo->VisualId3v11->FileName(), dir / "a.mp3");
+    EXPECT_EQ(w->PageControlInfo->VisualId3v11->EditSongName->text(), "One");
+    EXPECT_EQ(w->PageControlInfo->VisualId3v21->Datas().Texts.Text1.Title.Text(), "Two");
+}
+
+TEST_F(InfoPaneTest, AHiddenPaneReadsTheSelectedFileWhenItOpens) {
+    dir.Write("a.mp3", Audio() + Trailer("Song"));
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    w.ListBoxOrg->setCurrentIndex(w.ListBoxOrg->model()->index(0, 0));
+    EXPECT_FALSE(w.PageControlInfo->Loading());
+    EXPECT_TRUE(w.PageControlInfo->InfoLines().isEmpty());
+    QSignalSpy shown(w.PageControlInfo, &ui::InfoPages::DetailsShown);
+    w.FileInfo1->trigger();
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_EQ(w.PageControlInfo->VisualId3v11->EditSongName->text(), "Song");
+}
+
+TEST_F(InfoPaneTest, ArrowingThroughManyCoveredFilesShowsOnlyWhereTheSelectionStops) {
+    const Bytes tag = Tag(3, Apic(3, "Front", JpegOf(300, 300)));
+    for (int i = 0; i < 300; ++i)
+        dir.Write("song" + std::to_string(1000 + i) + ".mp3",
+                  tag + Audio(100) + Trailer("Song " + std::to_string(i)));
+    auto w = Open();
+    w->show();
+    QSignalSpy shown(w->PageControlInfo, &ui::InfoPages::DetailsShown);
+    w->ListBoxOrg->setFocus();
+    for (int i = 0; i < 300; ++i)
+        QTest::keyClick(w->ListBoxOrg, Qt::Key_Down);
+    const std::string last = w->SelectedFilePath();
+    EXPECT_EQ(w->ListBoxOrg->currentIndex().row(), 299);
+    ASSERT_TRUE(shown.wait(5000));
+    QTest::qWait(50); // anything still queued would arrive now
+    EXPECT_EQ(shown.size(), 1);
+    EXPECT_FALSE(w->PageControlInfo->Loading());
+    EXPECT_EQ(w->PageControlInfo->VisualId3v11->FileName(), last);
+    EXPECT_EQ(w->PageControlInfo->VisualId3v21->Types.Items(), QStringList{"Cover Front"});
+    EXPECT_EQ(w->PageControlInfo->VisualId3v21->Image->Image().size(), QSize(300, 300));
+}
+
+TEST_F(InfoPaneTest, WriteToFileLandsInTheFileAndClearCutsTheTagOff) {
+    const Bytes audio = Audio();
+    dir.Write("a.mp3", audio + Trailer("Old", "", "", "", "", 3));
+    auto w = Open();
+    Select(*w, "a.mp3");
+    ui::InfoPages& pane = *w->PageControlInfo;
+    pane.VisualId3v11->EditSongName->setText("New");
+    pane.Button1->click();
+    EXPECT_EQ(dir.Read("a.mp3").substr(audio.size() + 3, 4), Bytes("New\0", 4));
+    EXPECT_TRUE(answers.texts.empty());
+    EXPECT_EQ(pane.InfoLines().value(4), QString("Size: %1").arg(audio.size() + 128));
+
+    pane.Button4->click();
+    EXPECT_EQ(dir.Read("a.mp3"), audio);
+    EXPECT_EQ(pane.VisualId3v11->EditSongName->text(), "");
+    EXPECT_EQ(pane.VisualId3v11->ComboGenre->currentIndex(), -1);
+    EXPECT_EQ(pane.InfoLines().value(4), QString("Size: %1").arg(audio.size()));
+}
+
+TEST_F(InfoPaneTest, AFailedWriteIsReportedNamingTheFile) {
+    dir.Write("a.mp3", Audio());
+    dir.Write("b.mp3", Audio() + Trailer("B"));
+    auto w = Open();
+    Select(*w, "a.mp3");
+    ::unlink((dir / "a.mp3").c_str()); // the file vanished after it was shown
+    w->PageControlInfo->Button1->click();
+    ASSERT_EQ(answers.texts.size(), 1u);
+    EXPECT_EQ(answers.texts[0], "The ID3v1 tag could not be written to \"" + dir / "a.mp3" + "\".");
+    EXPECT_FALSE(dir.Exists("a.mp3")); // nothing created
+
+    // Selecting a file that cannot be opened empties the lines; the panels keep their file.
+    Select(*w, "b.mp3");
+    ASSERT_FALSE(w->PageControlInfo->InfoLines().isEmpty());
+    dir.Write("c.mp3");
+    w->ButtonRefreshClick();
+    ::unlink((dir / "c.mp3").c_str());
+    Select(*w, "c.mp3");
+    EXPECT_TRUE(w->PageControlInfo->InfoLines().isEmpty());
+    EXPECT_EQ(w->PageControlInfo->VisualId3v11->FileName(), dir / "b.mp3");
+    EXPECT_EQ(w->PageControlInfo->VisualId3v11->EditSongName->text(), "B");
+    EXPECT_EQ(answers.texts.size(), 1u);
+}
+
+TEST_F(InfoPaneTest, InfoLinesOfAHiddenFileAndOfASparseFileOver4GB) {
+    dir.Write(".hidden.mp3", "x");
+    const std::string big = dir / "big.mp3";
+    int fd = ::open(big.c_str(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::ftruncate(fd, (off_t{6} << 30) + 1), 0);
+    ::close(fd);
+    auto w = Open();
+    Select(*w, "big.mp3");
+    EXPECT_EQ(w->PageControlInfo->InfoLines().value(4), "Size: 6442450945");
+
+    // Dot-files are never listed; the pane shows one all the same.
+    QSignalSpy shown(w->PageControlInfo, &ui::InfoPages::DetailsShown);
+    w->PageControlInfo->ShowFile(dir / ".hidden.mp3");
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_TRUE(w->PageControlInfo->InfoLines().value(0).startsWith("Attributes:  Hidden"));
+}
