@@ -1,0 +1,24 @@
+// The order in which a folder's names are listed: the order users know from their file manager.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora::fs {
+
+// Natural order: runs of digits compare by their value ("track 9" before "track 10"), other
+// characters by code point after simple case folding; names that still compare equal ("A.mp3"
+// and "a.mp3", "01" and "1") are ordered by their raw bytes, so the order is total and stable.
+class NaturalOrder {
+public:
+    // The folded code points a name is compared by; bytes that are not UTF-8 keep their escapes.
+    static std::u32string Key(std::string_view name);
+    // Negative, zero or positive as key a sorts before, with or after key b.
+    static int CompareKeys(std::u32string_view a, std::u32string_view b);
+    static bool Less(std::string_view a, std::string_view b);
+    // Sorts names in natural order, computing every key once.
+    static void Sort(std::vector<std::string>& names);
+};
+
+} // namespace velmora::fs
