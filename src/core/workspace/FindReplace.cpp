@@ -84,8 +84,9 @@ int FindReplace::ReplaceAll() {
     std::u32string out;
     std::size_t copied = 0; // text[0, copied) is in out, replacements made
     int count = 0;
+    const ForwardSearch search(f, true);
     SearchResult hit;
-    SearchForward(text, f, 0, hit, true, static_cast<int>(text.size()));
+    search.Find(text, 0, static_cast<int>(text.size()), hit);
     while (hit.Pos >= 0) {
         const auto p = static_cast<std::size_t>(hit.Pos);
         bool wholeWord = hit.WholeWord;
@@ -105,8 +106,7 @@ int FindReplace::ReplaceAll() {
             next = copied;
             ++count;
         }
-        SearchForward(text, f, static_cast<int>(next), hit, true,
-                      static_cast<int>(text.size() - next));
+        search.Find(text, static_cast<int>(next), static_cast<int>(text.size() - next), hit);
     }
     if (count == 0) return 0;
     out.append(text, copied, std::u32string::npos);

@@ -4,10 +4,11 @@
 #include "core/editor/CustomTextEditor.h"
 #include "core/platform/Error.h"
 #include "core/platform/Utf8.h"
-#include "core/workspace/WholeTextEdit.h"
+#include "core/workspace/LinesUndo.h"
 
 #include <charconv>
 #include <limits>
+#include <vector>
 
 namespace velmora::workspace {
 
@@ -72,29 +73,39 @@ std::string LineNumbering::Format(std::int64_t n) const {
 }
 
 void LineNumbering::Apply(editor::CustomTextEditor& ed) const {
-    const auto& lines = ed.Lines();
+    editor::TextEditorStrings& lines = ed.Lines();
     const int count = lines.Count();
     if (count == 0) return;
     const std::u32string separator = platform::DecodeUtf8(separator_);
-    std::u32string oldText = lines.GetText32();
-    std::u32string newText;
-    newText.reserve(oldText.size() +
-                    static_cast<std::size_t>(count) *
-                        (separator.size() + static_cast<std::size_t>(precision_) + 4));
+    ed.BeginUpdate();
+    ed.BeginCompound();
+    struct Close {
+        editor::CustomTextEditor& ed;
+        ~Close() {
+            ed.EndCompound();
+            ed.EndUpdate();
+        }
+    } close{ed};
+    ed.SetSelected(false);
+    const int caretX = ed.CaretX(), caretY = ed.CaretY();
+    std::vector<std::u32string> oldLines;
+    oldLines.reserve(static_cast<std::size_t>(count));
+    std::u32string line;
     std::int64_t n = start_;
-    std::size_t at = 0;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i, n += step_) {
+        oldLines.push_back(lines.Get32(i));
+        line.clear();
         for (char c : Format(n))
-            newText += static_cast<char32_t>(c);
-        newText += separator;
-        // Every paragraph of the whole text ends in CR LF and holds no break of its own.
-        std::size_t end = oldText.find(U'\r', at);
-        end = end == std::u32string::npos ? oldText.size() : end + 2;
-        newText.append(oldText, at, end - at);
-        at = end;
-        n += step_;
+            line += static_cast<char32_t>(c);
+        line += separator;
+        line += oldLines.back();
+        lines.LockedPut(i, line);
     }
-    ReplaceWholeText(ed, std::move(oldText), std::move(newText));
+    // A compound of its own, so that numbering twice stays two undo steps.
+    ed.RecordUndo<LinesUndo>(caretX, caretY, std::move(oldLines));
+    ed.UpdateEditorSize(false, false);
+    ed.MoveCaret(ed.CursorBeyondEOL ? caretX : ed.ClampToRow(caretX, caretY), caretY);
+    ed.TextChanged();
 }
 
 } // namespace velmora::workspace

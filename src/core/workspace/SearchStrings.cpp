@@ -62,13 +62,10 @@ std::size_t PlainForward(std::u32string_view s, const std::u32string& uf, Part p
 // comes from the character under the window's last position: shifting by the table entry of the
 // mismatching character instead, as the textbook variant with "matched + 1" does, skips
 // occurrences ("AA" in "BAA"). Shared buckets only make shifts smaller, never unsafe.
-std::size_t FastForward(std::u32string_view s, const std::u32string& uf, Part p) {
+std::size_t FastForward(std::u32string_view s, const std::u32string& uf,
+                        const std::array<std::size_t, 256>& shift, Part p) {
     const std::size_t m = uf.size();
     if (p.to - p.from < m) return std::u32string_view::npos;
-    std::array<std::size_t, 256> shift{};
-    shift.fill(m);
-    for (std::size_t j = 0; j + 1 < m; ++j)
-        shift[uf[j] & 0xFF] = m - 1 - j;
     const char32_t last = uf[m - 1];
     for (std::size_t i = p.from; i + m <= p.to;) {
         const char32_t c = Up(s[i + m - 1]);
@@ -117,15 +114,26 @@ bool IsWordChar(char32_t c) {
            c == U'_';
 }
 
+ForwardSearch::ForwardSearch(std::u32string_view f, bool fast)
+    : f_(f), upper_(Upper(f)), fast_(fast) {
+    const std::size_t m = upper_.size();
+    shift_.fill(m);
+    for (std::size_t j = 0; j + 1 < m; ++j)
+        shift_[upper_[j] & 0xFF] = m - 1 - j;
+}
+
+void ForwardSearch::Find(std::u32string_view s, int start, int window, SearchResult& result) const {
+    result = SearchResult{};
+    result.Len = static_cast<int>(f_.size());
+    if (f_.empty()) return;
+    const Part p = Clamp(s.size(), start, window);
+    const std::size_t i = fast_ ? FastForward(s, upper_, shift_, p) : PlainForward(s, upper_, p);
+    if (i != std::u32string_view::npos) Judge(s, f_, i, result);
+}
+
 void SearchForward(std::u32string_view s, std::u32string_view f, int start, SearchResult& result,
                    bool fast, int window) {
-    result = SearchResult{};
-    result.Len = static_cast<int>(f.size());
-    if (f.empty()) return;
-    const Part p = Clamp(s.size(), start, window);
-    const std::u32string uf = Upper(f);
-    const std::size_t i = fast ? FastForward(s, uf, p) : PlainForward(s, uf, p);
-    if (i != std::u32string_view::npos) Judge(s, f, i, result);
+    ForwardSearch(f, fast).Find(s, start, window, result);
 }
 
 void SearchBackward(std::u32string_view s, std::u32string_view f, int start, SearchResult& result,

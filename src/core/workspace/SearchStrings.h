@@ -2,6 +2,9 @@
 // whole word and matching case.
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace velmora::workspace {
@@ -15,6 +18,19 @@ struct SearchResult {
 
 // Word characters: A-Z, a-z, 0-9 and "_"; everything else (accented letters too) is not.
 bool IsWordChar(char32_t c);
+
+// One search text prepared once (upper-cased, with its shift table) for many forward searches.
+class ForwardSearch {
+public:
+    ForwardSearch(std::u32string_view f, bool fast);
+    void Find(std::u32string_view s, int start, int window, SearchResult& result) const;
+
+private:
+    std::u32string f_;
+    std::u32string upper_;
+    bool fast_;
+    std::array<std::size_t, 256> shift_{};
+};
 
 // Searches the part of s that begins at offset start and is at most window characters long for
 // the leftmost occurrence of f, comparing upper-cased characters. fast selects a Boyer-Moore

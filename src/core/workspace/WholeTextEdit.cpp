@@ -5,25 +5,36 @@
 #include "core/editor/UndoRecords.h"
 
 #include <algorithm>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 namespace velmora::workspace {
 
+namespace {
+
+// The paragraphs of a whole text in the line store's own form (each ended by CR LF), or nothing
+// when the text holds a break of another kind.
+std::optional<std::vector<std::u32string_view>> StoreLines(std::u32string_view text) {
+    std::vector<std::u32string_view> lines;
+    const std::size_t n = text.size();
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const char32_t c = text[i];
+        if (c != U'\r' && c != U'\n') continue;
+        if (c == U'\n' || i + 1 >= n || text[i + 1] != U'\n') return std::nullopt;
+        lines.push_back(text.substr(at, i - at));
+        at = ++i + 1;
+    }
+    if (at != n) return std::nullopt;
+    return lines;
+}
+
+} // namespace
+
 void ReplaceWholeText(editor::CustomTextEditor& ed, std::u32string oldText,
                       std::u32string newText) {
-    std::size_t head = 0;
-    const std::size_t shorter = std::min(oldText.size(), newText.size());
-    while (head < shorter && oldText[head] == newText[head])
-        ++head;
-    std::size_t tail = 0;
-    while (tail < shorter - head &&
-           oldText[oldText.size() - 1 - tail] == newText[newText.size() - 1 - tail])
-        ++tail;
-    if (head == oldText.size() && head == newText.size()) return;
-    oldText.erase(oldText.size() - tail);
-    oldText.erase(0, head);
-    newText.erase(newText.size() - tail);
-    newText.erase(0, head);
-
+    if (oldText == newText) return;
     ed.BeginUpdate();
     ed.BeginCompound();
     struct Close {
@@ -35,13 +46,23 @@ void ReplaceWholeText(editor::CustomTextEditor& ed, std::u32string oldText,
     } close{ed};
     ed.SetSelected(false);
     const int caretX = ed.CaretX(), caretY = ed.CaretY();
-    ed.Lines().ReplaceText(static_cast<int>(head), static_cast<int>(oldText.size()), newText);
+    editor::TextEditorStrings& lines = ed.Lines();
+    const auto oldLines = StoreLines(oldText);
+    const auto newLines = StoreLines(newText);
+    if (oldLines && newLines && oldLines->size() == newLines->size() &&
+        static_cast<int>(oldLines->size()) == lines.Count()) {
+        // The same paragraphs: only those that changed are stored again.
+        for (std::size_t i = 0; i < newLines->size(); ++i)
+            if ((*oldLines)[i] != (*newLines)[i])
+                lines.LockedPut(static_cast<int>(i), std::u32string((*newLines)[i]));
+    } else {
+        lines.ReplaceText(0, static_cast<int>(oldText.size()), newText);
+    }
     // A compound of its own, so that two rewrites in a row stay two undo steps.
-    ed.RecordUndo<editor::ReplaceUndo>(caretX, caretY, static_cast<int>(head) + 1,
-                                       std::move(oldText), std::move(newText));
+    ed.RecordUndo<editor::ReplaceUndo>(caretX, caretY, 1, std::move(oldText), std::move(newText));
     ed.UpdateEditorSize(false, false);
     int y = caretY;
-    if (!ed.CursorBeyondEOF) y = std::min(y, ed.Lines().RowCount() - 1);
+    if (!ed.CursorBeyondEOF) y = std::min(y, lines.RowCount() - 1);
     y = std::max(y, 0);
     ed.MoveCaret(ed.CursorBeyondEOL ? caretX : ed.ClampToRow(caretX, y), y);
     ed.TextChanged();

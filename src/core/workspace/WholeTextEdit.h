@@ -9,10 +9,10 @@ class CustomTextEditor;
 
 namespace velmora::workspace {
 
-// Replaces the editor's whole text, which is oldText, by newText. Only the part between the
-// common beginning and end changes. The change is one undo step, sets Modified and leaves no
-// selection; the caret keeps its place as far as the new text allows. Equal texts change
-// nothing and record nothing.
+// Replaces the editor's whole text, which is oldText, by newText; with as many lines as before,
+// only the lines that differ are stored again. The change is one undo step, sets Modified and
+// leaves no selection; the caret keeps its place as far as the new text allows. Equal texts
+// change nothing and record nothing.
 void ReplaceWholeText(editor::CustomTextEditor& editor, std::u32string oldText,
                       std::u32string newText);
 
