@@ -5,6 +5,7 @@
 #include "core/platform/Error.h"
 #include "core/platform/Utf8.h"
 #include "core/workspace/LinesUndo.h"
+#include "core/workspace/WholeTextEdit.h"
 
 #include <charconv>
 #include <limits>
@@ -77,6 +78,20 @@ void LineNumbering::Apply(editor::CustomTextEditor& ed) const {
     const int count = lines.Count();
     if (count == 0) return;
     const std::u32string separator = platform::DecodeUtf8(separator_);
+    if (separator.find_first_of(U"\r\n") != std::u32string::npos) {
+        // Breaks in the separator make new paragraphs; the whole text is split again.
+        std::u32string newText;
+        std::int64_t n = start_;
+        for (int i = 0; i < count; ++i, n += step_) {
+            for (char c : Format(n))
+                newText += static_cast<char32_t>(c);
+            newText += separator;
+            newText += lines.Get32(i);
+            newText += U"\r\n";
+        }
+        ReplaceWholeText(ed, lines.GetText32(), std::move(newText));
+        return;
+    }
     ed.BeginUpdate();
     ed.BeginCompound();
     struct Close {

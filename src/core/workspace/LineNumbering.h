@@ -26,7 +26,8 @@ public:
     std::string Format(std::int64_t n) const;
 
     // Puts "number separator" in front of every line, counting from Start by Step, as one undo
-    // step that sets Modified. An empty text stays as it is.
+    // step that sets Modified. An empty text stays as it is; line breaks in the separator make
+    // new lines.
     void Apply(editor::CustomTextEditor& editor) const;
 
 private:

@@ -56,6 +56,15 @@ void ReplaceWholeText(editor::CustomTextEditor& ed, std::u32string oldText,
             if ((*oldLines)[i] != (*newLines)[i])
                 lines.LockedPut(static_cast<int>(i), std::u32string((*newLines)[i]));
     } else {
+        // The store keeps every paragraph ended by CR LF; the undo record must hold the text
+        // exactly as stored, so other breaks take that form first.
+        std::u32string stored;
+        stored.reserve(newText.size() + 2);
+        for (const std::u32string& line : editor::SplitLines32(newText)) {
+            stored += line;
+            stored += U"\r\n";
+        }
+        newText = std::move(stored);
         lines.ReplaceText(0, static_cast<int>(oldText.size()), newText);
     }
     // A compound of its own, so that two rewrites in a row stay two undo steps.

@@ -186,3 +186,15 @@ TEST_F(MacroRecorder, RecordTwiceMakesTheTypingReplayable) {
     EXPECT_FALSE(NameCommands::Record(ed));
     EXPECT_TRUE(NameCommands::Record(ed));
 }
+
+TEST_F(NumberLines, BreaksInTheSeparatorMakeNewLinesThatUndoTakesBack) {
+    Load({"a", "b"});
+    LineNumbering("1", "1", "0", "\r\n").Apply(ed);
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"1", "a", "2", "b"}));
+    ed.Undo();
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"a", "b"}));
+    LineNumbering("1", "1", "0", "-\r").Apply(ed); // a lone CR is stored as CR LF
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"1-", "a", "2-", "b"}));
+    ed.Undo();
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"a", "b"}));
+}
