@@ -22,8 +22,10 @@
 namespace velmora::ui {
 
 class DirectoryPathBox;
+class LineNumbersDlg;
 class MessageBoxQuestions;
 class NameListModel;
+class ReplaceDialog;
 class StatusBarSink;
 class TextEditor;
 
@@ -48,6 +50,16 @@ public:
     void About1Click();
     // The watched folder changed: offer to reload.
     void ChangeNotify1Notifications0Change();
+    // The names pane's menu.
+    void Find1Click();
+    void NumberLines1Click();
+    void UPPERCASE1Click();
+    void lowercase1Click();
+    void Capitalize1Click();
+    void Record1Click();
+    void Play1Click();
+    // Opens the names pane's menu below the caret (Menu key, Shift+F10).
+    void PopupMenuNewAtCaret();
 
     // Controls, for the tests and the later panes.
     QComboBox* ComboBoxPattern = nullptr;
@@ -62,7 +74,10 @@ public:
     TextEditor* MemoNew = nullptr;
     TextEditor* MemoInfo = nullptr; // the information pane's read-only text
     QMenu* PopupMenuNew = nullptr;
+    QAction* Play1 = nullptr;
     QMenu* PopupMenuEtc = nullptr;
+    LineNumbersDlg* LineNumbersDlg1 = nullptr; // created once and reused
+    ReplaceDialog* ReplaceDialog1 = nullptr;
     QLabel* StatusText = nullptr;
 
     QString StatusBarText() const;

@@ -2,6 +2,7 @@
 #include "core/workspace/FindReplace.h"
 
 #include "NamesEditorSupport.h"
+#include "core/workspace/EditorNamesPane.h"
 #include "core/workspace/Workspace.h"
 #include "support/ScriptedQuestions.h"
 
@@ -158,7 +159,7 @@ TEST_F(ReplaceTest, ReplaceAllCoversTheWholeTextFromItsStart) {
 
 TEST_F(ReplaceTest, ReplaceAllIsOneUndoStepAndMakesTheWorkspaceAsk) {
     Load({"cat 1", "cat 2", "dog"});
-    test::EditorNamesPane pane(ed);
+    workspace::EditorNamesPane pane(ed);
     platform::StringList left;
     test::RecordingStatus status;
     workspace::Workspace ws(left, pane, questions, status, {});

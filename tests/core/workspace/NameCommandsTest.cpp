@@ -3,6 +3,7 @@
 
 #include "NamesEditorSupport.h"
 #include "core/editor/EditorCommands.h"
+#include "core/workspace/EditorNamesPane.h"
 #include "core/workspace/LineNumbering.h"
 #include "core/workspace/Workspace.h"
 #include "support/ScriptedQuestions.h"
@@ -104,7 +105,7 @@ TEST_F(NumberLines, BadTextsFailWithTheConversionErrorAndChangeNothing) {
 
 TEST_F(NumberLines, IsOneUndoStepAndMakesTheWorkspaceAsk) {
     Load({"a", "b"});
-    test::EditorNamesPane pane(ed);
+    workspace::EditorNamesPane pane(ed);
     platform::StringList left;
     test::ScriptedQuestions questions;
     test::RecordingStatus status;

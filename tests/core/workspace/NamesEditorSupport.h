@@ -4,25 +4,12 @@
 #include "core/editor/CustomTextEditor.h"
 #include "core/platform/Error.h"
 #include "core/platform/Utf8.h"
-#include "core/workspace/NamesPane.h"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace velmora::test {
-
-// The workspace's view of the editor, so that the pending-changes question sees its flag.
-class EditorNamesPane : public workspace::NamesPane {
-public:
-    explicit EditorNamesPane(editor::CustomTextEditor& ed) : ed_(ed) {}
-    platform::StringList& Lines() override { return ed_.Lines(); }
-    bool Modified() const override { return ed_.Modified(); }
-    void SetModified(bool modified) override { ed_.SetModified(modified); }
-
-private:
-    editor::CustomTextEditor& ed_;
-};
 
 struct NamesEditor : ::testing::Test {
     editor::CustomTextEditor ed;
