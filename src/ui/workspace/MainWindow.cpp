@@ -405,7 +405,9 @@ void MainWindow::Find1Click() {
 }
 
 void MainWindow::NumberLines1Click() {
-    if (LineNumbersDlg1->exec() != QDialog::Accepted) return;
+    const int result = LineNumbersDlg1->exec();
+    MemoNew->setFocus(Qt::OtherFocusReason);
+    if (result != QDialog::Accepted) return;
     LineNumbersDlg1->Numbering().Apply(*MemoNew);
 }
 
