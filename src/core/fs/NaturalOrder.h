@@ -12,10 +12,10 @@ namespace velmora::fs {
 // and "a.mp3", "01" and "1") are ordered by their raw bytes, so the order is total and stable.
 class NaturalOrder {
 public:
-    // The folded code points a name is compared by; bytes that are not UTF-8 keep their escapes.
-    static std::u32string Key(std::string_view name);
-    // Negative, zero or positive as key a sorts before, with or after key b.
-    static int CompareKeys(std::u32string_view a, std::u32string_view b);
+    // A byte string whose plain byte order is the natural order of the names: folded code
+    // points in UTF-8 (bytes that are not UTF-8 keep their escapes), each digit run as its
+    // length and then its digits without leading zeros.
+    static std::string Key(std::string_view name);
     static bool Less(std::string_view a, std::string_view b);
     // Sorts names in natural order, computing every key once.
     static void Sort(std::vector<std::string>& names);
