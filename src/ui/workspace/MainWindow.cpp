@@ -415,6 +415,8 @@ void MainWindow::Find1Click() {
 
 void MainWindow::NumberLines1Click() {
     const int result = LineNumbersDlg1->exec();
+    // Back to the names pane, with the window active so that the pane's keys work at once.
+    activateWindow();
     MemoNew->setFocus(Qt::OtherFocusReason);
     if (result != QDialog::Accepted) return;
     LineNumbersDlg1->Numbering().Apply(*MemoNew);
