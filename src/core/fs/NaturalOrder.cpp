@@ -92,21 +92,23 @@ bool NaturalOrder::Less(std::string_view a, std::string_view b) {
     return ka != kb ? ka < kb : a < b;
 }
 
+NaturalOrder::Keyed NaturalOrder::MakeKeyed(std::string_view name) {
+    return {Key(name), std::string(name)};
+}
+
+bool NaturalOrder::KeyedLess(const Keyed& a, const Keyed& b) {
+    const int c = a.key.compare(b.key);
+    return c != 0 ? c < 0 : a.name < b.name;
+}
+
 void NaturalOrder::Sort(std::vector<std::string>& names) {
-    struct Entry {
-        std::string key;
-        std::string name;
-    };
-    std::vector<Entry> entries;
+    std::vector<Keyed> entries;
     entries.reserve(names.size());
     for (std::string& n : names) {
         std::string key = Key(n);
         entries.push_back({std::move(key), std::move(n)});
     }
-    std::sort(entries.begin(), entries.end(), [](const Entry& x, const Entry& y) {
-        const int c = x.key.compare(y.key);
-        return c != 0 ? c < 0 : x.name < y.name;
-    });
+    std::sort(entries.begin(), entries.end(), &KeyedLess);
     for (std::size_t i = 0; i < entries.size(); ++i)
         names[i] = std::move(entries[i].name);
 }

@@ -17,6 +17,15 @@ public:
     // length and then its digits without leading zeros.
     static std::string Key(std::string_view name);
     static bool Less(std::string_view a, std::string_view b);
+
+    // A name with its key, for sorting names that carry data of their own.
+    struct Keyed {
+        std::string key;
+        std::string name;
+    };
+    static Keyed MakeKeyed(std::string_view name);
+    static bool KeyedLess(const Keyed& a, const Keyed& b);
+
     // Sorts names in natural order, computing every key once.
     static void Sort(std::vector<std::string>& names);
 };

@@ -7,7 +7,7 @@
 #include "core/platform/Error.h"
 #include "core/workspace/CommandLine.h"
 #include "core/workspace/NameCommands.h"
-#include "ui/dirchooser/DirectoryPathBox.h"
+#include "ui/dirchooser/DirTreeCombo.h"
 #include "ui/editor/TextEditor.h"
 #include "ui/platform/MessageBoxQuestions.h"
 #include "ui/platform/QtText.h"
@@ -203,11 +203,10 @@ void MainWindow::BuildTopPanel(QWidget* panel) {
     });
 
     auto* label2 = new QLabel(QStringLiteral("&Directory"), panel);
-    EditDirectory = new DirectoryPathBox(panel);
-    EditDirectory->setObjectName(QStringLiteral("EditDirectory"));
-    EditDirectory->Edit()->setToolTip(QStringLiteral("Choose a directory"));
+    EditDirectory = new DirTreeCombo(panel);
+    EditDirectory->setToolTip(QStringLiteral("Choose a directory"));
     label2->setBuddy(EditDirectory);
-    connect(EditDirectory, &DirectoryPathBox::OnPathChange, this,
+    connect(EditDirectory, &DirTreeCombo::OnPathChange, this,
             [this] { Run([this] { EditDirectoryPathChange(); }); });
 
     ButtonCDUp = new QPushButton(QString(QChar(0x25B2)), panel); // an up arrow
