@@ -1,7 +1,7 @@
 // Folder enumeration for the tree.
 #include "core/dirtree/FolderScan.h"
 
-#include "core/fs/NameOrder.h"
+#include "core/fs/NaturalOrder.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -85,7 +85,7 @@ FolderScan ScanFolder(const std::string& path) {
         scan.status = ScanStatus::ssUnreadable;
         return scan;
     }
-    std::vector<std::pair<fs::NameKey, bool>> found;
+    std::vector<std::pair<fs::NaturalOrder::Keyed, bool>> found;
     while (const dirent* e = ::readdir(d)) {
         if (!IsSubDirectory(fd, e)) continue;
         bool hasChildren = false;
@@ -103,14 +103,15 @@ FolderScan ScanFolder(const std::string& path) {
             int child = ::openat(fd, e->d_name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             hasChildren = child >= 0 && HasSubDirsFd(child);
         }
-        found.emplace_back(fs::MakeNameKey(e->d_name), hasChildren);
+        found.emplace_back(fs::NaturalOrder::MakeKeyed(e->d_name), hasChildren);
     }
     ::closedir(d);
-    std::sort(found.begin(), found.end(),
-              [](const auto& a, const auto& b) { return fs::NameKeyLess(a.first, b.first); });
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return fs::NaturalOrder::KeyedLess(a.first, b.first);
+    });
     scan.entries.reserve(found.size());
     for (auto& [key, hasChildren] : found)
-        scan.entries.push_back({std::move(key.raw), hasChildren});
+        scan.entries.push_back({std::move(key.name), hasChildren});
     return scan;
 }
 

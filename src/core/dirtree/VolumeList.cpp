@@ -1,7 +1,7 @@
 // Volume filtering.
 #include "core/dirtree/VolumeList.h"
 
-#include "core/fs/NameOrder.h"
+#include "core/fs/NaturalOrder.h"
 
 #include <algorithm>
 #include <array>
@@ -131,7 +131,7 @@ std::vector<Volume> VisibleVolumes(const std::vector<MountEntry>& table, std::st
         found.push_back(std::move(v));
     }
     std::stable_sort(found.begin(), found.end(), [](const Volume& a, const Volume& b) {
-        if (a.caption != b.caption) return fs::NameLess(a.caption, b.caption);
+        if (a.caption != b.caption) return fs::NaturalOrder::Less(a.caption, b.caption);
         return a.path < b.path;
     });
     std::vector<Volume> volumes;

@@ -1,12 +1,14 @@
 // Directory enumeration by pattern.
 #include "core/fs/DirectoryListing.h"
 
+#include "core/fs/NaturalOrder.h"
 #include "core/fs/PathUtils.h"
 
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <vector>
 
 namespace velmora::fs {
 
@@ -22,6 +24,8 @@ bool ListMatchingFiles(const std::string& dir, const std::string& pattern,
     if (!d) return false;
     int dfd = ::dirfd(d);
     const bool everything = pattern == "*" || pattern == "*.*";
+    // readdir order is the file system's own (hash order on ext4); users expect name order.
+    std::vector<std::string> names;
     while (dirent* e = ::readdir(d)) {
         const char* name = e->d_name;
         if (name[0] == '.') continue;
@@ -32,9 +36,12 @@ bool ListMatchingFiles(const std::string& dir, const std::string& pattern,
             struct stat st {};
             if (::fstatat(dfd, name, &st, 0) == 0 && S_ISDIR(st.st_mode)) continue;
         }
-        onName(name);
+        names.emplace_back(name);
     }
     ::closedir(d);
+    NaturalOrder::Sort(names);
+    for (const std::string& name : names)
+        onName(name);
     return true;
 }
 

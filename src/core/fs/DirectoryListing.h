@@ -6,8 +6,8 @@
 
 namespace velmora::fs {
 
-// Calls onName for every entry of dir (in the order the file system returns them) whose name
-// matches pattern, skipping names beginning with "." and directories (a link to a directory
+// Calls onName for every entry of dir whose name matches pattern, in natural name order
+// (NaturalOrder), skipping names beginning with "." and directories (a link to a directory
 // counts as one). Returns false with errno set when the directory cannot be opened.
 bool ListMatchingFiles(const std::string& dir, const std::string& pattern,
                        const std::function<void(const std::string& name)>& onName);

@@ -36,6 +36,12 @@ char32_t ToLower(char32_t c) {
     return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), l));
 }
 
+char32_t FoldCase(char32_t c) {
+    if (c < 0x80) return (c >= U'A' && c <= U'Z') ? c + 32 : c;
+    // Through the upper case first, so that variants such as final sigma meet their letter.
+    return ToLower(ToUpper(c));
+}
+
 std::u32string ToUpper(std::u32string s) {
     for (char32_t& c : s)
         c = ToUpper(c);

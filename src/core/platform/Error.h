@@ -53,6 +53,12 @@ public:
     using Exception::Exception;
 };
 
+// A text that does not convert to the value asked for.
+class EConvertError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 using FormatArg = std::variant<std::string, std::int64_t>;
 
 // Fills "%s" and "%d" placeholders in order; "%%" is a percent sign. Missing arguments leave

@@ -6,6 +6,7 @@
 #include "core/fs/PathUtils.h"
 #include "core/platform/Error.h"
 #include "core/workspace/CommandLine.h"
+#include "core/workspace/NameCommands.h"
 #include "ui/dirchooser/DirTreeCombo.h"
 #include "ui/editor/TextEditor.h"
 #include "ui/platform/MessageBoxQuestions.h"
@@ -13,7 +14,10 @@
 #include "ui/platform/VelmoraApplication.h"
 #include "ui/workspace/FixedRowHeightDelegate.h"
 #include "ui/workspace/InfoPages.h"
+#include "ui/workspace/LineNumbersDlg.h"
+#include "ui/workspace/MenuIcons.h"
 #include "ui/workspace/NameListModel.h"
+#include "ui/workspace/ReplaceDialog.h"
 #include "ui/workspace/StatusBarSink.h"
 
 #include <QApplication>
@@ -30,6 +34,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 #ifndef VELMORA_HOMEPAGE_URL
@@ -262,9 +267,10 @@ void MainWindow::BuildTopPanel(QWidget* panel) {
 
 void MainWindow::BuildMenus() {
     PopupMenuNew = new QMenu(this);
+    PopupMenuNew->setObjectName(QStringLiteral("PopupMenuNew"));
     auto add = [this](const QString& name, const QString& caption, const QKeySequence& key,
-                      auto fn) {
-        QAction* a = PopupMenuNew->addAction(caption);
+                      const QString& icon, auto fn) {
+        QAction* a = PopupMenuNew->addAction(MenuIcons::Named(icon), caption);
         a->setObjectName(name);
         if (!key.isEmpty()) {
             a->setShortcut(key);
@@ -275,25 +281,58 @@ void MainWindow::BuildMenus() {
         connect(a, &QAction::triggered, this, [this, fn] { Run(fn); });
         return a;
     };
-    add(QStringLiteral("Apply1"), QStringLiteral("&Apply"), QKeySequence(Qt::CTRL | Qt::Key_S),
-        [this] { ButtonApplyClick(); });
+    const auto ctrl = [](Qt::Key k) { return QKeySequence(Qt::CTRL | k); };
+    const auto ctrlShift = [](Qt::Key k) { return QKeySequence(Qt::CTRL | Qt::SHIFT | k); };
+    add(QStringLiteral("Apply1"), QStringLiteral("&Apply"), ctrl(Qt::Key_S),
+        QStringLiteral("document-save"), [this] { ButtonApplyClick(); });
     PopupMenuNew->addSeparator();
-    add(QStringLiteral("Undo2"), QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z),
-        [this] { MemoNew->Undo(); });
+    add(QStringLiteral("Find1"), QStringLiteral("&Find"), ctrl(Qt::Key_F),
+        QStringLiteral("edit-find"), [this] { Find1Click(); });
     PopupMenuNew->addSeparator();
-    add(QStringLiteral("Cut2"), QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X),
+    add(QStringLiteral("NumberLines1"), QStringLiteral("&Number Lines"), ctrl(Qt::Key_N),
+        QStringLiteral("format-list-numbered"), [this] { NumberLines1Click(); });
+    PopupMenuNew->addSeparator();
+    add(QStringLiteral("UPPERCASE1"), QStringLiteral("&UPPERCASE"), QKeySequence(),
+        QStringLiteral("format-text-uppercase"), [this] { UPPERCASE1Click(); });
+    add(QStringLiteral("lowercase1"), QStringLiteral("&lowercase"), QKeySequence(),
+        QStringLiteral("format-text-lowercase"), [this] { lowercase1Click(); });
+    add(QStringLiteral("Capitalize1"), QStringLiteral("Capi&talize"), QKeySequence(),
+        QStringLiteral("format-text-capitalize"), [this] { Capitalize1Click(); });
+    PopupMenuNew->addSeparator();
+    add(QStringLiteral("Record1"), QStringLiteral("&Record"), ctrlShift(Qt::Key_R),
+        QStringLiteral("media-record"), [this] { Record1Click(); });
+    Play1 = add(QStringLiteral("Play1"), QStringLiteral("&Play"), ctrlShift(Qt::Key_P),
+                QStringLiteral("media-playback-start"), [this] { Play1Click(); });
+    Play1->setEnabled(false); // until the first recording ends
+    PopupMenuNew->addSeparator();
+    add(QStringLiteral("Undo2"), QStringLiteral("&Undo"), ctrl(Qt::Key_Z),
+        QStringLiteral("edit-undo"), [this] { MemoNew->Undo(); });
+    PopupMenuNew->addSeparator();
+    add(QStringLiteral("Cut2"), QStringLiteral("Cu&t"), ctrl(Qt::Key_X), QStringLiteral("edit-cut"),
         [this] { MemoNew->ClipboardCut(); });
-    add(QStringLiteral("Copy2"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C),
-        [this] { MemoNew->ClipboardCopy(); });
-    add(QStringLiteral("Paste2"), QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V),
-        [this] { MemoNew->ClipboardPaste(); });
+    add(QStringLiteral("Copy2"), QStringLiteral("&Copy"), ctrl(Qt::Key_C),
+        QStringLiteral("edit-copy"), [this] { MemoNew->ClipboardCopy(); });
+    add(QStringLiteral("Paste2"), QStringLiteral("&Paste"), ctrl(Qt::Key_V),
+        QStringLiteral("edit-paste"), [this] { MemoNew->ClipboardPaste(); });
     add(QStringLiteral("Delete2"), QStringLiteral("&Delete"), QKeySequence(),
-        [this] { MemoNew->ReplaceSelection(std::u32string()); });
-    add(QStringLiteral("SelectAll1"), QStringLiteral("Select &All"),
-        QKeySequence(Qt::CTRL | Qt::Key_A), [this] { MemoNew->SelectAll(); });
+        QStringLiteral("edit-delete"), [this] { MemoNew->ReplaceSelection(std::u32string()); });
+    add(QStringLiteral("SelectAll1"), QStringLiteral("Select &All"), ctrl(Qt::Key_A),
+        QStringLiteral("edit-select-all"), [this] { MemoNew->SelectAll(); });
     MemoNew->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(MemoNew, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { PopupMenuNew->exec(MemoNew->viewport()->mapToGlobal(p)); });
+    // The keyboard opens the menu at the caret.
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
+        auto* open = new QAction(MemoNew);
+        open->setShortcut(key);
+        open->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        MemoNew->addAction(open);
+        connect(open, &QAction::triggered, this, &MainWindow::PopupMenuNewAtCaret);
+    }
+
+    LineNumbersDlg1 = new LineNumbersDlg(this);
+    ReplaceDialog1 = new ReplaceDialog(*MemoNew, MemoNew, *questions_, this);
 
     PopupMenuEtc = new QMenu(this);
     QAction* home = PopupMenuEtc->addAction(QStringLiteral("&Velmora Homepage"));
@@ -410,6 +449,47 @@ void MainWindow::ChangeNotify1Notifications0Change() {
         platform::mbYes | platform::mbNo);
     // Yes drops unapplied edits without asking about them.
     if (r == ModalResult::mrYes) workspace_->LoadFileList();
+}
+
+void MainWindow::Find1Click() {
+    ReplaceDialog1->Execute();
+}
+
+void MainWindow::NumberLines1Click() {
+    const int result = LineNumbersDlg1->exec();
+    // Back to the names pane, with the window active so that the pane's keys work at once.
+    activateWindow();
+    MemoNew->setFocus(Qt::OtherFocusReason);
+    if (result != QDialog::Accepted) return;
+    LineNumbersDlg1->Numbering().Apply(*MemoNew);
+}
+
+void MainWindow::UPPERCASE1Click() {
+    workspace::NameCommands::UpperCase(*MemoNew);
+}
+
+void MainWindow::lowercase1Click() {
+    workspace::NameCommands::LowerCase(*MemoNew);
+}
+
+void MainWindow::Capitalize1Click() {
+    workspace::NameCommands::Capitalize(*MemoNew);
+}
+
+void MainWindow::Record1Click() {
+    if (workspace::NameCommands::Record(*MemoNew)) Play1->setEnabled(true);
+}
+
+void MainWindow::Play1Click() {
+    MemoNew->ExecuteCommand(editor::cmdPlayMacro);
+}
+
+void MainWindow::PopupMenuNewAtCaret() {
+    const QRect caret = MemoNew->CaretRect();
+    QPoint at = caret.isValid() ? caret.bottomLeft() : QPoint(0, 0);
+    at.setX(std::clamp(at.x(), 0, std::max(MemoNew->viewport()->width() - 1, 0)));
+    at.setY(std::clamp(at.y(), 0, std::max(MemoNew->viewport()->height() - 1, 0)));
+    PopupMenuNew->popup(MemoNew->viewport()->mapToGlobal(at));
 }
 
 void MainWindow::ButtonRefreshClick() {

@@ -23,8 +23,10 @@ namespace velmora::ui {
 
 class DirTreeCombo;
 class InfoPages;
+class LineNumbersDlg;
 class MessageBoxQuestions;
 class NameListModel;
+class ReplaceDialog;
 class StatusBarSink;
 class TextEditor;
 
@@ -55,6 +57,16 @@ public:
     void FileInfo1Click();
     // The listed directory followed by the selected left-list name; empty without a selection.
     std::string SelectedFilePath() const;
+    // The names pane's menu.
+    void Find1Click();
+    void NumberLines1Click();
+    void UPPERCASE1Click();
+    void lowercase1Click();
+    void Capitalize1Click();
+    void Record1Click();
+    void Play1Click();
+    // Opens the names pane's menu below the caret (Menu key, Shift+F10).
+    void PopupMenuNewAtCaret();
 
     // Controls, for the tests and the later panes.
     QComboBox* ComboBoxPattern = nullptr;
@@ -69,10 +81,13 @@ public:
     TextEditor* MemoNew = nullptr;
     TextEditor* MemoInfo = nullptr; // the information pane's read-only text
     QMenu* PopupMenuNew = nullptr;
+    QAction* Play1 = nullptr;
     QMenu* PopupMenuEtc = nullptr;
     QMenu* PopupMenuOrg = nullptr;
     QAction* FileInfo1 = nullptr;
     InfoPages* PageControlInfo = nullptr;
+    LineNumbersDlg* LineNumbersDlg1 = nullptr; // created once and reused
+    ReplaceDialog* ReplaceDialog1 = nullptr;
     QLabel* StatusText = nullptr;
 
     QString StatusBarText() const;

@@ -1,7 +1,7 @@
 // Folder reading, the has-children flag, node paths and path walks on real folder trees.
 #include "core/dirtree/FolderTree.h"
 
-#include "core/fs/NameOrder.h"
+#include "core/fs/NaturalOrder.h"
 #include "core/tags/ChildProcess.h"
 #include "support/TempDir.h"
 
@@ -49,7 +49,7 @@ TEST(NameOrder, NaturalCaseInsensitiveThenBytes) {
     std::vector<std::string> names = {"b",       "Disc 10",  "A", "c",    "disc 2",
                                       "Disc 2",  "_x",       "a", "Zeta", "track 007",
                                       "track 7", "track 08", "ä"};
-    std::sort(names.begin(), names.end(), velmora::fs::NameLess);
+    std::sort(names.begin(), names.end(), &velmora::fs::NaturalOrder::Less);
     std::vector<std::string> want = {"_x",       "A",      "a",       "b",         "c",
                                      "Disc 2",   "disc 2", "Disc 10", "track 007", "track 7",
                                      "track 08", "Zeta",   "ä"};

@@ -1,0 +1,52 @@
+// Find and replace in the names editor: what the find-and-replace dialog's buttons do.
+#pragma once
+
+#include "core/platform/Questions.h"
+
+#include <functional>
+#include <string>
+
+namespace velmora::editor {
+class CustomTextEditor;
+}
+
+namespace velmora::workspace {
+
+// The dialog's state, kept between uses; every option is off at start.
+struct FindOptions {
+    std::u32string FindText;
+    std::u32string ReplaceText;
+    bool Down = false;
+    bool WholeWord = false;
+    bool MatchCase = false;
+};
+
+class FindReplace {
+public:
+    FindReplace(editor::CustomTextEditor& editor, platform::Questions& questions);
+
+    FindOptions Options;
+    // Gives the keyboard focus to the editor (the window knows how).
+    std::function<void()> FocusEditor;
+
+    // Find Next: selects the next occurrence, in the chosen direction from the selection start
+    // (or the caret), that passes the Whole word and Match case options. When none does, an
+    // information box says so ("Could not find ...") and the command ends with the silent abort.
+    void FindDialog1Find();
+    // Replace and Replace All: without a selection first finds; then replaces the selection
+    // (Replace) or every occurrence (Replace All).
+    void ReplaceDialog1Replace(bool replaceAll);
+    // Replaces the selection by the replace text if it is an occurrence of the find text.
+    bool ReplaceOne();
+    // Replaces every occurrence in the whole text that passes the options, as one undo step;
+    // returns how many were replaced.
+    int ReplaceAll();
+
+private:
+    [[noreturn]] void NotFound(const char* pattern);
+
+    editor::CustomTextEditor& editor_;
+    platform::Questions& questions_;
+};
+
+} // namespace velmora::workspace

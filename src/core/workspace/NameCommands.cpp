@@ -1,0 +1,58 @@
+// Case commands and macro recording.
+#include "core/workspace/NameCommands.h"
+
+#include "core/editor/CustomTextEditor.h"
+#include "core/editor/EditorCommands.h"
+#include "core/platform/CaseMap.h"
+
+#include <string_view>
+
+namespace velmora::workspace {
+
+namespace {
+
+void ReplaceSelected(editor::CustomTextEditor& ed, std::u32string (*convert)(std::u32string)) {
+    std::u32string text = ed.SelText();
+    if (text.empty()) return;
+    ed.ReplaceSelection(convert(std::move(text)));
+}
+
+} // namespace
+
+void NameCommands::UpperCase(editor::CustomTextEditor& ed) {
+    ReplaceSelected(ed, [](std::u32string s) { return platform::ToUpper(std::move(s)); });
+}
+
+void NameCommands::LowerCase(editor::CustomTextEditor& ed) {
+    ReplaceSelected(ed, [](std::u32string s) { return platform::ToLower(std::move(s)); });
+}
+
+void NameCommands::Capitalize(editor::CustomTextEditor& ed) {
+    ReplaceSelected(ed, &NameCommands::CapitalizeText);
+}
+
+bool NameCommands::IsCapitalizeSeparator(char32_t c) {
+    static constexpr std::u32string_view kSeparators = U"\t ()+,-./:;[\\]_{}";
+    return kSeparators.find(c) != std::u32string_view::npos;
+}
+
+std::u32string NameCommands::CapitalizeText(std::u32string text) {
+    bool afterSeparator = false;
+    for (char32_t& c : text) {
+        if (!afterSeparator) {
+            afterSeparator = IsCapitalizeSeparator(c);
+        } else if (!IsCapitalizeSeparator(c)) {
+            c = platform::ToUpper(c);
+            afterSeparator = false;
+        }
+    }
+    return text;
+}
+
+bool NameCommands::Record(editor::CustomTextEditor& ed) {
+    const bool wasRecording = ed.Recording();
+    ed.ExecuteCommand(editor::cmdRecordMacro);
+    return wasRecording && !ed.Recording();
+}
+
+} // namespace velmora::workspace

@@ -1,0 +1,32 @@
+// The case commands and the macro recorder of the names pane's menu.
+#pragma once
+
+#include <string>
+
+namespace velmora::editor {
+class CustomTextEditor;
+}
+
+namespace velmora::workspace {
+
+class NameCommands {
+public:
+    // Each replaces the selection by its converted text as one undo step and leaves it
+    // selected; without a selection nothing changes. Letters change by Unicode simple case
+    // mapping, so accented letters change too.
+    static void UpperCase(editor::CustomTextEditor& editor);
+    static void LowerCase(editor::CustomTextEditor& editor);
+    static void Capitalize(editor::CustomTextEditor& editor);
+
+    // Upper-cases the first character after every run of separators; the very first character
+    // and the first one after a line break are left as they are; nothing is lower-cased.
+    static std::u32string CapitalizeText(std::u32string text);
+    // Tab, space and ( ) + , - . / : ; [ \ ] _ { }
+    static bool IsCapitalizeSeparator(char32_t c);
+
+    // Starts or stops recording a macro; true when a recording has just stopped, which makes
+    // the macro available for Play.
+    static bool Record(editor::CustomTextEditor& editor);
+};
+
+} // namespace velmora::workspace

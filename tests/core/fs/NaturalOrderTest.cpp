@@ -1,0 +1,74 @@
+// Natural name order: digit runs by value, case folded, raw bytes as the last word.
+#include "core/fs/NaturalOrder.h"
+
+#include "core/fs/DirectoryListing.h"
+#include "support/TempDir.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <random>
+
+using velmora::fs::NaturalOrder;
+
+namespace {
+
+struct Pair {
+    const char* before;
+    const char* after;
+};
+
+} // namespace
+
+TEST(NaturalOrder, OrdersPairs) {
+    const Pair pairs[] = {
+        {"track 9.mp3", "track 10.mp3"},   // digit runs by value
+        {"track 2.mp3", "Track 3.mp3"},    // case does not count
+        {"a.mp3", "B.mp3"},                //
+        {"x7", "x007b"},                   // leading zeros carry no value
+        {"x007", "x7"},                    // equal value and key: raw bytes decide
+        {"A.mp3", "a.mp3"},                // identical keys: raw bytes decide
+        {"disc1 track2", "disc1 track10"}, // every run on its own
+        {"v2.9", "v2.10"},                 //
+        {"99999999999999999999999", "100000000000000000000000"}, // longer than any integer
+        {"song", "song 1"},                                      // a prefix first
+        {"1 b", "a"},                                // digits are characters before letters
+        {"\xc3\xa9t\xc3\xa9", "\xc3\x89T\xc3\x89Z"}, // accented letters fold too ("été" "ÉTÉZ")
+        {"\xc3\x89T\xc3\x89", "\xc3\xa9t\xc3\xa9"},  // and then the bytes decide
+        {"cafz", "caf\xe9.mp3"},                     // a byte that is not UTF-8 sorts after letters
+    };
+    for (const Pair& p : pairs) {
+        EXPECT_TRUE(NaturalOrder::Less(p.before, p.after)) << p.before << " < " << p.after;
+        EXPECT_FALSE(NaturalOrder::Less(p.after, p.before)) << p.after << " > " << p.before;
+    }
+    EXPECT_FALSE(NaturalOrder::Less("same", "same"));
+}
+
+TEST(NaturalOrder, SortIsATotalOrderOnShuffledNames) {
+    std::vector<std::string> sorted = {"01 intro", "1 intro", "2 Song",           "2 song",
+                                       "10 song",  "Album",   "album 2",          "album 10",
+                                       "caf\xe9",  "caf\xff", "\xc3\xa9t\xc3\xa9"};
+    std::vector<std::string> names = sorted;
+    std::mt19937 rng(7);
+    for (int round = 0; round < 20; ++round) {
+        std::shuffle(names.begin(), names.end(), rng);
+        NaturalOrder::Sort(names);
+        ASSERT_EQ(names, sorted);
+    }
+}
+
+TEST(NaturalOrder, FoldersListInNameOrderWhateverReaddirReturns) {
+    velmora::test::TempDir dir;
+    // Enough names that a hashed directory returns them out of order.
+    std::vector<std::string> expected;
+    for (int i = 1; i <= 120; ++i)
+        expected.push_back("Track " + std::to_string(i) + ".mp3");
+    std::vector<std::string> created = expected;
+    std::reverse(created.begin(), created.end());
+    for (const auto& n : created)
+        dir.Write(n);
+    dir.Write("cover.jpg");
+    std::vector<std::string> listed;
+    ASSERT_TRUE(velmora::fs::ListMatchingFiles(dir.Path(), "*.MP3",
+                                               [&](const std::string& n) { listed.push_back(n); }));
+    EXPECT_EQ(listed, expected);
+}
