@@ -197,13 +197,18 @@ AppAssociations::AppsFor(const std::vector<std::string>& mimeTypes) const {
 }
 
 const DesktopApp* AppAssociations::DefaultFor(const std::vector<std::string>& mimeTypes) const {
-    for (const std::string& type : mimeTypes)
+    for (const std::string& type : mimeTypes) {
+        // A default does not count when its own or a more important file removes it.
+        std::set<std::string> removed;
         for (const ListFile& list : lists_) {
+            if (auto it = list.removed.find(type); it != list.removed.end())
+                removed.insert(it->second.begin(), it->second.end());
             auto it = list.defaults.find(type);
             if (it == list.defaults.end()) continue;
             for (const std::string& id : it->second)
-                if (const DesktopApp* app = Find(id)) return app;
+                if (const DesktopApp* app = Find(id); app && !removed.count(id)) return app;
         }
+    }
     return nullptr;
 }
 

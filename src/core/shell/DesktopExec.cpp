@@ -176,6 +176,11 @@ std::vector<std::string> Expand(const std::vector<Arg>& args, const ExecContext&
 
 std::vector<std::vector<std::string>> ExpandExec(std::string_view exec, const ExecContext& ctx) {
     std::vector<Arg> args = Tokenize(exec);
+    // The program itself must be written out: a file to open is never run as the program.
+    while (!args.empty() && args.front().empty()) args.erase(args.begin());
+    if (args.empty()) throw EDesktopExecError("The command names no program.");
+    for (const Piece& p : args.front())
+        if (p.code != 0) throw EDesktopExecError("The command names no program.");
     bool list = false;
     bool single = false;
     for (const Arg& arg : args)
