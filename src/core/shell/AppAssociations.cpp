@@ -167,6 +167,16 @@ const DesktopApp* AppAssociations::Find(const std::string& id) const {
     return it == apps_.end() ? nullptr : &it->second;
 }
 
+std::vector<const DesktopApp*> AppAssociations::AllApps() const {
+    std::vector<const DesktopApp*> all;
+    for (const auto& [id, app] : apps_)
+        if (!app.noDisplay) all.push_back(&app);
+    std::stable_sort(all.begin(), all.end(), [](const DesktopApp* a, const DesktopApp* b) {
+        return a->name < b->name;
+    });
+    return all;
+}
+
 std::vector<const DesktopApp*>
 AppAssociations::AppsFor(const std::vector<std::string>& mimeTypes) const {
     std::vector<const DesktopApp*> result;

@@ -32,6 +32,8 @@ public:
     std::vector<const DesktopApp*> AppsFor(const std::vector<std::string>& mimeTypes) const;
     const DesktopApp* DefaultFor(const std::vector<std::string>& mimeTypes) const;
     const DesktopApp* Find(const std::string& id) const;
+    // Every usable entry shown in menus (not NoDisplay), by name.
+    std::vector<const DesktopApp*> AllApps() const;
 
 private:
     struct ListFile {
