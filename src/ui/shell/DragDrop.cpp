@@ -17,7 +17,7 @@ const QString kUriList = QStringLiteral("text/uri-list");
 
 DragDrop::DragDrop(QWidget* owner) : QObject(owner), owner_(owner) {
     // Child widgets that take drops themselves (the names editor takes text) would swallow
-    // files; an application filter sees the drop first wherever it lands in the window.
+    // files; an application filter sees the drag first wherever it lands in the window.
     qApp->installEventFilter(this);
     SetAcceptDrag(true);
 }

@@ -2,12 +2,14 @@
 #include "ui/shell/SHFileOperation.h"
 
 #include "core/fs/FileDeletion.h"
+#include "core/shell/DesktopExec.h"
 #include "ui/platform/QtText.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <cstdio>
 
@@ -32,6 +34,31 @@ bool InTrashFiles(const QString& where) {
     return top.cdUp() && top.dirName() == QLatin1String(".Trash");
 }
 
+// The Trash keeps the original path URL-encoded, so that a name holding "%" or a line break
+// restores to itself; Qt 6.4 writes it raw. Re-encodes a raw value, leaves anything else.
+void EncodeTrashInfoPath(const QString& where, const QString& original) {
+    QFileInfo moved(where);
+    QDir info = moved.dir();
+    if (!info.cdUp() || !info.cd(QStringLiteral("info"))) return;
+    QFile file(info.filePath(moved.fileName() + QStringLiteral(".trashinfo")));
+    if (!file.open(QIODevice::ReadOnly)) return;
+    QByteArray text = file.readAll();
+    file.close();
+    const QByteArray raw = QFile::encodeName(QFileInfo(original).absoluteFilePath());
+    const qsizetype start = text.indexOf("\nPath=");
+    if (start < 0) return;
+    const qsizetype valueStart = start + 6;
+    qsizetype end = text.indexOf('\n', valueStart);
+    if (end < 0) end = text.size();
+    const QByteArray value = text.mid(valueStart, end - valueStart);
+    if (value.isEmpty() || !raw.endsWith(value)) return;
+    const std::string encoded = velmora::shell::FileUri(value.toStdString()).substr(7);
+    if (encoded == value.toStdString()) return;
+    text.replace(valueStart, end - valueStart, QByteArray::fromStdString(encoded));
+    QSaveFile out(file.fileName());
+    if (out.open(QIODevice::WriteOnly) && out.write(text) == text.size()) out.commit();
+}
+
 } // namespace
 
 SHFileOperation::SHFileOperation(QWidget* owner) : QObject(owner), owner_(owner) {}
@@ -43,7 +70,10 @@ bool SHFileOperation::MoveToTrash(const QString& path) {
     if (dataHome.isEmpty() || !QDir().mkpath(dataHome)) return false;
     QString where;
     if (!QFile::moveToTrash(path, &where)) return false;
-    if (InTrashFiles(where)) return true;
+    if (InTrashFiles(where)) {
+        EncodeTrashInfoPath(where, path);
+        return true;
+    }
     // It landed somewhere that is no Trash: put it back and report the failure.
     std::rename(QFile::encodeName(where).constData(), QFile::encodeName(path).constData());
     return false;
