@@ -106,7 +106,7 @@ std::vector<RegistrationFile> ShellRegistration::Files() const {
                      "Icon=velmora\n"
                      "Exec=" + exec + " %f\n"
                      "Terminal=false\n"
-                     "Categories=Utility;Audio;AudioVideo;\n"
+                     "Categories=Utility;FileTools;\n"
                      "MimeType=" + std::string(kAudioTypes) + "\n" + mark,
                      0644});
     files.push_back({apps + "velmora-folder.desktop",

@@ -34,7 +34,7 @@ DropSelection DropSelection::FromPaths(const std::vector<std::string>& paths,
             pattern = "*.*";
     }
     if (pattern.empty()) pattern = "*.*";
-    if (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
     return {dir, pattern};
 }
 
