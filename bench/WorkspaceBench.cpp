@@ -1,7 +1,7 @@
 // Apply and list loading against bare system-call loops on the same files, in one run.
 #include "core/platform/Questions.h"
 #include "core/platform/StringList.h"
-#include "core/workspace/PlainNamesPane.h"
+#include "core/workspace/EditorNamesPane.h"
 #include "core/workspace/RenameRun.h"
 #include "core/workspace/Workspace.h"
 
@@ -109,7 +109,8 @@ void BM_LoadFileList(benchmark::State& state) {
         ::close(::open((dir + "/" + buf).c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
     }
     velmora::platform::StringList left;
-    velmora::workspace::PlainNamesPane right;
+    velmora::editor::CustomTextEditor names;
+    velmora::workspace::EditorNamesPane right(names);
     NoQuestions q;
     LatestStatus status;
     velmora::workspace::Workspace ws(left, right, q, status,

@@ -536,13 +536,17 @@ void CustomTextEditor::SetHorzRange(int n) {
 
 void CustomTextEditor::Scroll(bool vertical, int value) {
     if (updateLock_ == 0) PaintCaret(false);
+    const int moved = vertical ? topRow_ - value : 0;
     if (vertical)
         topRow_ = value;
     else
         leftCol_ = value;
     RecomputeLastVisible();
     if (updateLock_ == 0) {
-        RepaintAll();
+        if (vertical)
+            ScrollTextArea(moved);
+        else
+            RepaintAll();
         RepaintGutter();
         PaintCaret(true);
     }
@@ -560,6 +564,21 @@ void CustomTextEditor::SetLeftTop(int col, int row) {
         vertBar_.SetPosition(row);
         Scroll(true, row);
     }
+}
+
+void CustomTextEditor::ScrollBarAction(bool vertical, ScrollCode code, int trackPosition) {
+    TextEditorScrollBar& bar = vertical ? vertBar_ : horzBar_;
+    const int target = bar.Target(code, trackPosition);
+    bar.SetPosition(target);
+    // The thumb's release lands where tracking already put the view. The ends move the view
+    // too, so that the view always stands where the bar shows it.
+    if (code == ScrollCode::scThumbPosition || code == ScrollCode::scEndScroll) return;
+    if (target != (vertical ? topRow_ : leftCol_)) Scroll(vertical, target);
+}
+
+void CustomTextEditor::MouseWheel(bool down, int lines) {
+    vertBar_.SetPosition(vertBar_.Position() + (down ? lines : -lines));
+    if (vertBar_.Position() != topRow_) Scroll(true, vertBar_.Position());
 }
 
 // --- Keys ---

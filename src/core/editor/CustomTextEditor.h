@@ -191,6 +191,12 @@ public:
     void SetHorzRange(int n);
     void Scroll(bool vertical, int value);
     void SetLeftTop(int col, int row);
+    // A scroll-bar action on one of the bars; trackPosition is where the bar shows its thumb.
+    // Arrows, page areas, the dragged thumb and the ends move the view; the thumb's release and
+    // the end of a scroll only settle the bar.
+    void ScrollBarAction(bool vertical, ScrollCode code, int trackPosition);
+    // One wheel message: the view moves by lines rows (down or up); the caret stays.
+    void MouseWheel(bool down, int lines);
     // Called once the widget has set everything up: measures, announces, clears Modified.
     void Loaded();
 
@@ -237,6 +243,8 @@ protected:
     virtual CellSize MeasureCell() { return {8, 16}; }
     virtual void RepaintRows(int /*first*/, int /*last*/) {}
     virtual void RepaintAll() {}
+    // The view moved by rows (positive: the text moves down); a screen moves the pixels it has.
+    virtual void ScrollTextArea(int /*rows*/) { RepaintAll(); }
     virtual void RepaintGutter() {}
     virtual void PaintCaret(bool /*visible*/) {}
     virtual void Beep() const {}

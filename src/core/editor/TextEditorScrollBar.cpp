@@ -26,4 +26,27 @@ void TextEditorScrollBar::SetPosition(int position) {
     if (OnChange) OnChange();
 }
 
+int TextEditorScrollBar::Target(ScrollCode code, int trackPosition) const {
+    switch (code) {
+    case ScrollCode::scLineUp:
+        return Clamp(position_ - SmallChange());
+    case ScrollCode::scLineDown:
+        return Clamp(position_ + SmallChange());
+    case ScrollCode::scPageUp:
+        return Clamp(position_ - largeChange_);
+    case ScrollCode::scPageDown:
+        return Clamp(position_ + largeChange_);
+    case ScrollCode::scThumbPosition:
+    case ScrollCode::scThumbTrack:
+        return Clamp(trackPosition);
+    case ScrollCode::scTop:
+        return Clamp(min_);
+    case ScrollCode::scBottom:
+        return Clamp(max_);
+    case ScrollCode::scEndScroll:
+        break;
+    }
+    return position_;
+}
+
 } // namespace velmora::editor

@@ -8,6 +8,19 @@ namespace velmora::editor {
 
 enum class ScrollBarKind : std::uint8_t { sbHorizontal = 0, sbVertical = 1 };
 
+// The actions a scroll bar reports: arrows, page areas, the thumb, the ends.
+enum class ScrollCode : std::uint8_t {
+    scLineUp,
+    scLineDown,
+    scPageUp,
+    scPageDown,
+    scThumbPosition,
+    scThumbTrack,
+    scTop,
+    scBottom,
+    scEndScroll,
+};
+
 class TextEditorScrollBar {
 public:
     explicit TextEditorScrollBar(ScrollBarKind kind) : kind_(kind) {}
@@ -23,6 +36,9 @@ public:
     // Max below Min is refused; the position is kept within Min..max(0, Max - LargeChange).
     void SetParams(int min, int max, int largeChange, int page);
     void SetPosition(int position);
+    // The position an action leads to, clamped like SetPosition. Thumb actions take the thumb
+    // where the bar on screen shows it (trackPosition), not a position carried by a message.
+    int Target(ScrollCode code, int trackPosition) const;
 
     // Fired after any value changed, so the widget can show it.
     std::function<void()> OnChange;

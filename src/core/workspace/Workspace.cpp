@@ -16,18 +16,24 @@ Workspace::Workspace(platform::StringList& left, NamesPane& right, platform::Que
 
 void Workspace::LoadFileList() {
     platform::StringList& lines = right_.Lines();
-    lines.Clear();
-    lines.BeginUpdate();
-    left_.BeginUpdate();
+    right_.BeginLoad();
     struct Close {
         Workspace& w;
         platform::StringList& lines;
+        bool updating = false;
         ~Close() {
-            w.left_.EndUpdate();
-            lines.EndUpdate();
+            if (updating) {
+                w.left_.EndUpdate();
+                lines.EndUpdate();
+            }
+            w.right_.EndLoad();
             w.right_.SetModified(false);
         }
     } close{*this, lines};
+    lines.Clear();
+    lines.BeginUpdate();
+    left_.BeginUpdate();
+    close.updating = true;
 
     left_.Clear();
     const std::string path = host_.GetSelectedPath ? host_.GetSelectedPath() : std::string();

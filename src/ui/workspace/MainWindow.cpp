@@ -1,16 +1,17 @@
 // The main window and its handlers.
 #include "ui/workspace/MainWindow.h"
 
+#include "core/editor/EditorCommands.h"
 #include "core/fs/DirectoryListing.h"
 #include "core/fs/PathUtils.h"
 #include "core/platform/Error.h"
 #include "core/workspace/CommandLine.h"
 #include "ui/dirchooser/DirectoryPathBox.h"
+#include "ui/editor/TextEditor.h"
 #include "ui/platform/MessageBoxQuestions.h"
 #include "ui/platform/QtText.h"
 #include "ui/platform/VelmoraApplication.h"
 #include "ui/workspace/NameListModel.h"
-#include "ui/workspace/NamesPaneEdit.h"
 #include "ui/workspace/StatusBarSink.h"
 
 #include <QApplication>
@@ -62,20 +63,7 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
     auto* panelMain = new QSplitter(Qt::Horizontal, central);
     panelMain->setObjectName(QStringLiteral("PanelMain"));
     panelMain->setChildrenCollapsible(false);
-    ListBoxOrg = new QListView(panelMain);
-    ListBoxOrg->setObjectName(QStringLiteral("ListBoxOrg"));
-    leftModel_ = new NameListModel(ListBoxOrg);
-    ListBoxOrg->setModel(leftModel_);
-    ListBoxOrg->setUniformItemSizes(true); // 100,000 names lay out without measuring each
-    ListBoxOrg->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListBoxOrg->setBackgroundRole(QPalette::Button);
-    ListBoxOrg->setAutoFillBackground(true);
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPixelSize(13);
-    ListBoxOrg->setFont(fixed);
-    MemoNew = new NamesPaneEdit(panelMain);
-    panelMain->addWidget(ListBoxOrg);
-    panelMain->addWidget(MemoNew);
+    BuildNamePanes(panelMain);
     panelMain->setSizes({352, 352});
     panelMain->setStretchFactor(1, 1);
     column->addWidget(panelMain, 1);
@@ -107,7 +95,8 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
         status_->Flush();
         QTimer::singleShot(0, this, [this] { Run([this] { changeNotify1_->Release(); }); });
     };
-    workspace_ = std::make_unique<workspace::Workspace>(*leftModel_, *MemoNew, *questions_,
+    namesPane_ = std::make_unique<workspace::EditorNamesPane>(*MemoNew);
+    workspace_ = std::make_unique<workspace::Workspace>(*leftModel_, *namesPane_, *questions_,
                                                         *status_, std::move(host));
     BuildMenus();
     qApp->installEventFilter(this);
@@ -121,7 +110,57 @@ MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     // The child widgets outlive this body and still signal while they close (a focus change
     // reports the pattern as chosen); none of that may reach the handlers of a dying window.
-    for (QObject* child : findChildren<QObject*>()) QObject::disconnect(child, nullptr, this, nullptr);
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
+}
+
+void MainWindow::BuildNamePanes(QSplitter* panelMain) {
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPixelSize(13);
+
+    MemoNew = new TextEditor(panelMain);
+    MemoNew->setObjectName(QStringLiteral("MemoNew"));
+    MemoNew->setAccessibleName(QStringLiteral("New names"));
+    MemoNew->SetScrollBars(TextEditor::ScrollStyle::ssVertical);
+    MemoNew->SetGutterWidth(0);
+    MemoNew->RightMarginColor = QColor(0xC0, 0xC0, 0xC0);
+    MemoNew->DoubleClickLine = true;
+    MemoNew->TabSize = 4;
+    MemoNew->IndentSize = 4;
+    MemoNew->AutoIndentSize = 0;
+    MemoNew->KeepTrailingBlanks = true;
+    MemoNew->CursorBeyondEOF = true;
+    MemoNew->CursorBeyondEOL = false;
+    MemoNew->SetWordWrap(false);
+    MemoNew->setFont(fixed);
+    MemoNew->Lines().SetTextStr("MemoNew");
+    MemoNew->SetModified(false);
+
+    // The file information text; the information pane places it.
+    MemoInfo = new TextEditor(this);
+    MemoInfo->setObjectName(QStringLiteral("MemoInfo"));
+    MemoInfo->setAccessibleName(QStringLiteral("File information"));
+    MemoInfo->SetReadOnly(true);
+    MemoInfo->SetGutterWidth(0);
+    MemoInfo->SetWordWrap(false);
+    MemoInfo->setFont(fixed);
+    MemoInfo->hide();
+
+    ListBoxOrg = new QListView(panelMain);
+    ListBoxOrg->setObjectName(QStringLiteral("ListBoxOrg"));
+    ListBoxOrg->setAccessibleName(QStringLiteral("Current names"));
+    leftModel_ = new NameListModel(ListBoxOrg);
+    ListBoxOrg->setModel(leftModel_);
+    ListBoxOrg->setUniformItemSizes(true); // 100,000 names lay out without measuring each
+    ListBoxOrg->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListBoxOrg->setBackgroundRole(QPalette::Button);
+    ListBoxOrg->setAutoFillBackground(true);
+    ListBoxOrg->setFont(fixed);
+    // Name i on the left stands level with line i on the right: same font, row height and top.
+    leftModel_->SetRowHeight(MemoNew->LineHeight());
+    ListBoxOrg->setSpacing(0);
+    panelMain->addWidget(ListBoxOrg);
+    panelMain->addWidget(MemoNew);
 }
 
 void MainWindow::BuildTopPanel(QWidget* panel) {
@@ -231,21 +270,21 @@ void MainWindow::BuildMenus() {
         [this] { ButtonApplyClick(); });
     PopupMenuNew->addSeparator();
     add(QStringLiteral("Undo2"), QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z),
-        [this] { MemoNew->undo(); });
+        [this] { MemoNew->Undo(); });
     PopupMenuNew->addSeparator();
     add(QStringLiteral("Cut2"), QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X),
-        [this] { MemoNew->cut(); });
+        [this] { MemoNew->ClipboardCut(); });
     add(QStringLiteral("Copy2"), QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C),
-        [this] { MemoNew->copy(); });
+        [this] { MemoNew->ClipboardCopy(); });
     add(QStringLiteral("Paste2"), QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V),
-        [this] { MemoNew->paste(); });
+        [this] { MemoNew->ClipboardPaste(); });
     add(QStringLiteral("Delete2"), QStringLiteral("&Delete"), QKeySequence(),
-        [this] { MemoNew->textCursor().removeSelectedText(); });
+        [this] { MemoNew->ReplaceSelection(std::u32string()); });
     add(QStringLiteral("SelectAll1"), QStringLiteral("Select &All"),
-        QKeySequence(Qt::CTRL | Qt::Key_A), [this] { MemoNew->selectAll(); });
+        QKeySequence(Qt::CTRL | Qt::Key_A), [this] { MemoNew->SelectAll(); });
     MemoNew->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(MemoNew, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { PopupMenuNew->exec(MemoNew->mapToGlobal(p)); });
+            [this](const QPoint& p) { PopupMenuNew->exec(MemoNew->viewport()->mapToGlobal(p)); });
 
     PopupMenuEtc = new QMenu(this);
     QAction* home = PopupMenuEtc->addAction(QStringLiteral("&Velmora Homepage"));
@@ -406,7 +445,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ComboBoxPattern) {
         if (event->type() == QEvent::FocusOut)
-            patternFocusLeaving_ = static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason;
+            patternFocusLeaving_ =
+                static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason;
         else if (event->type() == QEvent::FocusIn)
             patternFocusLeaving_ = false;
     }

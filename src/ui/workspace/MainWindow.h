@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/watch/ChangeNotify.h"
+#include "core/workspace/EditorNamesPane.h"
 #include "core/workspace/Workspace.h"
 #include "ui/shell/QtUiThreadPoster.h"
 
@@ -12,6 +13,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QSplitter>
 #include <QStatusBar>
 #include <memory>
 #include <string>
@@ -22,8 +24,8 @@ namespace velmora::ui {
 class DirectoryPathBox;
 class MessageBoxQuestions;
 class NameListModel;
-class NamesPaneEdit;
 class StatusBarSink;
+class TextEditor;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -57,7 +59,8 @@ public:
     QPushButton* ButtonEtc = nullptr;
     QCheckBox* CheckBoxSynchScroll = nullptr;
     QListView* ListBoxOrg = nullptr;
-    NamesPaneEdit* MemoNew = nullptr;
+    TextEditor* MemoNew = nullptr;
+    TextEditor* MemoInfo = nullptr; // the information pane's read-only text
     QMenu* PopupMenuNew = nullptr;
     QMenu* PopupMenuEtc = nullptr;
     QLabel* StatusText = nullptr;
@@ -71,6 +74,8 @@ protected:
 
 private:
     void BuildTopPanel(QWidget* panel);
+    void BuildNamePanes(QSplitter* panelMain);
+    // Every menu of the window is built here.
     void BuildMenus();
     void InstallScrollForwarding();
     void ApplyCommandLine(const std::vector<std::string>& args);
@@ -87,6 +92,7 @@ private:
     NameListModel* leftModel_ = nullptr;
     std::unique_ptr<MessageBoxQuestions> questions_;
     StatusBarSink* status_ = nullptr;
+    std::unique_ptr<workspace::EditorNamesPane> namesPane_;
     std::unique_ptr<workspace::Workspace> workspace_;
     bool applyingCommandLine_ = false;
     bool patternFocusLeaving_ = false; // the pattern box reports its text as chosen on focus-out

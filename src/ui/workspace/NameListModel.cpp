@@ -3,6 +3,8 @@
 
 #include "ui/platform/QtText.h"
 
+#include <QSize>
+
 namespace velmora::ui {
 
 int NameListModel::rowCount(const QModelIndex& parent) const {
@@ -10,7 +12,9 @@ int NameListModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant NameListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= Count()) return {};
+    if (!index.isValid() || index.row() >= Count()) return {};
+    if (role == Qt::SizeHintRole && rowHeight_ > 0) return QSize(-1, rowHeight_);
+    if (role != Qt::DisplayRole) return {};
     return ToQString(Get(index.row()));
 }
 

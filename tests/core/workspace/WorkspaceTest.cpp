@@ -2,7 +2,7 @@
 #include "core/workspace/Workspace.h"
 
 #include "core/platform/Error.h"
-#include "core/workspace/PlainNamesPane.h"
+#include "core/workspace/EditorNamesPane.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempDir.h"
 
@@ -37,7 +37,8 @@ std::vector<std::string> ReaddirOrder(const std::string& dir) {
 struct Fixture : ::testing::Test {
     TempDir dir;
     platform::StringList left;
-    workspace::PlainNamesPane right;
+    editor::CustomTextEditor names;
+    workspace::EditorNamesPane right{names};
     test::ScriptedQuestions questions;
     test::RecordingStatus status;
     std::string pattern = "*.*";

@@ -2,12 +2,14 @@
 #include "ui/workspace/MainWindow.h"
 
 #include "core/platform/Error.h"
+#include "core/platform/Utf8.h"
 #include "support/TempDir.h"
 #include "ui/dirchooser/DirectoryPathBox.h"
+#include "ui/editor/TextEditor.h"
 #include "ui/platform/QtText.h"
 #include "ui/support/ModalAnswerer.h"
-#include "ui/workspace/NamesPaneEdit.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -41,7 +43,7 @@ std::vector<std::string> Left(ui::MainWindow& w) {
 // Edits the names pane the way a user does: select everything and type.
 void TypeNames(ui::MainWindow& w, const QString& text) {
     w.MemoNew->setFocus();
-    w.MemoNew->selectAll();
+    w.MemoNew->SelectAll();
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (i) QTest::keyClick(w.MemoNew, Qt::Key_Return);
@@ -281,7 +283,8 @@ TEST_F(MainWindowTest, ChoosingAPatternReloadsButTypingDoesNot) {
 }
 
 TEST_F(MainWindowTest, ScrollBarActionsScrollBothPanesOnlyWithSynchScroll) {
-    for (int i = 0; i < 200; ++i) dir.Write(std::to_string(1000 + i) + ".mp3");
+    for (int i = 0; i < 200; ++i)
+        dir.Write(std::to_string(1000 + i) + ".mp3");
     ui::MainWindow w({dir.Path() + "/*.mp3"});
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
@@ -316,4 +319,102 @@ TEST_F(MainWindowTest, ErrorsReachingTheEventLoopAreShownExceptTheSilentAbort) {
     QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
     QTest::qWait(50);
     EXPECT_EQ(answers.texts.size(), 1u);
+}
+
+TEST_F(MainWindowTest, ForwardedScrollsReachTheOtherPaneOnceAndThumbsFollowTheEditor) {
+    for (int i = 0; i < 200; ++i)
+        dir.Write(std::to_string(1000 + i) + ".mp3");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QScrollBar* left = w.ListBoxOrg->verticalScrollBar();
+    QScrollBar* right = w.MemoNew->verticalScrollBar();
+    int editorScrolls = 0;
+    w.MemoNew->OnScroll = [&](editor::CustomTextEditor&) { ++editorScrolls; };
+    int leftMoves = 0;
+    QObject::connect(left, &QScrollBar::valueChanged, [&] { ++leftMoves; });
+
+    // An arrow on either side moves both by one row, each exactly once (no echo).
+    left->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(w.MemoNew->TopRow(), 1);
+    EXPECT_EQ(editorScrolls, 1);
+    EXPECT_EQ(leftMoves, 1);
+    right->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(left->value(), 2);
+    EXPECT_EQ(editorScrolls, 2);
+    EXPECT_EQ(leftMoves, 2);
+
+    // Dragging the editor's thumb moves the list; dragging the list's thumb leaves the editor,
+    // which follows only its own thumb.
+    right->setSliderDown(true);
+    right->setSliderPosition(40);
+    right->setSliderDown(false);
+    EXPECT_EQ(w.MemoNew->TopRow(), 40);
+    EXPECT_EQ(left->value(), 40);
+    left->setSliderDown(true);
+    left->setSliderPosition(10);
+    left->setSliderDown(false);
+    EXPECT_EQ(left->value(), 10);
+    EXPECT_EQ(w.MemoNew->TopRow(), 40);
+
+    // Keyboard scrolling in the editor is not forwarded.
+    w.MemoNew->setFocus();
+    QTest::keyClick(w.MemoNew, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(left->value(), 10);
+}
+
+TEST_F(MainWindowTest, NamesStandLevelWithTheirFilesOnTheLeft) {
+    for (int i = 0; i < 30; ++i)
+        dir.Write("song " + std::to_string(100 + i) + ".mp3");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_EQ(w.ListBoxOrg->font(), w.MemoNew->font());
+    for (int row : {0, 1, 7, 20}) {
+        const QRect item = w.ListBoxOrg->visualRect(w.ListBoxOrg->model()->index(row, 0));
+        const int leftTop = w.ListBoxOrg->viewport()->mapTo(&w, item.topLeft()).y();
+        const int rightTop =
+            w.MemoNew->viewport()->mapTo(&w, QPoint(0, w.MemoNew->CellRect(0, row).Top)).y();
+        EXPECT_EQ(leftTop, rightTop) << "row " << row;
+        EXPECT_EQ(item.height(), w.MemoNew->LineHeight()) << "row " << row;
+    }
+}
+
+TEST_F(MainWindowTest, AReloadForgetsTheEditsOfTheOldList) {
+    dir.Write("a.mp3");
+    dir.Write("b.mp3");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    Activate(w);
+    const std::vector<std::string> listed = Lines(w);
+    w.MemoNew->setFocus();
+    QTest::keyClick(w.MemoNew, Qt::Key_Down);
+    QTest::keyClicks(w.MemoNew, "zz");
+    answers.Then(QMessageBox::No);
+    w.ButtonRefresh->click();
+    EXPECT_EQ(Lines(w), listed);
+    EXPECT_EQ(w.MemoNew->CaretY(), 0);
+    // Undo has nothing left to do to the new list.
+    QTest::keyClick(w.MemoNew, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Lines(w), listed);
+    EXPECT_FALSE(w.MemoNew->Modified());
+}
+
+TEST_F(MainWindowTest, PaneMenuKeysComeBeforeTheKeyMap) {
+    dir.Write("a.mp3");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    Activate(w);
+    w.MemoNew->setFocus();
+    // Ctrl+A selects all through the menu (the key map has no Ctrl+A); Ctrl+C copies it.
+    QTest::keyClick(w.MemoNew, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(platform::EncodeUtf8(w.MemoNew->SelText()), "a.mp3");
+    QTest::keyClick(w.MemoNew, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "a.mp3");
+    QTest::keyClick(w.MemoNew, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(Lines(w), std::vector<std::string>{""});
+    QTest::keyClick(w.MemoNew, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Lines(w), std::vector<std::string>{"a.mp3"});
+    // The read-only information text exists, out of the way until its pane shows it.
+    ASSERT_NE(w.MemoInfo, nullptr);
+    EXPECT_TRUE(w.MemoInfo->ReadOnly());
+    EXPECT_FALSE(w.MemoInfo->isVisible());
 }

@@ -1,0 +1,41 @@
+// The names editor as assistive technology sees it: an editable multi-line text with a caret
+// and a selection.
+#pragma once
+
+#include <QAccessibleWidget>
+
+namespace velmora::ui {
+
+class TextEditor;
+
+class TextEditorAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit TextEditorAccessible(TextEditor* editor);
+
+    QAccessible::State state() const override;
+    QString text(QAccessible::Text t) const override;
+    void* interface_cast(QAccessible::InterfaceType t) override;
+
+    // Text interface; offsets count characters, one per line break.
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override;
+    int selectionCount() const override;
+    void addSelection(int startOffset, int endOffset) override;
+    void removeSelection(int selectionIndex) override;
+    void setSelection(int selectionIndex, int startOffset, int endOffset) override;
+    int cursorPosition() const override;
+    void setCursorPosition(int position) override;
+    QString text(int startOffset, int endOffset) const override;
+    int characterCount() const override;
+    QRect characterRect(int offset) const override;
+    int offsetAtPoint(const QPoint& point) const override;
+    void scrollToSubstring(int startIndex, int endIndex) override;
+    QString attributes(int offset, int* startOffset, int* endOffset) const override;
+
+private:
+    TextEditor* Editor() const;
+};
+
+// Makes Qt's accessibility use TextEditorAccessible for every TextEditor; safe to call often.
+void InstallTextEditorAccessibility();
+
+} // namespace velmora::ui
