@@ -1,5 +1,6 @@
 // Fuzzes the desktop entry reader and the Exec expansion of what it reads.
 #include "core/shell/DesktopEntry.h"
+
 #include "core/shell/DesktopExec.h"
 
 #include <cstddef>

@@ -12,7 +12,8 @@ void FileDeletion::DeletePermanently(const std::string& path) {
     const int err = errno;
     // unlink reports a folder as EISDIR on Linux; say so plainly.
     const char* reason = err == EISDIR ? "it is a folder" : std::strerror(err);
-    throw EFileDeleteError(platform::Format("Could not delete \"%s\": %s.", {path, std::string(reason)}));
+    throw EFileDeleteError(
+        platform::Format("Could not delete \"%s\": %s.", {path, std::string(reason)}));
 }
 
 } // namespace velmora::fs

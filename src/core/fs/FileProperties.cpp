@@ -97,8 +97,8 @@ std::string GroupName(gid_t gid) {
 
 FileProperties FileProperties::Read(const std::string& path) {
     struct statx sx {};
-    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW,
-                STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) {
+    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME,
+                &sx) != 0) {
         const int err = errno;
         throw platform::Exception(platform::Format("Cannot read the properties of \"%s\": %s.",
                                                    {path, std::string(std::strerror(err))}));
@@ -106,7 +106,8 @@ FileProperties FileProperties::Read(const std::string& path) {
     FileProperties p;
     p.path = path;
     std::string trimmed = path;
-    while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.pop_back();
     auto slash = trimmed.find_last_of('/');
     p.name = slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
     if (p.name.empty()) p.name = trimmed;

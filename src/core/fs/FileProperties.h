@@ -14,12 +14,12 @@ struct FileProperties {
     std::string name;
     std::string location; // the folder holding it
     enum class Kind : std::uint8_t { File, Folder, Link, Other } kind = Kind::File;
-    std::string linkTarget;        // for a link: the target as stored
-    bool linkBroken = false;       // for a link: the target does not exist
-    std::uint64_t size = 0;        // bytes; for a link the size of what it points to
-    std::string owner, group;      // names, or the numbers when there is no name
-    unsigned permissions = 0;      // the mode's low 12 bits
-    std::int64_t modified = 0;     // seconds since 1970, UTC
+    std::string linkTarget;    // for a link: the target as stored
+    bool linkBroken = false;   // for a link: the target does not exist
+    std::uint64_t size = 0;    // bytes; for a link the size of what it points to
+    std::string owner, group;  // names, or the numbers when there is no name
+    unsigned permissions = 0;  // the mode's low 12 bits
+    std::int64_t modified = 0; // seconds since 1970, UTC
     std::int64_t accessed = 0;
     std::int64_t changed = 0;
     std::optional<std::int64_t> created; // when the file system records a birth time

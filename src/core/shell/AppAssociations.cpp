@@ -36,7 +36,8 @@ std::string Lower(std::string s) {
 
 bool IsExecutable(const std::string& path) {
     struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           ::access(path.c_str(), X_OK) == 0;
 }
 
 bool FoundInPath(const std::string& program, const std::string& path) {
@@ -91,7 +92,8 @@ AppAssociations::Dirs AppAssociations::FromEnvironment() {
 }
 
 AppAssociations::AppAssociations(Dirs dirs) : dirs_(std::move(dirs)) {
-    for (const std::string& data : dirs_.data) ScanApplications(data + "/applications", "", 0);
+    for (const std::string& data : dirs_.data)
+        ScanApplications(data + "/applications", "", 0);
 
     // mimeapps.list files, most important first: per desktop before the plain one, the config
     // folders before the data folders.
@@ -101,8 +103,10 @@ AppAssociations::AppAssociations(Dirs dirs) : dirs_(std::move(dirs)) {
             files.push_back(dir + "/" + desktop + "-mimeapps.list");
         files.push_back(dir + "/mimeapps.list");
     };
-    for (const std::string& c : dirs_.config) add(c);
-    for (const std::string& d : dirs_.data) add(d + "/applications");
+    for (const std::string& c : dirs_.config)
+        add(c);
+    for (const std::string& d : dirs_.data)
+        add(d + "/applications");
     for (const std::string& file : files) {
         std::optional<DesktopEntry> entry = DesktopEntry::Load(file);
         if (!entry) continue;
@@ -110,7 +114,8 @@ AppAssociations::AppAssociations(Dirs dirs) : dirs_(std::move(dirs)) {
         for (auto [group, into] : {std::pair{"Default Applications", &list.defaults},
                                    std::pair{"Added Associations", &list.added},
                                    std::pair{"Removed Associations", &list.removed}})
-            for (const std::string& key : entry->Keys(group)) (*into)[key] = entry->List(group, key);
+            for (const std::string& key : entry->Keys(group))
+                (*into)[key] = entry->List(group, key);
         lists_.push_back(std::move(list));
     }
 }
@@ -171,9 +176,8 @@ std::vector<const DesktopApp*> AppAssociations::AllApps() const {
     std::vector<const DesktopApp*> all;
     for (const auto& [id, app] : apps_)
         if (!app.noDisplay) all.push_back(&app);
-    std::stable_sort(all.begin(), all.end(), [](const DesktopApp* a, const DesktopApp* b) {
-        return a->name < b->name;
-    });
+    std::stable_sort(all.begin(), all.end(),
+                     [](const DesktopApp* a, const DesktopApp* b) { return a->name < b->name; });
     return all;
 }
 

@@ -13,11 +13,11 @@ namespace velmora::shell {
 class AppAssociations {
 public:
     struct Dirs {
-        std::vector<std::string> config; // XDG_CONFIG_HOME first, then XDG_CONFIG_DIRS
-        std::vector<std::string> data;   // XDG_DATA_HOME first, then XDG_DATA_DIRS
+        std::vector<std::string> config;   // XDG_CONFIG_HOME first, then XDG_CONFIG_DIRS
+        std::vector<std::string> data;     // XDG_DATA_HOME first, then XDG_DATA_DIRS
         std::vector<std::string> desktops; // XDG_CURRENT_DESKTOP, lower case
-        std::string locale;                 // for translated names
-        std::string path;                   // PATH, for TryExec
+        std::string locale;                // for translated names
+        std::string path;                  // PATH, for TryExec
     };
     static Dirs FromEnvironment();
 
@@ -43,9 +43,9 @@ private:
 
     Dirs dirs_;
     std::map<std::string, DesktopApp> apps_; // by ID; the first folder holding an ID wins
-    std::set<std::string> seen_;              // IDs taken, also by unusable entries
-    std::vector<std::string> order_;          // IDs in scan order
-    std::vector<ListFile> lists_;             // most important first
+    std::set<std::string> seen_;             // IDs taken, also by unusable entries
+    std::vector<std::string> order_;         // IDs in scan order
+    std::vector<ListFile> lists_;            // most important first
 };
 
 } // namespace velmora::shell

@@ -11,7 +11,8 @@ namespace {
 constexpr std::size_t kMaxFileSize = 1 << 20;
 
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
         s.remove_suffix(1);
     return s;
@@ -46,7 +47,8 @@ DesktopEntry DesktopEntry::Parse(std::string_view text) {
         std::string_view value = Trim(line.substr(eq + 1));
         if (key.empty()) continue;
         bool seen = false;
-        for (const auto& [k, v] : current->entries) seen = seen || k == key;
+        for (const auto& [k, v] : current->entries)
+            seen = seen || k == key;
         if (!seen) current->entries.emplace_back(std::string(key), std::string(value));
     }
     return entry;
@@ -77,7 +79,8 @@ bool DesktopEntry::HasGroup(std::string_view group) const {
 std::vector<std::string> DesktopEntry::Keys(std::string_view group) const {
     std::vector<std::string> keys;
     if (const Group* g = FindGroup(group))
-        for (const auto& [k, v] : g->entries) keys.push_back(k);
+        for (const auto& [k, v] : g->entries)
+            keys.push_back(k);
     return keys;
 }
 

@@ -79,7 +79,8 @@ std::vector<Arg> Tokenize(std::string_view exec) {
             std::size_t end = exec.find('\'', i + 1);
             if (end == std::string_view::npos)
                 throw EDesktopExecError("The command has an unclosed quote.");
-            for (std::size_t j = i + 1; j < end; ++j) AddLiteral(current, exec[j]);
+            for (std::size_t j = i + 1; j < end; ++j)
+                AddLiteral(current, exec[j]);
             if (current.empty()) current.push_back({});
             i = end;
         } else if (c == '\\' && i + 1 < exec.size()) {
@@ -106,7 +107,8 @@ std::string Join(const std::vector<std::string>& items) {
 std::vector<std::string> Expand(const std::vector<Arg>& args, const ExecContext& ctx,
                                 const std::vector<std::string>& files) {
     std::vector<std::string> uris;
-    for (const std::string& f : files) uris.push_back(FileUri(f));
+    for (const std::string& f : files)
+        uris.push_back(FileUri(f));
     std::vector<std::string> out;
     for (const Arg& arg : args) {
         if (arg.empty()) continue; // only deprecated codes
@@ -177,7 +179,8 @@ std::vector<std::string> Expand(const std::vector<Arg>& args, const ExecContext&
 std::vector<std::vector<std::string>> ExpandExec(std::string_view exec, const ExecContext& ctx) {
     std::vector<Arg> args = Tokenize(exec);
     // The program itself must be written out: a file to open is never run as the program.
-    while (!args.empty() && args.front().empty()) args.erase(args.begin());
+    while (!args.empty() && args.front().empty())
+        args.erase(args.begin());
     if (args.empty()) throw EDesktopExecError("The command names no program.");
     for (const Piece& p : args.front())
         if (p.code != 0) throw EDesktopExecError("The command names no program.");
@@ -190,7 +193,8 @@ std::vector<std::vector<std::string>> ExpandExec(std::string_view exec, const Ex
         }
     std::vector<std::vector<std::string>> commands;
     if (!list && single && ctx.files.size() > 1) {
-        for (const std::string& file : ctx.files) commands.push_back(Expand(args, ctx, {file}));
+        for (const std::string& file : ctx.files)
+            commands.push_back(Expand(args, ctx, {file}));
     } else {
         commands.push_back(Expand(args, ctx, ctx.files));
     }
@@ -200,7 +204,8 @@ std::vector<std::vector<std::string>> ExpandExec(std::string_view exec, const Ex
 std::string QuoteExecArgument(std::string_view arg) {
     static constexpr std::string_view kReserved = " \t\n\"'\\><~|&;$*?#()`=%";
     bool plain = !arg.empty();
-    for (char c : arg) plain = plain && kReserved.find(c) == std::string_view::npos;
+    for (char c : arg)
+        plain = plain && kReserved.find(c) == std::string_view::npos;
     if (plain) return std::string(arg);
     std::string out = "\"";
     for (char c : arg) {

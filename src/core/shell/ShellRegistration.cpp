@@ -104,10 +104,13 @@ std::vector<RegistrationFile> ShellRegistration::Files() const {
                      "GenericName=Batch File Renamer\n"
                      "Comment=Rename many files at once by editing their names as text\n"
                      "Icon=velmora\n"
-                     "Exec=" + exec + " %f\n"
-                     "Terminal=false\n"
-                     "Categories=Utility;FileTools;\n"
-                     "MimeType=" + std::string(kAudioTypes) + "\n" + mark,
+                     "Exec=" +
+                         exec +
+                         " %f\n"
+                         "Terminal=false\n"
+                         "Categories=Utility;FileTools;\n"
+                         "MimeType=" +
+                         std::string(kAudioTypes) + "\n" + mark,
                      0644});
     files.push_back({apps + "velmora-folder.desktop",
                      "[Desktop Entry]\n"
@@ -115,10 +118,13 @@ std::vector<RegistrationFile> ShellRegistration::Files() const {
                      "Name=Velmora\n"
                      "Comment=Rename the files of this folder\n"
                      "Icon=velmora\n"
-                     "Exec=" + exec + " %f -x\n"
-                     "Terminal=false\n"
-                     "NoDisplay=true\n"
-                     "MimeType=inode/directory;\n" + mark,
+                     "Exec=" +
+                         exec +
+                         " %f -x\n"
+                         "Terminal=false\n"
+                         "NoDisplay=true\n"
+                         "MimeType=inode/directory;\n" +
+                         mark,
                      0644});
 
     // Service menus of the KDE file manager; it insists on the executable bit.
@@ -127,14 +133,19 @@ std::vector<RegistrationFile> ShellRegistration::Files() const {
         return "[Desktop Entry]\n"
                "Type=Service\n"
                "X-KDE-ServiceTypes=KonqPopupMenu/Plugin\n"
-               "MimeType=" + mime + "\n"
-               "Actions=velmora;\n" + mark +
+               "MimeType=" +
+               mime +
+               "\n"
+               "Actions=velmora;\n" +
+               mark +
                "\n[Desktop Action velmora]\n"
                "Name=Velmora\n"
                "Icon=velmora\n"
-               "Exec=" + exec + " " + args + "\n";
+               "Exec=" +
+               exec + " " + args + "\n";
     };
-    files.push_back({kio + "velmora-folder.desktop", serviceMenu("inode/directory;", "%f -x"), 0755});
+    files.push_back(
+        {kio + "velmora-folder.desktop", serviceMenu("inode/directory;", "%f -x"), 0755});
     files.push_back({kio + "velmora-file.desktop", serviceMenu("all/allfiles;", "%f"), 0755});
 
     // Cinnamon's file manager: its own action files, paths quoted by it.
@@ -144,10 +155,15 @@ std::vector<RegistrationFile> ShellRegistration::Files() const {
                "Name=Velmora\n"
                "Comment=Rename files with Velmora\n"
                "Icon-Name=velmora\n"
-               "Exec=" + exec + " " + args + "\n"
+               "Exec=" +
+               exec + " " + args +
+               "\n"
                "Selection=s\n"
-               "Extensions=" + extensions + "\n"
-               "Quote=double\n" + mark;
+               "Extensions=" +
+               extensions +
+               "\n"
+               "Quote=double\n" +
+               mark;
     };
     files.push_back({nemo + "velmora-folder.nemo_action", nemoAction("dir;", "%F -x"), 0644});
     files.push_back({nemo + "velmora-file.nemo_action", nemoAction("nodirs;", "%F"), 0644});
@@ -158,24 +174,32 @@ std::vector<RegistrationFile> ShellRegistration::Files() const {
                      "Type=Action\n"
                      "Name=Velmora\n"
                      "Icon=velmora\n"
-                     "Profiles=folder;file;\n" + mark +
-                     "\n[X-Action-Profile folder]\n"
-                     "MimeTypes=inode/directory;\n"
-                     "SelectionCount==1\n"
-                     "Exec=" + exec + " %f -x\n"
-                     "\n[X-Action-Profile file]\n"
-                     "MimeTypes=all/allfiles;\n"
-                     "SelectionCount==1\n"
-                     "Exec=" + exec + " %f\n",
+                     "Profiles=folder;file;\n" +
+                         mark +
+                         "\n[X-Action-Profile folder]\n"
+                         "MimeTypes=inode/directory;\n"
+                         "SelectionCount==1\n"
+                         "Exec=" +
+                         exec +
+                         " %f -x\n"
+                         "\n[X-Action-Profile file]\n"
+                         "MimeTypes=all/allfiles;\n"
+                         "SelectionCount==1\n"
+                         "Exec=" +
+                         exec + " %f\n",
                      0644});
 
     // GNOME's and MATE's file managers run scripts from a folder; the same script serves both.
     const std::string script =
         "#!/bin/sh\n"
-        "# " + std::string(kMark) + ": written by Velmora's Shell Register, removed by Shell "
+        "# " +
+        std::string(kMark) +
+        ": written by Velmora's Shell Register, removed by Shell "
         "Unregister.\n"
         "# Opens Velmora on the selected folder (every file, extensions excluded) or file.\n"
-        "prog=" + ShellQuote(program_) + "\n"
+        "prog=" +
+        ShellQuote(program_) +
+        "\n"
         "[ $# -ge 1 ] || exec \"$prog\"\n"
         "case $1 in /*) target=$1 ;; *) target=$PWD/$1 ;; esac\n"
         "if [ -d \"$target\" ]; then exec \"$prog\" \"$target\" -x; fi\n"

@@ -39,8 +39,8 @@ bool LocalPath(std::string_view uri, std::string& path) {
     path.clear();
     for (std::size_t i = 0; i < uri.size(); ++i) {
         char c = uri[i];
-        if (c == '%' && i + 2 < uri.size() &&
-            HexValue(uri[i + 1]) >= 0 && HexValue(uri[i + 2]) >= 0) {
+        if (c == '%' && i + 2 < uri.size() && HexValue(uri[i + 1]) >= 0 &&
+            HexValue(uri[i + 2]) >= 0) {
             c = static_cast<char>(HexValue(uri[i + 1]) * 16 + HexValue(uri[i + 2]));
             i += 2;
         }
@@ -60,7 +60,8 @@ std::vector<std::string> UriList::LocalPaths(std::string_view text) {
         text = nl == std::string_view::npos ? std::string_view{} : text.substr(nl + 1);
         while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
             line.remove_suffix(1);
-        while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+            line.remove_prefix(1);
         if (line.empty() || line.front() == '#') continue;
         std::string path;
         if (LocalPath(line, path)) paths.push_back(std::move(path));

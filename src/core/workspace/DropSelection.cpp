@@ -11,7 +11,8 @@ DropSelection DropSelection::FromPaths(const std::vector<std::string>& paths,
     std::string dir;
     std::string pattern;
     for (std::string path : paths) {
-        while (path.size() > 1 && path.back() == '/') path.pop_back();
+        while (path.size() > 1 && path.back() == '/')
+            path.pop_back();
         const bool folder = isDirectory(path);
         // A folder's own path carries no trailing "/", a file's folder does; so a folder and a
         // file inside it count as two directories, and dropping them together is refused.
@@ -34,7 +35,8 @@ DropSelection DropSelection::FromPaths(const std::vector<std::string>& paths,
             pattern = "*.*";
     }
     if (pattern.empty()) pattern = "*.*";
-    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    while (dir.size() > 1 && dir.back() == '/')
+        dir.pop_back();
     return {dir, pattern};
 }
 

@@ -34,13 +34,13 @@ void DragDrop::SetAcceptDrag(bool accept) {
 std::vector<std::string> DragDrop::LocalPaths(const QMimeData* data) {
     if (!data || !data->hasFormat(kUriList)) return {};
     const QByteArray bytes = data->data(kUriList);
-    return shell::UriList::LocalPaths(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return shell::UriList::LocalPaths(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 bool DragDrop::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
-        return false;
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!acceptDrag_ || !owner_ || !widget || (widget != owner_ && !owner_->isAncestorOf(widget)))
         return false;

@@ -24,8 +24,9 @@ QString Time(std::int64_t seconds) {
 } // namespace
 
 QString FilePropertiesDialog::SizeText(std::uint64_t bytes) {
-    const QString exact = QStringLiteral("%1 bytes").arg(QLocale(QLocale::English).toString(
-        static_cast<qulonglong>(bytes)));
+    const QString exact =
+        QStringLiteral("%1 bytes")
+            .arg(QLocale(QLocale::English).toString(static_cast<qulonglong>(bytes)));
     if (bytes < 1024) return QStringLiteral("%1 bytes").arg(bytes);
     static const char* const units[] = {"KiB", "MiB", "GiB", "TiB", "PiB", "EiB"};
     double value = static_cast<double>(bytes);
@@ -86,17 +87,16 @@ FilePropertiesDialog::FilePropertiesDialog(const std::string& path, QWidget* par
     Add(QStringLiteral("Location"), ToQString(p.location));
     Add(QStringLiteral("Owner"), ToQString(p.owner));
     Add(QStringLiteral("Group"), ToQString(p.group));
-    Add(QStringLiteral("Permissions"),
-        QStringLiteral("%1 (%2)")
-            .arg(ToQString(fs::PermissionText(p.permissions)))
-            .arg(p.permissions, 4, 8, QLatin1Char('0')));
+    Add(QStringLiteral("Permissions"), QStringLiteral("%1 (%2)")
+                                           .arg(ToQString(fs::PermissionText(p.permissions)))
+                                           .arg(p.permissions, 4, 8, QLatin1Char('0')));
     Add(QStringLiteral("Modified"), Time(p.modified));
     Add(QStringLiteral("Accessed"), Time(p.accessed));
     Add(QStringLiteral("Changed"), Time(p.changed));
     Add(QStringLiteral("Created"), p.created ? Time(*p.created) : QStringLiteral("unknown"));
     if (!p.fileSystem.empty())
-        Add(QStringLiteral("File system"), QStringLiteral("%1 on %2")
-                                               .arg(ToQString(p.fileSystem), ToQString(p.mountPoint)));
+        Add(QStringLiteral("File system"),
+            QStringLiteral("%1 on %2").arg(ToQString(p.fileSystem), ToQString(p.mountPoint)));
     if (p.freeSpace) Add(QStringLiteral("Free space"), SizeText(*p.freeSpace));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);

@@ -1,6 +1,8 @@
 // "Properties": the file manager's properties window over D-Bus, or our own.
 #pragma once
 
+#include "ui/shell/FilePropertiesDialog.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
@@ -8,8 +10,6 @@
 #include <string>
 
 namespace velmora::ui {
-
-class FilePropertiesDialog;
 
 enum class ShellObjectType : std::uint8_t { sdPathObject, sdPrinterObject };
 

@@ -43,10 +43,9 @@ AppChooserDialog::AppChooserDialog(const std::string& file, const shell::AppAsso
     setObjectName(QStringLiteral("AppChooserDialog"));
     setWindowTitle(QStringLiteral("Open With"));
     auto* column = new QVBoxLayout(this);
-    auto* label = new QLabel(
-        QStringLiteral("Choose an application to open \"%1\".")
-            .arg(QFileInfo(ToQString(file)).fileName().toHtmlEscaped()),
-        this);
+    auto* label = new QLabel(QStringLiteral("Choose an application to open \"%1\".")
+                                 .arg(QFileInfo(ToQString(file)).fileName().toHtmlEscaped()),
+                             this);
     label->setWordWrap(true);
     column->addWidget(label);
     list_ = new QListWidget(this);
@@ -98,8 +97,10 @@ std::vector<std::string> OpenWithDialog::MimeTypesOf(const std::string& file) {
     QMimeDatabase db;
     const QMimeType type = db.mimeTypeForFile(ToQString(file));
     std::vector<std::string> types{FromQString(type.name())};
-    for (const QString& alias : type.aliases()) types.push_back(FromQString(alias));
-    for (const QString& parent : type.allAncestors()) types.push_back(FromQString(parent));
+    for (const QString& alias : type.aliases())
+        types.push_back(FromQString(alias));
+    for (const QString& parent : type.allAncestors())
+        types.push_back(FromQString(parent));
     return types;
 }
 
@@ -107,7 +108,8 @@ void OpenWithDialog::Launch(const shell::DesktopApp& app, const std::string& fil
     shell::ExecContext ctx{{file}, app.icon, app.name, app.path};
     for (const std::vector<std::string>& argv : shell::ExpandExec(app.exec, ctx)) {
         QStringList args;
-        for (std::size_t i = 1; i < argv.size(); ++i) args << ToQString(argv[i]);
+        for (std::size_t i = 1; i < argv.size(); ++i)
+            args << ToQString(argv[i]);
         if (!QProcess::startDetached(ToQString(argv.front()), args))
             throw platform::Exception(
                 platform::Format("Could not start %s (%s).", {app.name, argv.front()}));

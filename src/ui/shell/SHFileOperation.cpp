@@ -133,9 +133,10 @@ bool SHFileOperation::Execute() {
     QString detail;
     if (SourceFiles.size() == 1) {
         const QString name = DisplayName(SourceFiles.front());
-        question = toTrash ? QStringLiteral("Move \"%1\" to the Trash?").arg(name)
-                           : QStringLiteral("Are you sure you want to permanently delete \"%1\"?")
-                                 .arg(name);
+        question =
+            toTrash
+                ? QStringLiteral("Move \"%1\" to the Trash?").arg(name)
+                : QStringLiteral("Are you sure you want to permanently delete \"%1\"?").arg(name);
     } else {
         const auto n = static_cast<qsizetype>(SourceFiles.size());
         question = toTrash ? QStringLiteral("Move the %1 selected items to the Trash?").arg(n)
@@ -146,7 +147,8 @@ bool SHFileOperation::Execute() {
     if (!toTrash) detail = QStringLiteral("If you delete an item, it will be permanently lost.");
     if (!Confirm(question, detail)) return false;
     bool all = true;
-    for (const std::string& path : SourceFiles) all = DeleteOne(path) && all;
+    for (const std::string& path : SourceFiles)
+        all = DeleteOne(path) && all;
     return all;
 }
 

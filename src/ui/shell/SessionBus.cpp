@@ -27,10 +27,9 @@ bool SessionBus::ServiceAvailable(const QString& name) {
 bool SessionBus::PortalAppChooserAvailable() {
     if (!ServiceAvailable(QStringLiteral("org.freedesktop.portal.Desktop"))) return false;
     // Each backend describes itself in a .portal file: its bus name and its interfaces.
-    const QStringList dirs =
-        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
-                                  QStringLiteral("xdg-desktop-portal/portals"),
-                                  QStandardPaths::LocateDirectory);
+    const QStringList dirs = QStandardPaths::locateAll(QStandardPaths::GenericDataLocation,
+                                                       QStringLiteral("xdg-desktop-portal/portals"),
+                                                       QStandardPaths::LocateDirectory);
     for (const QString& dir : dirs) {
         for (const QString& file : QDir(dir).entryList({QStringLiteral("*.portal")}, QDir::Files)) {
             auto entry = shell::DesktopEntry::Load(FromQString(dir + QLatin1Char('/') + file));

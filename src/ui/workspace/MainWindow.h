@@ -22,6 +22,10 @@
 namespace velmora::ui {
 
 class DirectoryPathBox;
+class DragDrop;
+class ObjectPropertiesDialog;
+class OpenWithDialog;
+class SHFileOperation;
 class MessageBoxQuestions;
 class NameListModel;
 class StatusBarSink;
@@ -46,6 +50,15 @@ public:
     void VelmoraHomepage1Click();
     void Contact1Click();
     void About1Click();
+    // The left list's file actions and the window's drop target.
+    std::string SelectedFilePath() const;
+    void Open1Click();
+    void OpenWith1Click();
+    void Properties1Click();
+    void Delete1Click(int tag); // tag 0: to the Trash, 1: permanently (Destroy)
+    void DragDrop1Drop(const std::vector<std::string>& paths);
+    void RegisterForDirecotries1Click();
+    void UnregisterShell1Click();
     // The watched folder changed: offer to reload.
     void ChangeNotify1Notifications0Change();
 
@@ -63,6 +76,11 @@ public:
     TextEditor* MemoInfo = nullptr; // the information pane's read-only text
     QMenu* PopupMenuNew = nullptr;
     QMenu* PopupMenuEtc = nullptr;
+    QMenu* PopupMenuOrg = nullptr;
+    DragDrop* DragDrop1 = nullptr;
+    SHFileOperation* SHFileOperation1 = nullptr;
+    OpenWithDialog* OpenWithDialog1 = nullptr;
+    ObjectPropertiesDialog* ObjectPropertiesDialog1 = nullptr;
     QLabel* StatusText = nullptr;
 
     QString StatusBarText() const;
@@ -77,6 +95,7 @@ private:
     void BuildNamePanes(QSplitter* panelMain);
     // Every menu of the window is built here.
     void BuildMenus();
+    void BuildPopupMenuOrg();
     void InstallScrollForwarding();
     void ApplyCommandLine(const std::vector<std::string>& args);
     void ShowEtcMenu();

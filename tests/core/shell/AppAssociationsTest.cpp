@@ -25,17 +25,19 @@ protected:
     void App(const std::string& dir, const std::string& file, const std::string& mime,
              const std::string& extra = "") {
         root.Write(dir.substr(root.Path().size() + 1) + "/" + file,
-                   "[Desktop Entry]\nType=Application\nName=" + file + "\nExec=run %f\nMimeType=" +
-                       mime + "\n" + extra);
+                   "[Desktop Entry]\nType=Application\nName=" + file +
+                       "\nExec=run %f\nMimeType=" + mime + "\n" + extra);
     }
     void List(const std::string& dir, const std::string& text) {
         root.Write(dir.substr(root.Path().size() + 1) + "/mimeapps.list", text);
     }
     std::vector<std::string> Ids(const std::vector<std::string>& types,
                                  std::vector<std::string> desktops = {"gnome"}) {
-        AppAssociations a({{config, sysConfig}, {data, sysData}, std::move(desktops), "", root / "bin"});
+        AppAssociations a(
+            {{config, sysConfig}, {data, sysData}, std::move(desktops), "", root / "bin"});
         std::vector<std::string> ids;
-        for (const DesktopApp* app : a.AppsFor(types)) ids.push_back(app->id);
+        for (const DesktopApp* app : a.AppsFor(types))
+            ids.push_back(app->id);
         return ids;
     }
 };
@@ -63,9 +65,9 @@ TEST_F(AppAssociationsTest, EntriesFiltersAndIds) {
                                         "notgnome.desktop", "tryok.desktop"}));
     // Ancestors follow the type itself, each application once.
     App(sysData + "/applications", "text.desktop", "application/octet-stream;");
-    EXPECT_EQ(Ids({"audio/flac", "application/octet-stream", "audio/mpeg"}),
-              (std::vector<std::string>{"a.desktop", "text.desktop", "kde-c.desktop",
-                                        "tryok.desktop"}));
+    EXPECT_EQ(
+        Ids({"audio/flac", "application/octet-stream", "audio/mpeg"}),
+        (std::vector<std::string>{"a.desktop", "text.desktop", "kde-c.desktop", "tryok.desktop"}));
 }
 
 TEST_F(AppAssociationsTest, MimeappsListPrecedence) {
@@ -74,7 +76,7 @@ TEST_F(AppAssociationsTest, MimeappsListPrecedence) {
     App(sysData + "/applications", "e.desktop", "audio/flac;", "NoDisplay=true\n");
     // Lowest: the system data folder's list.
     List(sysData + "/applications", "[Default Applications]\naudio/mpeg=d.desktop\n"
-                                     "[Removed Associations]\naudio/mpeg=c.desktop;\n");
+                                    "[Removed Associations]\naudio/mpeg=c.desktop;\n");
     // The system config folder re-adds c (more important than its removal) and removes a.
     List(sysConfig, "[Added Associations]\naudio/mpeg=c.desktop;e.desktop;\n"
                     "[Removed Associations]\naudio/mpeg=a.desktop;\n");

@@ -1,5 +1,6 @@
 // Desktop entry reading and the Exec field codes.
 #include "core/shell/DesktopEntry.h"
+
 #include "core/shell/DesktopExec.h"
 
 #include <gtest/gtest.h>
@@ -36,9 +37,12 @@ TEST(DesktopEntry, GroupsKeysEscapesAndLists) {
     const struct {
         const char* locale;
         const char* name;
-    } locales[] = {{"de_AT.UTF-8", "Abspieler"}, {"de_CH.UTF-8@euro", "Spieler"},
-                   {"de", "Spieler"},           {"fr_FR.UTF-8", "Player"},
-                   {"C", "Player"},             {"", "Player"}};
+    } locales[] = {{"de_AT.UTF-8", "Abspieler"},
+                   {"de_CH.UTF-8@euro", "Spieler"},
+                   {"de", "Spieler"},
+                   {"fr_FR.UTF-8", "Player"},
+                   {"C", "Player"},
+                   {"", "Player"}};
     for (const auto& l : locales)
         EXPECT_EQ(e.LocaleString("Desktop Entry", "Name", l.locale), l.name) << l.locale;
 }
@@ -64,36 +68,38 @@ TEST(DesktopExec, FieldCodes) {
         {"player %F", {{"player", "/m/a b.mp3", "/m/\"q\".mp3"}}},
         {"player %U", {{"player", "file:///m/a%20b.mp3", "file:///m/%22q%22.mp3"}}},
         // A single-file code with two files: one process per file.
-        {"player --open %f", {{"player", "--open", "/m/a b.mp3"}, {"player", "--open", "/m/\"q\".mp3"}}},
+        {"player --open %f",
+         {{"player", "--open", "/m/a b.mp3"}, {"player", "--open", "/m/\"q\".mp3"}}},
         {"player %u", {{"player", "file:///m/a%20b.mp3"}, {"player", "file:///m/%22q%22.mp3"}}},
         {"player %i %c %k", {{"player", "--icon", "player", "My Player", ctx.entryPath}}},
         {"player --file=%f", {{"player", "--file=/m/a b.mp3"}, {"player", "--file=/m/\"q\".mp3"}}},
-        {"player 100%% %d %D %n %N %v %m %F",
-         {{"player", "100%", "/m/a b.mp3", "/m/\"q\".mp3"}}},
+        {"player 100%% %d %D %n %N %v %m %F", {{"player", "100%", "/m/a b.mp3", "/m/\"q\".mp3"}}},
         {"\"/opt/my app/run\" \"a \\\"quoted\\\" \\$x \\`y\\` \\\\ z\" '' %F",
          {{"/opt/my app/run", "a \"quoted\" $x `y` \\ z", "", "/m/a b.mp3", "/m/\"q\".mp3"}}},
         {"sh -c 'echo $1' x\\ y", {{"sh", "-c", "echo $1", "x y"}}},
         {"  player\t%F  ", {{"player", "/m/a b.mp3", "/m/\"q\".mp3"}}},
     };
-    for (const auto& c : cases) EXPECT_EQ(ExpandExec(c.exec, ctx), c.expected) << c.exec;
+    for (const auto& c : cases)
+        EXPECT_EQ(ExpandExec(c.exec, ctx), c.expected) << c.exec;
 
     ExecContext none;
     EXPECT_EQ(ExpandExec("player %f %F %u %U %i", none), (std::vector<Args>{{"player"}}));
 }
 
 TEST(DesktopExec, InvalidCommandsAreRefused) {
-    for (const char* exec : {"", "   ", "player %x", "player %", "\"player", "player 'x", "%f",
-                             "\"\" %F"})
+    for (const char* exec :
+         {"", "   ", "player %x", "player %", "\"player", "player 'x", "%f", "\"\" %F"})
         EXPECT_THROW(ExpandExec(exec, {{"/f"}, {}, {}, {}}), EDesktopExecError) << exec;
 }
 
 TEST(DesktopExec, QuotedProgramPathsSurviveTheRoundTrip) {
-    for (std::string path : {"/usr/bin/velmora", "/home/me/my apps/velmora",
-                             "/opt/M\xC3\xBCsik \"beta\"/$HOME/`x`/back\\slash/100%/velmora",
-                             "/tmp/it's/velmora"}) {
+    for (std::string path :
+         {"/usr/bin/velmora", "/home/me/my apps/velmora",
+          "/opt/M\xC3\xBCsik \"beta\"/$HOME/`x`/back\\slash/100%/velmora", "/tmp/it's/velmora"}) {
         std::string value = EscapeDesktopValue(QuoteExecArgument(path) + " %f -x");
         DesktopEntry e = DesktopEntry::Parse("[Desktop Entry]\nExec=" + value + "\n");
-        auto commands = ExpandExec(e.String("Desktop Entry", "Exec"), {{"/m/Album One"}, {}, {}, {}});
+        auto commands =
+            ExpandExec(e.String("Desktop Entry", "Exec"), {{"/m/Album One"}, {}, {}, {}});
         EXPECT_EQ(commands, (std::vector<Args>{{path, "/m/Album One", "-x"}})) << value;
     }
     EXPECT_EQ(QuoteExecArgument("/usr/bin/velmora"), "/usr/bin/velmora");

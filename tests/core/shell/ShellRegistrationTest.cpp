@@ -30,9 +30,8 @@ protected:
         return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
     }
     // The command each desktop-format file runs for target, with the field codes expanded.
-    static std::vector<std::vector<std::string>> Command(const std::string& file,
-                                                         const std::string& group,
-                                                         const std::string& target) {
+    static std::vector<std::vector<std::string>>
+    Command(const std::string& file, const std::string& group, const std::string& target) {
         auto e = DesktopEntry::Load(file);
         EXPECT_TRUE(e.has_value()) << file;
         std::string exec = e ? e->String(group, "Exec") : "";
@@ -56,14 +55,17 @@ TEST_F(ShellRegistrationTest, EveryFormatRunsTheProgramWithTheRightArguments) {
     } cases[] = {
         {data + "/applications/velmora.desktop", "Desktop Entry", file, asFile},
         {data + "/applications/velmora-folder.desktop", "Desktop Entry", folder, asFolder},
-        {data + "/kio/servicemenus/velmora-folder.desktop", "Desktop Action velmora", folder, asFolder},
+        {data + "/kio/servicemenus/velmora-folder.desktop", "Desktop Action velmora", folder,
+         asFolder},
         {data + "/kio/servicemenus/velmora-file.desktop", "Desktop Action velmora", file, asFile},
         {data + "/nemo/actions/velmora-folder.nemo_action", "Nemo Action", folder, asFolder},
         {data + "/nemo/actions/velmora-file.nemo_action", "Nemo Action", file, asFile},
-        {data + "/file-manager/actions/velmora.desktop", "X-Action-Profile folder", folder, asFolder},
+        {data + "/file-manager/actions/velmora.desktop", "X-Action-Profile folder", folder,
+         asFolder},
         {data + "/file-manager/actions/velmora.desktop", "X-Action-Profile file", file, asFile},
     };
-    for (const auto& c : cases) EXPECT_EQ(Command(c.path, c.group, c.target), c.expected) << c.path;
+    for (const auto& c : cases)
+        EXPECT_EQ(Command(c.path, c.group, c.target), c.expected) << c.path;
     EXPECT_EQ(Mode(data + "/kio/servicemenus/velmora-file.desktop"), 0755u);
     EXPECT_EQ(Mode(data + "/applications/velmora.desktop"), 0644u);
 
@@ -74,7 +76,8 @@ TEST_F(ShellRegistrationTest, EveryFormatRunsTheProgramWithTheRightArguments) {
     std::filesystem::permissions(program, std::filesystem::perms::owner_all);
     std::filesystem::create_directories(home / "m/My Album");
     home.Write("m/song 'a'.mp3");
-    for (const std::string& script : {data + "/nautilus/scripts/Velmora", config + "/caja/scripts/Velmora"}) {
+    for (const std::string& script :
+         {data + "/nautilus/scripts/Velmora", config + "/caja/scripts/Velmora"}) {
         EXPECT_EQ(Mode(script), 0755u);
         const struct {
             std::string cwd, arg, printed;
@@ -131,6 +134,7 @@ TEST_F(ShellRegistrationTest, AFolderThatCannotBeWrittenNamesTheFile) {
         Reg(program).Register();
         FAIL() << "no error";
     } catch (const velmora::platform::Exception& e) {
-        EXPECT_EQ(e.Message(), "Failed to open " + data + "/applications/velmora.desktop for writing.");
+        EXPECT_EQ(e.Message(),
+                  "Failed to open " + data + "/applications/velmora.desktop for writing.");
     }
 }

@@ -16,10 +16,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <fcntl.h>
-#include <fstream>
-#include <optional>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <unistd.h>
 
 using namespace velmora;
@@ -51,8 +51,8 @@ struct DeleteCase {
     const char* what;
     unsigned options;
     QMessageBox::StandardButton answer;
-    bool deleted;    // gone from its folder
-    bool trashed;    // and in the Trash
+    bool deleted; // gone from its folder
+    bool trashed; // and in the Trash
 };
 
 } // namespace
@@ -78,10 +78,10 @@ TEST(SHFileOperation, TrashAndPermanentDeleteAnsweredBothWays) {
         op.SourceFiles = {d / name};
         EXPECT_EQ(op.Execute(), c.deleted) << c.what;
         ASSERT_EQ(answers.texts.size(), 1u) << c.what;
-        EXPECT_EQ(answers.texts[0], (c.options & ui::fofAllowUndo)
-                                        ? "Move \"" + name + "\" to the Trash?"
-                                        : "Are you sure you want to permanently delete \"" +
-                                              name + "\"?");
+        EXPECT_EQ(answers.texts[0],
+                  (c.options & ui::fofAllowUndo)
+                      ? "Move \"" + name + "\" to the Trash?"
+                      : "Are you sure you want to permanently delete \"" + name + "\"?");
         EXPECT_EQ(d.Exists(name), !c.deleted) << c.what;
         EXPECT_EQ(std::filesystem::exists(trash + "/files/" + name), c.trashed) << c.what;
         if (c.trashed) {
@@ -211,15 +211,18 @@ struct AppsFixture : ::testing::Test {
         std::filesystem::create_directories(d / "share/applications");
         d.Write("bin/recorder", "");
         std::filesystem::create_directories(d / "bin");
-        d.Write("bin/recorder",
-                "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done > '" + out + ".tmp'\n"
-                "mv '" + out + ".tmp' '" + out + "'\n");
+        d.Write("bin/recorder", "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done > '" +
+                                    out +
+                                    ".tmp'\n"
+                                    "mv '" +
+                                    out + ".tmp' '" + out + "'\n");
         std::filesystem::permissions(d / "bin/recorder", std::filesystem::perms::owner_all);
         d.Write("data/applications/recorder.desktop",
                 "[Desktop Entry]\nType=Application\nName=Recorder\nExec=\"" + (d / "bin/recorder") +
                     "\" --name %c %f\nMimeType=audio/mpeg;\n");
-        d.Write("share/applications/texts.desktop",
-                "[Desktop Entry]\nType=Application\nName=Texts\nExec=true %F\nMimeType=text/plain;\n");
+        d.Write(
+            "share/applications/texts.desktop",
+            "[Desktop Entry]\nType=Application\nName=Texts\nExec=true %F\nMimeType=text/plain;\n");
     }
 };
 
@@ -237,9 +240,11 @@ TEST_F(AppsFixture, OurChooserOpensTheFileWithTheChosenApplication) {
     QStringList listed, listedAll;
     QObject::connect(&dialog, &ui::OpenWithDialog::ChooserShown, [&](ui::AppChooserDialog* c) {
         QTimer::singleShot(0, c, [&, c] {
-            for (int i = 0; i < c->List()->count(); ++i) listed << c->List()->item(i)->text();
+            for (int i = 0; i < c->List()->count(); ++i)
+                listed << c->List()->item(i)->text();
             c->ShowAll()->setChecked(true);
-            for (int i = 0; i < c->List()->count(); ++i) listedAll << c->List()->item(i)->text();
+            for (int i = 0; i < c->List()->count(); ++i)
+                listedAll << c->List()->item(i)->text();
             c->ShowAll()->setChecked(false);
             if (c->OpenButton()->isEnabled())
                 c->OpenButton()->click();
@@ -254,7 +259,8 @@ TEST_F(AppsFixture, OurChooserOpensTheFileWithTheChosenApplication) {
     EXPECT_TRUE(listedAll.contains(QStringLiteral("Recorder")));
     EXPECT_TRUE(listedAll.contains(QStringLiteral("Texts")));
     std::filesystem::path args(out);
-    for (int i = 0; i < 400 && !std::filesystem::exists(args); ++i) QTest::qWait(5);
+    for (int i = 0; i < 400 && !std::filesystem::exists(args); ++i)
+        QTest::qWait(5);
     EXPECT_EQ(d.Read("args"), "[--name][Recorder][" + file + "]");
 }
 
@@ -276,9 +282,15 @@ TEST(ObjectPropertiesDialog, OwnDialogForAFileALinkAndAFileOver4GB) {
     };
     const Expect cases[] = {
         {"song.mp3", QStringLiteral("(audio/mpeg)"), QStringLiteral("5 bytes"), QString(), {}},
-        {"link.mp3", QStringLiteral("(inode/symlink)"), QStringLiteral("5 bytes"),
-         QStringLiteral("song.mp3"), {}},
-        {"big.bin", {}, QStringLiteral("4.0 GiB (4,294,967,303 bytes)"), QString(),
+        {"link.mp3",
+         QStringLiteral("(inode/symlink)"),
+         QStringLiteral("5 bytes"),
+         QStringLiteral("song.mp3"),
+         {}},
+        {"big.bin",
+         {},
+         QStringLiteral("4.0 GiB (4,294,967,303 bytes)"),
+         QString(),
          QStringLiteral("rw------- (0600)")},
     };
     for (const Expect& c : cases) {
