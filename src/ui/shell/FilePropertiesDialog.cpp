@@ -102,6 +102,7 @@ FilePropertiesDialog::FilePropertiesDialog(const std::string& path, QWidget* par
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     column->addWidget(buttons);
+    setMinimumWidth(460);
 }
 
 void FilePropertiesDialog::Add(const QString& caption, const QString& value) {
@@ -109,7 +110,9 @@ void FilePropertiesDialog::Add(const QString& caption, const QString& value) {
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     label->setAccessibleName(caption);
-    label->setWordWrap(true);
+    // Paths may be long; everything else fits on its line.
+    label->setWordWrap(caption == QLatin1String("Location") ||
+                       caption == QLatin1String("Link target"));
     form_->addRow(caption + QLatin1Char(':'), label);
     fields_[caption] = label;
 }

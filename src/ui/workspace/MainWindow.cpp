@@ -305,7 +305,7 @@ void MainWindow::BuildMenus() {
     PopupMenuEtc = new QMenu(this);
     QAction* reg = PopupMenuEtc->addAction(QStringLiteral("Shell Register"));
     reg->setObjectName(QStringLiteral("RegisterForDirecotries1"));
-    reg->setIcon(ThemeIcon("list-add", QStyle::SP_DialogApplyButton));
+    reg->setIcon(ThemeIcon("list-add", QStyle::SP_DirLinkIcon));
     connect(reg, &QAction::triggered, this,
             [this] { Run([this] { RegisterForDirecotries1Click(); }); });
     QAction* unreg = PopupMenuEtc->addAction(QStringLiteral("Shell Unregister"));
