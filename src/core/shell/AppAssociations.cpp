@@ -34,6 +34,13 @@ std::string Lower(std::string s) {
     return s;
 }
 
+std::string JoinPath(const std::string& dir, const std::string& name) {
+    std::string path;
+    path.reserve(dir.size() + 1 + name.size());
+    path.append(dir).append("/").append(name);
+    return path;
+}
+
 bool IsExecutable(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
@@ -43,7 +50,7 @@ bool IsExecutable(const std::string& path) {
 bool FoundInPath(const std::string& program, const std::string& path) {
     if (program.find('/') != std::string::npos) return IsExecutable(program);
     for (const std::string& dir : SplitColon(path.c_str(), ""))
-        if (IsExecutable(dir + "/" + program)) return true;
+        if (IsExecutable(JoinPath(dir, program))) return true;
     return false;
 }
 
@@ -100,8 +107,8 @@ AppAssociations::AppAssociations(Dirs dirs) : dirs_(std::move(dirs)) {
     std::vector<std::string> files;
     auto add = [&](const std::string& dir) {
         for (const std::string& desktop : dirs_.desktops)
-            files.push_back(dir + "/" + desktop + "-mimeapps.list");
-        files.push_back(dir + "/mimeapps.list");
+            files.push_back(JoinPath(dir, desktop + "-mimeapps.list"));
+        files.push_back(JoinPath(dir, "mimeapps.list"));
     };
     for (const std::string& c : dirs_.config)
         add(c);
@@ -124,7 +131,7 @@ void AppAssociations::ScanApplications(const std::string& dir, const std::string
                                        int depth) {
     if (depth > 8) return;
     for (const std::string& name : SortedNames(dir)) {
-        std::string path = dir + "/" + name;
+        std::string path = JoinPath(dir, name);
         struct stat st {};
         if (::stat(path.c_str(), &st) != 0) continue;
         if (S_ISDIR(st.st_mode)) {

@@ -107,6 +107,7 @@ std::string Join(const std::vector<std::string>& items) {
 std::vector<std::string> Expand(const std::vector<Arg>& args, const ExecContext& ctx,
                                 const std::vector<std::string>& files) {
     std::vector<std::string> uris;
+    uris.reserve(files.size());
     for (const std::string& f : files)
         uris.push_back(FileUri(f));
     std::vector<std::string> out;

@@ -28,7 +28,7 @@ namespace velmora::ui {
 namespace {
 
 QIcon AppIcon(const std::string& icon, const QStyle* style) {
-    const QIcon fallback = style->standardIcon(QStyle::SP_FileIcon);
+    QIcon fallback = style->standardIcon(QStyle::SP_FileIcon);
     if (icon.empty()) return fallback;
     const QString name = ToQString(icon);
     if (name.startsWith(QLatin1Char('/'))) return QIcon(name);

@@ -67,6 +67,14 @@ TEST_F(ShellRegistrationTest, EveryFormatRunsTheProgramWithTheRightArguments) {
     for (const auto& c : cases)
         EXPECT_EQ(Command(c.path, c.group, c.target), c.expected) << c.path;
     EXPECT_EQ(Mode(data + "/kio/servicemenus/velmora-file.desktop"), 0755u);
+    // The application entries pass the desktop's validator where it is installed.
+    if (std::system("command -v desktop-file-validate >/dev/null 2>&1") == 0) {
+        for (const char* entry : {"velmora.desktop", "velmora-folder.desktop"}) {
+            const std::string cmd =
+                "desktop-file-validate " + ShellQuote(data + "/applications/" + entry);
+            EXPECT_EQ(std::system(cmd.c_str()), 0) << entry;
+        }
+    }
     EXPECT_EQ(Mode(data + "/applications/velmora.desktop"), 0644u);
 
     // The scripts: run them for real with a stand-in program that prints its arguments.
