@@ -8,9 +8,23 @@
 #include <vector>
 
 namespace {
-// Deterministic stand-in for the directory test: names ending in "dir" are folders.
+bool EndsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+// Deterministic stand-ins for the file system: names ending in "dir" are folders, names ending
+// in "link" are symbolic links.
 bool FakeDirectoryExists(const std::string& path) {
-    return path.size() >= 3 && path.compare(path.size() - 3, 3, "dir") == 0;
+    return EndsWith(path, "dir");
+}
+bool FakeSymbolicLink(const std::string& path) {
+    return EndsWith(path, "link");
+}
+// A path without empty, "." or ".." components, which making it absolute leaves alone.
+bool Plain(const std::string& path) {
+    const std::string wrapped = "/" + path + "/";
+    for (const char* odd : {"//", "/./", "/../"})
+        if (wrapped.find(odd) != std::string::npos) return false;
+    return true;
 }
 } // namespace
 
@@ -26,17 +40,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     if (size) args.push_back(current);
-    auto cl = velmora::workspace::CommandLine::Parse(args, &FakeDirectoryExists);
+    const std::string cwd = "/home/user/music";
+    auto cl =
+        velmora::workspace::CommandLine::Parse(args, cwd, &FakeDirectoryExists, &FakeSymbolicLink);
     if (cl.present != !args.empty()) std::abort();
     if (!args.empty()) {
-        // Directory and pattern always give back the first argument (plus "/*.*" for a folder).
-        std::string joined = cl.directory + cl.pattern;
         const std::string& first = args[0];
-        if (joined != first && joined != first + "*.*" && joined != first + "/*.*") std::abort();
         // Only the switch standing first keeps its "/" in the pattern.
         const bool switchFirst = velmora::workspace::IsSwitch(first, 'x');
         if (cl.pattern.find('/') != std::string::npos && !switchFirst) std::abort();
         if (switchFirst && (!cl.directory.empty() || !cl.excludeExt)) std::abort();
+        if (switchFirst || first.empty()) return 0;
+        // Every other path ends up absolute, without "." or empty components.
+        if (cl.directory.empty() || cl.directory.front() != '/') std::abort();
+        if (cl.directory.find("//") != std::string::npos ||
+            cl.directory.find("/./") != std::string::npos)
+            std::abort();
+        // A plain path comes back whole (plus "/*.*" for a folder), relative ones after cwd.
+        if (Plain(first.substr(first.front() == '/' ? 1 : 0))) {
+            const std::string full = first.front() == '/' ? first : cwd + "/" + first;
+            const std::string joined = cl.directory + cl.pattern;
+            if (joined != full && joined != full + "*.*" && joined != full + "/*.*") std::abort();
+        }
     }
     return 0;
 }

@@ -4,6 +4,11 @@
 #include "core/platform/CaseMap.h"
 #include "core/platform/Utf8.h"
 
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace velmora::fs {
@@ -34,6 +39,71 @@ std::string ParentPath(std::string_view path) {
     if (slash == std::string::npos) return s;
     if (slash == 0) return "/";
     return s.substr(0, slash);
+}
+
+std::string AbsolutePath(std::string_view path, std::string_view currentDirectory,
+                         bool (*isSymbolicLink)(const std::string&)) {
+    // Without a known working directory a relative path is left as it is.
+    if (path.empty() || (path.front() != '/' && currentDirectory.empty())) return std::string(path);
+    std::string full(path.front() == '/' ? std::string_view() : currentDirectory);
+    full.append("/").append(path);
+
+    std::string joined;              // the components so far, each after a "/"
+    std::vector<std::size_t> starts; // where each component's "/" stands in joined
+    bool folder = false;
+    std::string_view rest = full;
+    while (!rest.empty()) {
+        auto slash = rest.find('/');
+        std::string_view part = rest.substr(0, slash);
+        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+        folder = part.empty() || part == "." || part == "..";
+        if (part.empty() || part == ".") continue;
+        if (part == "..") {
+            if (starts.empty()) continue; // "/.." is "/"
+            const std::string_view last = std::string_view(joined).substr(starts.back() + 1);
+            if (last != ".." && !(isSymbolicLink && isSymbolicLink(joined))) {
+                joined.resize(starts.back());
+                starts.pop_back();
+                continue;
+            }
+        }
+        starts.push_back(joined.size());
+        joined.append("/").append(part);
+    }
+    if (joined.empty() || folder || full.back() == '/') joined += '/';
+    return joined;
+}
+
+bool IsSymbolicLink(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+namespace {
+
+bool IsCleanAbsolute(std::string_view p) {
+    if (p.empty() || p.front() != '/') return false;
+    for (std::string_view bad : {"/./", "/../"})
+        if ((std::string(p) + "/").find(bad) != std::string::npos) return false;
+    return true;
+}
+
+} // namespace
+
+std::string CurrentDirectory() {
+    struct stat here {
+    }, logical{};
+    const char* pwd = std::getenv("PWD");
+    if (pwd && IsCleanAbsolute(pwd) && ::stat(".", &here) == 0 && ::stat(pwd, &logical) == 0 &&
+        here.st_dev == logical.st_dev && here.st_ino == logical.st_ino)
+        return pwd;
+    std::string buf(PATH_MAX, '\0');
+    while (!::getcwd(buf.data(), buf.size())) {
+        if (errno != ERANGE) return {};
+        buf.resize(buf.size() * 2);
+    }
+    buf.resize(std::char_traits<char>::length(buf.c_str()));
+    return buf;
 }
 
 namespace {

@@ -7,9 +7,13 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <linux/magic.h>
+#include <string_view>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -74,8 +78,81 @@ std::string TemporaryBeside(const std::string& path) {
     return dir + buf;
 }
 
-// old -> temporary -> new; if the new name still resolves after the first step it was another
-// file, so the move is undone and reported as a conflict.
+std::pair<std::string, std::string> SplitPath(const std::string& path) {
+    auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return {".", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+bool Ascii(std::string_view s) {
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+bool AsciiCaseEqual(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+        if (x != y) return false;
+    }
+    return true;
+}
+
+// Whether the folder holds an entry, other than `except`, named `name` or a case variant of it
+// (which a case-insensitive file system takes for the same name). It reads the folder's
+// entries rather than looking the name up: the kernel answers lookups on FUSE file systems
+// from a cache for about a second, so a name just moved away still seems to exist there.
+// Fails with errno when the folder cannot be read.
+enum class Listed : std::uint8_t { No, Yes, Unreadable };
+Listed FolderHolds(const std::string& path, const std::string& except) {
+    const auto [dir, name] = SplitPath(path);
+    const std::string skip = SplitPath(except).second;
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return Listed::Unreadable;
+    const bool ascii = Ascii(name);
+    Listed found = Listed::No;
+    errno = 0;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string_view entry = e->d_name;
+        if (entry == skip) continue;
+        const bool match =
+            entry == name || (ascii && Ascii(entry) ? AsciiCaseEqual(entry, name)
+                                                    : CaseVariant(std::string(entry), name));
+        if (match) {
+            found = Listed::Yes;
+            break;
+        }
+    }
+    if (found == Listed::No && errno != 0) found = Listed::Unreadable;
+    int err = errno;
+    ::closedir(d);
+    errno = err;
+    return found;
+}
+
+bool OnFuse(const std::string& path) {
+    struct statfs sf {};
+    return ::statfs(SplitPath(path).first.c_str(), &sf) == 0 && sf.f_type == FUSE_SUPER_MAGIC;
+}
+
+// Moves from to a name that FolderHolds has just found free. The no-replace rename is tried
+// first; where the file system lacks it, and on FUSE where the kernel still holds the name in
+// its lookup cache and so refuses, the listing's answer stands and a plain rename follows.
+RenameResult MoveToFreeName(const std::string& from, const std::string& to) {
+    if (Renameat2NoReplace(from.c_str(), to.c_str()) == 0) return {};
+    int err = errno;
+    const bool unsupported = err == EINVAL || err == ENOSYS || err == ENOTSUP;
+    if (err == EEXIST && !OnFuse(to)) return {RenameStatus::Exists, EEXIST};
+    if (!unsupported && err != EEXIST) return {RenameStatus::Failed, err};
+    if (::rename(from.c_str(), to.c_str()) == 0) return {};
+    return {RenameStatus::Failed, errno};
+}
+
+// old -> temporary -> new. If an entry of the new name is still listed once the file has
+// moved away, it was another file: the move is undone and reported as a conflict.
 RenameResult CaseChangeInTwoSteps(const std::string& oldPath, const std::string& newPath) {
     std::string temp;
     RenameResult r;
@@ -85,14 +162,21 @@ RenameResult CaseChangeInTwoSteps(const std::string& oldPath, const std::string&
         if (r.status != RenameStatus::Exists) break;
     }
     if (r.status != RenameStatus::Ok) return r;
-    if (!Exists(newPath)) {
-        RenameResult second = MoveOnce(temp, newPath);
-        if (second.status == RenameStatus::Ok) return {};
-        MoveOnce(temp, oldPath);
-        return second;
+    RenameResult second;
+    switch (FolderHolds(newPath, temp)) {
+    case Listed::No:
+        second = MoveToFreeName(temp, newPath);
+        break;
+    case Listed::Yes:
+        second = {RenameStatus::Exists, EEXIST};
+        break;
+    case Listed::Unreadable:
+        second = {RenameStatus::Failed, errno};
+        break;
     }
-    MoveOnce(temp, oldPath);
-    return {RenameStatus::Exists, EEXIST};
+    // The old name was the file's own a moment ago, so no cached lookup stands in the way.
+    if (second.status != RenameStatus::Ok) MoveOnce(temp, oldPath);
+    return second;
 }
 
 } // namespace

@@ -40,6 +40,11 @@ public:
     // over and any held reports. Nothing happens when the value equals the current state.
     void SetActive(bool value);
 
+    // True while the item at index is watched for real: the watcher is active, and the item's
+    // folder has neither ended its watch (removed, moved away, unmounted) nor been replaced by
+    // another folder under the same path since activation.
+    bool Watching(int index) const { return active_ && worker_ && worker_->Watching(index); }
+
     // Reports arriving between Hold and the matching Release wait, one per item, and are
     // delivered in item order by the outermost Release. Nestable.
     void Hold();

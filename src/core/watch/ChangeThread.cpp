@@ -24,6 +24,12 @@ void ChangeThread::Stop() {
     if (thread_.joinable()) thread_.join();
 }
 
+bool ChangeThread::Watching(int index) const {
+    // The worker never changes the list of watches before it is asked to stop.
+    return index >= 0 && index < static_cast<int>(watches_.size()) &&
+           watches_[static_cast<std::size_t>(index)]->Live();
+}
+
 void ChangeThread::NoteReport(int index) {
     if (index >= 0 && index < MaxWatches) reports_[static_cast<std::size_t>(index)].fetch_add(1);
 }

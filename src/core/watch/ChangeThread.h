@@ -33,6 +33,9 @@ public:
     // it has finished; it closes its watches itself. Also safe from inside the callback.
     void Stop();
 
+    // UI thread: whether the item's watch is still live (DirectoryWatch::Live).
+    bool Watching(int index) const;
+
     // UI thread: a report for the item starts being handled now. Changes the worker had read
     // before this moment are covered by that report and are not reported again.
     void NoteReport(int index);

@@ -61,6 +61,11 @@ DirectoryWatch::DirectoryWatch(const std::string& directory, TChangeActions acti
     rootWd_ = ::inotify_add_watch(fd_, directory.c_str(),
                                   kinds | IN_ONLYDIR | IN_DELETE_SELF | IN_MOVE_SELF);
     if (rootWd_ < 0) refuse(errno);
+    struct stat st {};
+    if (::stat(directory.c_str(), &st) == 0) {
+        rootDev_ = st.st_dev;
+        rootIno_ = st.st_ino;
+    }
     paths_[rootWd_] = directory_;
     if (includeSubTrees) {
         try {
@@ -76,7 +81,14 @@ DirectoryWatch::~DirectoryWatch() {
     Close();
 }
 
+bool DirectoryWatch::Live() const {
+    struct stat st {};
+    return !ended_ && ::stat(directory_.c_str(), &st) == 0 && st.st_dev == rootDev_ &&
+           st.st_ino == rootIno_;
+}
+
 void DirectoryWatch::Close() {
+    ended_ = true;
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
     rootWd_ = -1;

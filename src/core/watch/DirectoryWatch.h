@@ -3,8 +3,10 @@
 
 #include "core/watch/ChangeAction.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
+#include <sys/types.h>
 #include <unordered_map>
 
 namespace velmora::watch {
@@ -23,6 +25,9 @@ public:
     // The descriptor to poll for readability; -1 once the watch has ended.
     int Handle() const { return fd_; }
     bool Ended() const { return fd_ < 0; }
+    // Any thread: the watch has not ended and its path still names the folder it was opened
+    // on (a folder removed and made again under the same path is another folder).
+    bool Live() const;
 
     // Reads every queued event without blocking. True when any of them is a change of one of
     // the item's kinds, a lost-events overflow, or the end of the watch because the directory
@@ -39,6 +44,9 @@ private:
     void Close();
 
     int fd_ = -1;
+    std::atomic<bool> ended_{false};
+    dev_t rootDev_ = 0; // the watched folder's identity
+    ino_t rootIno_ = 0;
     int rootWd_ = -1;
     std::string directory_;
     TChangeActions actions_;

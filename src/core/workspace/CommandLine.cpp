@@ -1,6 +1,8 @@
 // Command-line parsing.
 #include "core/workspace/CommandLine.h"
 
+#include "core/fs/PathUtils.h"
+
 namespace velmora::workspace {
 
 bool IsSwitch(const std::string& arg, char letter) {
@@ -12,7 +14,9 @@ bool IsSwitch(const std::string& arg, char letter) {
 }
 
 CommandLine CommandLine::Parse(const std::vector<std::string>& args,
-                               bool (*directoryExists)(const std::string&)) {
+                               const std::string& currentDirectory,
+                               bool (*directoryExists)(const std::string&),
+                               bool (*isSymbolicLink)(const std::string&)) {
     CommandLine cl;
     if (args.empty()) return cl;
     cl.present = true;
@@ -24,6 +28,8 @@ CommandLine CommandLine::Parse(const std::vector<std::string>& args,
         cl.excludeExt = true;
         return cl;
     }
+    // A relative folder would leave the chooser nowhere to go up to, and messages unclear.
+    first = fs::AbsolutePath(first, currentDirectory, isSymbolicLink);
     if (directoryExists && directoryExists(first)) {
         if (first.back() != '/') first += '/';
         first += "*.*";

@@ -67,7 +67,10 @@ RenameRun::Step RenameRun::RenameOne(const std::string& oldPath, const std::stri
 void RenameRun::ApplyRenames(const platform::StringList& left, const platform::StringList& right,
                              const std::string& listedDirectory, bool excludeExt) {
     const int n = left.Count();
-    if (right.Count() != n) throw platform::Exception(kCountMismatch);
+    // An emptied pane keeps no line in its store, yet it shows one empty line, and one empty
+    // line is one line: with one listed file it gets the empty-name failure, not a mismatch.
+    const bool emptied = right.Count() == 0 && n > 0;
+    if ((emptied ? 1 : right.Count()) != n) throw platform::Exception(kCountMismatch);
     skipAll_ = ignoreAll_ = false;
     renamed_ = 0;
 
@@ -75,7 +78,7 @@ void RenameRun::ApplyRenames(const platform::StringList& left, const platform::S
     for (int i = 0; i < n; ++i) {
         const std::string oldName = left.Get(i);
         oldPath.assign(listedDirectory).append(oldName);
-        newPath.assign(listedDirectory).append(right.Get(i));
+        newPath.assign(listedDirectory).append(emptied ? std::string() : right.Get(i));
         if (excludeExt) newPath += fs::ExtractFileExt(oldName);
         if (newPath == oldPath) continue;
 

@@ -10,6 +10,21 @@ namespace velmora::workspace {
 
 using platform::ModalResult;
 
+class Workspace::ReportHold {
+public:
+    explicit ReportHold(const WorkspaceHost& host) : host_(host) {
+        if (host_.HoldReports) host_.HoldReports(true);
+    }
+    ~ReportHold() {
+        if (host_.HoldReports) host_.HoldReports(false);
+    }
+    ReportHold(const ReportHold&) = delete;
+    ReportHold& operator=(const ReportHold&) = delete;
+
+private:
+    const WorkspaceHost& host_;
+};
+
 Workspace::Workspace(platform::StringList& left, NamesPane& right, platform::Questions& questions,
                      platform::StatusSink& status, WorkspaceHost host)
     : left_(left), right_(right), questions_(questions), status_(status), host_(std::move(host)) {}
@@ -44,6 +59,7 @@ void Workspace::LoadFileList() {
 
     listedDirectory_ = fs::IncludeTrailingPathDelimiter(path);
     const bool excludeExt = host_.ExcludeExt && host_.ExcludeExt();
+    listedWithoutExt_ = excludeExt;
     const std::string pattern = host_.Pattern ? host_.Pattern() : std::string("*.*");
     fs::ListMatchingFiles(listedDirectory_, pattern, [&](const std::string& name) {
         left_.Add(name);
@@ -53,19 +69,15 @@ void Workspace::LoadFileList() {
 
 void Workspace::ApplyRenames() {
     RenameRun run(questions_, status_);
-    if (host_.RunState) host_.RunState(true);
-    struct End {
-        const WorkspaceHost& h;
-        ~End() {
-            if (h.RunState) h.RunState(false);
-        }
-    } end{host_};
-    run.ApplyRenames(left_, right_.Lines(), listedDirectory_,
-                     host_.ExcludeExt && host_.ExcludeExt());
+    // A change report must not reload the lists under the run's questions.
+    ReportHold hold(host_);
+    run.ApplyRenames(left_, right_.Lines(), listedDirectory_, listedWithoutExt_);
 }
 
 ModalResult Workspace::AskApplyChanges() {
     if (!right_.Modified()) return ModalResult::mrNo;
+    // A reload while the question is open would replace the lists and the edits it asks about.
+    ReportHold hold(host_);
     ModalResult r =
         questions_.Ask(platform::MsgIcon::Question, "Would you like to apply the changes?",
                        platform::mbYes | platform::mbNo | platform::mbCancel);

@@ -18,8 +18,11 @@ struct WorkspaceHost {
     // Points the watcher at dir and makes it active there; raises the watcher's error for a
     // path that is empty or not a directory.
     std::function<void(const std::string& dir)> WatchDirectory;
-    // Called around an Apply run so that directory-change reports wait until it has ended.
-    std::function<void(bool running)> RunState;
+    // Holds directory-change reports (true) and lets them go again (false); holds nest. The
+    // workspace holds them while it asks about pending edits and while an Apply runs, so that
+    // no reload can run under an open question; the window delivers what was held once the
+    // user's action has returned to the event loop.
+    std::function<void(bool hold)> HoldReports;
 };
 
 class Workspace {
@@ -29,9 +32,10 @@ public:
 
     // Reloads both lists from the chooser's path and the pattern; asks nothing.
     void LoadFileList();
-    // Renames the listed files to the new names.
+    // Renames the listed files to the new names, re-appending extensions when the lists were
+    // loaded without them.
     void ApplyRenames();
-    // Yes, No or Cancel; No at once when nothing was edited.
+    // Yes, No or Cancel; No at once when nothing was edited. Reports wait while it asks.
     platform::ModalResult AskApplyChanges();
     // Asks and carries out the answer: false when the user cancelled. After Yes or No the edits
     // count as resolved, so a reload later in the same action does not ask again.
@@ -46,8 +50,14 @@ private:
     NamesPane& right_;
     platform::Questions& questions_;
     platform::StatusSink& status_;
+    // Releases a hold of the host's reports when it goes, also when an error unwinds.
+    class ReportHold;
+
     WorkspaceHost host_;
     std::string listedDirectory_;
+    // Whether the right list was loaded without extensions: an Apply puts them back exactly
+    // then, whatever the check box shows while the user is asked about a toggle of it.
+    bool listedWithoutExt_ = false;
 };
 
 } // namespace velmora::workspace

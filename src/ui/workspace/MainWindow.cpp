@@ -93,9 +93,10 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
         Run([this] { ChangeNotify1Notifications0Change(); });
     };
     host.WatchDirectory = [this](const std::string& dir) { WatchDirectory(dir); };
-    host.RunState = [this](bool running) {
-        if (running) {
-            // A change report waits until the run has ended, so no reload happens mid-run.
+    host.HoldReports = [this](bool hold) {
+        if (hold) {
+            // A change report waits until the action has ended, so no reload happens while it
+            // asks or renames.
             changeNotify1_->Hold();
             return;
         }
@@ -466,7 +467,8 @@ void MainWindow::InstallScrollForwarding() {
 }
 
 void MainWindow::ApplyCommandLine(const std::vector<std::string>& args) {
-    workspace::CommandLine cl = workspace::CommandLine::Parse(args, &fs::DirectoryExists);
+    workspace::CommandLine cl = workspace::CommandLine::Parse(
+        args, fs::CurrentDirectory(), &fs::DirectoryExists, &fs::IsSymbolicLink);
     if (!cl.present) return;
     // The folder, pattern and switch each reload on their own; one load at the end gives the
     // same lists without listing a large folder three times.
@@ -482,8 +484,9 @@ void MainWindow::ApplyCommandLine(const std::vector<std::string>& args) {
 
 void MainWindow::WatchDirectory(const std::string& dir) {
     changeNotify1_->Notifications()[0].SetDirectory(dir);
-    if (changeNotify1_->Active() && watchedDirectory_ == dir) return;
-    // A running watcher keeps its old directory until it is restarted.
+    // A live watch on this folder goes on; one that has ended (the folder was removed, perhaps
+    // made again) or a running watcher on another folder is restarted.
+    if (watchedDirectory_ == dir && changeNotify1_->Watching(0)) return;
     changeNotify1_->SetActive(false);
     changeNotify1_->SetActive(true);
     watchedDirectory_ = dir;
@@ -576,6 +579,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // Reports held while asking would offer a reload of a window that is gone.
+    changeNotify1_->SetActive(false);
     event->accept();
 }
 

@@ -63,6 +63,10 @@ TEST_F(WatchTest, ARemovedOrMovedFolderEndsOnlyItsOwnWatch) {
     fs::path kept = Watch("kept");
     Touch(removed / "a.mp3");
     watcher->SetActive(true);
+    auto watching = [&] {
+        return std::vector<bool>{watcher->Watching(0), watcher->Watching(1), watcher->Watching(2)};
+    };
+    EXPECT_EQ(watching(), (std::vector<bool>{true, true, true}));
     fs::remove_all(removed);
     EXPECT_TRUE(Reports({1, 0, 0}));
     fs::rename(moved, tmp.path / "moved-away");
@@ -73,6 +77,19 @@ TEST_F(WatchTest, ARemovedOrMovedFolderEndsOnlyItsOwnWatch) {
     Touch(kept / "d.mp3");
     EXPECT_TRUE(Reports({1, 1, 1}));
     EXPECT_TRUE(watcher->Active());
+    // The watcher says which items it no longer watches, so a loader knows to restart it.
+    EXPECT_EQ(watching(), (std::vector<bool>{false, false, true}));
+    // A folder replaced under the watched path before the worker has read a thing is another
+    // folder too.
+    Item(1).SetDirectory((tmp.path / "moved-away").string());
+    watcher->SetActive(false);
+    watcher->SetActive(true);
+    EXPECT_EQ(watching(), (std::vector<bool>{true, true, true}));
+    fs::rename(removed, tmp.path / "old");
+    fs::create_directory(removed);
+    EXPECT_FALSE(watcher->Watching(0));
+    watcher->SetActive(false);
+    EXPECT_EQ(watching(), (std::vector<bool>{false, false, false}));
 }
 
 TEST_F(WatchTest, ItemsTakeOnlyExistingFoldersAreCopiedWhole64AtMost) {

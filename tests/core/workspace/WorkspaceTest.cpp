@@ -254,12 +254,23 @@ TEST_F(Applying, CaseOnlyExcludedExtensionsUnchangedLinesAndProgress) {
 TEST_F(Applying, EmptyLineFailsInsteadOfNamingTheFolder) {
     dir.Write("a.mp3", "a");
     ws.LoadFileList();
-    SetRight({""});
-    questions.Answer(ModalResult::mrYes);
-    ws.ApplyRenames();
-    ASSERT_EQ(questions.asked.size(), 1u);
-    EXPECT_NE(questions.asked[0].text.find("Failed to rename"), std::string::npos);
-    EXPECT_EQ(dir.Read("a.mp3"), "a");
+    // One empty line, and the pane emptied altogether (its store then holds no line at all):
+    // both are one empty name for the one listed file.
+    for (bool emptied : {false, true}) {
+        SetRight(emptied ? std::vector<std::string>{} : std::vector<std::string>{""});
+        questions.asked.clear();
+        questions.Answer(ModalResult::mrYes);
+        ws.ApplyRenames();
+        ASSERT_EQ(questions.asked.size(), 1u) << emptied;
+        EXPECT_EQ(questions.asked[0].text, "Failed to rename \"" + dir / "a.mp3" + "\" to \"" +
+                                               dir.Slash() + "\".\nIgnore this error?");
+        EXPECT_EQ(dir.Read("a.mp3"), "a");
+    }
+    // With two listed files the emptied pane is one line against two.
+    dir.Write("b.mp3", "b");
+    ws.LoadFileList();
+    SetRight({});
+    EXPECT_THROW(ws.ApplyRenames(), platform::Exception);
 }
 
 TEST_F(Applying, PendingEditsAskOnceAndFollowTheAnswer) {
@@ -285,4 +296,43 @@ TEST_F(Applying, PendingEditsAskOnceAndFollowTheAnswer) {
     questions.Answer(ModalResult::mrNo);
     EXPECT_TRUE(ws.ResolvePendingEdits());
     EXPECT_FALSE(dir.Exists("c.mp3"));
+}
+
+// While the workspace asks about pending edits or renames, the host holds change reports, so
+// no reload can replace the lists under a question; and the Apply re-appends extensions exactly
+// when the lists were loaded without them, whatever the check box shows by then.
+TEST_F(Applying, QuestionsHoldReportsAndApplyKeepsTheLoadedExtensionSetting) {
+    int held = 0;
+    std::vector<int> heldWhileAsked;
+    workspace::Workspace w{left,
+                           right,
+                           questions,
+                           status,
+                           {[this] { return selected; }, [this] { return pattern; },
+                            [this] { return excludeExt; }, nullptr,
+                            [&](bool hold) { held += hold ? 1 : -1; }}};
+    dir.Write("a.mp3", "a");
+    dir.Write("b.mp3", "b");
+    w.LoadFileList();
+    EXPECT_EQ(held, 0);
+    for (int i = 0; i < 2; ++i)
+        if (right.Lines().Get(i) == "a.mp3") right.Lines().Put(i, "b.mp3"); // a conflict
+    right.SetModified(true);
+    excludeExt = true; // the box was toggled; the question is about the lists as loaded
+    questions.Answer(ModalResult::mrYes, [&] { heldWhileAsked.push_back(held); });
+    questions.Answer(ModalResult::mrYes, [&] { heldWhileAsked.push_back(held); });
+    EXPECT_TRUE(w.ResolvePendingEdits());
+    EXPECT_EQ(heldWhileAsked, (std::vector<int>{1, 1}));
+    EXPECT_EQ(held, 0);
+    EXPECT_NE(questions.asked[1].text.find(dir / "b.mp3\""), std::string::npos);
+
+    // Loaded without extensions: they come back on Apply even with the box cleared meanwhile.
+    w.LoadFileList();
+    for (int i = 0; i < 2; ++i)
+        if (right.Lines().Get(i) == "a") right.Lines().Put(i, "x");
+    excludeExt = false;
+    w.ApplyRenames();
+    EXPECT_EQ(dir.Read("x.mp3"), "a");
+    EXPECT_EQ(dir.Read("b.mp3"), "b");
+    EXPECT_EQ(held, 0);
 }

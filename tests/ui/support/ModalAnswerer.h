@@ -3,9 +3,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTimer>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,7 +21,12 @@ public:
         timer_.start();
     }
     // Queue the button to press for the next box; with none queued, boxes get Cancel/Ok.
-    void Then(QMessageBox::StandardButton b) { answers_.push_back(b); }
+    void Then(QMessageBox::StandardButton b) { answers_.push_back({b, {}, 0}); }
+    // The same, but first runs whileOpen when the box opens and keeps the box open for
+    // keepOpenMs more, answering any box that opens on top of it meanwhile.
+    void Then(QMessageBox::StandardButton b, std::function<void()> whileOpen, int keepOpenMs) {
+        answers_.push_back({b, std::move(whileOpen), keepOpenMs});
+    }
     // Boxes whose text starts with prefix always get b and are counted apart, not in texts.
     // A later rule for the same prefix wins.
     void Always(const std::string& prefix, QMessageBox::StandardButton b) {
@@ -40,21 +47,36 @@ private:
                 b = r->second;
                 matched = true;
             }
+        if (!matched && !answers_.empty()) {
+            Answer& next = answers_.front();
+            if (next.whileOpen) {
+                next.whileOpen();
+                next.whileOpen = nullptr;
+                openUntil_.start();
+                return;
+            }
+            if (openUntil_.isValid() && openUntil_.elapsed() < next.keepOpenMs) return;
+            openUntil_.invalidate();
+            b = next.button;
+            answers_.pop_front();
+        }
         if (matched)
             ruled.push_back(text);
         else
             texts.push_back(text);
-        if (!matched && !answers_.empty()) {
-            b = answers_.front();
-            answers_.pop_front();
-        }
         QAbstractButton* button = box->button(b);
         if (!button) button = box->button(QMessageBox::Ok);
         if (!button) button = box->buttons().value(0);
         button->click();
     }
+    struct Answer {
+        QMessageBox::StandardButton button;
+        std::function<void()> whileOpen;
+        int keepOpenMs;
+    };
     QTimer timer_;
-    std::deque<QMessageBox::StandardButton> answers_;
+    QElapsedTimer openUntil_;
+    std::deque<Answer> answers_;
     std::vector<std::pair<std::string, QMessageBox::StandardButton>> rules_;
 };
 

@@ -15,7 +15,10 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -417,4 +420,88 @@ TEST_F(MainWindowTest, PaneMenuKeysComeBeforeTheKeyMap) {
     ASSERT_NE(w.MemoInfo, nullptr);
     EXPECT_TRUE(w.MemoInfo->ReadOnly());
     EXPECT_FALSE(w.MemoInfo->isVisible());
+}
+
+// Every action that asks about pending edits holds the watcher's reports until it has ended:
+// a change made by another program while the question is open must not reload the lists
+// under it (the reload question is answered Yes here, as a user might). Only the edited line
+// is renamed, with the extension setting the lists were loaded with.
+TEST_F(MainWindowTest, ChangesWhileAnActionAsksWaitUntilTheActionHasEnded) {
+    answers.Always(kReloadQuestion, QMessageBox::Yes);
+    struct Case {
+        const char* name;
+        bool excluded;      // started with -x
+        bool sub;           // the listed folder is "sub" below the case's folder
+        bool reloadFollows; // held reports are delivered once the action has ended
+        std::function<void(ui::MainWindow&, const std::string& caseDir)> act;
+    };
+    const Case cases[] = {
+        {"refresh", false, false, true, [](ui::MainWindow& w, auto&) { w.ButtonRefresh->click(); }},
+        {"exclude on", false, false, true,
+         [](ui::MainWindow& w, auto&) { w.CheckBoxExcludeExt->click(); }},
+        {"exclude off", true, false, true,
+         [](ui::MainWindow& w, auto&) { w.CheckBoxExcludeExt->click(); }},
+        // Going elsewhere restarts the watcher there: what was held for the old folder goes.
+        {"up", false, true, false, [](ui::MainWindow& w, auto&) { w.ButtonCDUp->click(); }},
+        {"chooser", false, false, false,
+         [](ui::MainWindow& w, const std::string& c) { w.EditDirectory->GoToPath(c + "/other"); }},
+        {"close", false, false, false, [](ui::MainWindow& w, auto&) { EXPECT_TRUE(w.close()); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string caseDir = dir / c.name;
+        const std::string listed = c.sub ? caseDir + "/sub" : caseDir;
+        std::filesystem::create_directories(listed);
+        std::filesystem::create_directories(caseDir + "/other");
+        for (const char* n : {"a.mp3", "b.mp3"})
+            dir.Write(listed.substr(dir.Path().size() + 1) + "/" + n, n);
+        ui::MainWindow w(c.excluded ? std::vector<std::string>{listed, "-x"}
+                                    : std::vector<std::string>{listed});
+        ASSERT_EQ(Left(w).size(), 2u);
+        QStringList edited;
+        for (std::size_t i = 0; i < 2; ++i)
+            edited << QString::fromStdString(Left(w)[i] == "a.mp3" ? (c.excluded ? "x" : "x.mp3")
+                                                                   : Lines(w)[i]);
+        TypeNames(w, edited.join(QLatin1Char('\n')));
+        const std::size_t asked = answers.texts.size();
+        answers.Then(
+            QMessageBox::Yes, [&] { std::ofstream(listed + "/new.txt") << "n"; }, 300);
+        c.act(w, caseDir);
+        ASSERT_EQ(answers.texts.size(), asked + 1);
+        EXPECT_EQ(answers.texts.back(), "Would you like to apply the changes?");
+        EXPECT_TRUE(answers.ruled.empty()); // nothing reloaded under the question
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(listed))
+            if (e.is_regular_file()) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"b.mp3", "new.txt", "x.mp3"}));
+        // The held report (and the report of the program's own rename) follow the action.
+        if (c.reloadFollows) {
+            EXPECT_TRUE(WaitFor([&] { return !answers.ruled.empty(); }));
+        } else {
+            QTest::qWait(200);
+            EXPECT_TRUE(answers.ruled.empty());
+        }
+        answers.ruled.clear();
+    }
+}
+
+// The listed folder removed and made again: the next load watches the new folder.
+TEST_F(MainWindowTest, AFolderMadeAgainIsWatchedAgainAfterALoad) {
+    answers.Always(kReloadQuestion, QMessageBox::Yes);
+    std::filesystem::create_directory(dir / "album");
+    dir.Write("album/a.mp3");
+    ui::MainWindow w({dir / "album"});
+    std::filesystem::remove_all(dir / "album");
+    // The reload finds the folder gone and says so.
+    ASSERT_TRUE(WaitFor([&] { return !answers.texts.empty(); }));
+    EXPECT_EQ(answers.texts[0], "Invalid or empty path [" + dir / "album" + "]");
+    std::filesystem::create_directory(dir / "album");
+    dir.Write("album/b.mp3");
+    w.ButtonRefresh->click();
+    EXPECT_EQ(Left(w), std::vector<std::string>{"b.mp3"});
+    const std::size_t reloads = answers.ruled.size();
+    dir.Write("album/c.mp3");
+    EXPECT_TRUE(WaitFor([&] { return answers.ruled.size() > reloads; }));
+    EXPECT_EQ(Left(w).size(), 2u);
 }
