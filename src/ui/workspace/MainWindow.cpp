@@ -29,9 +29,11 @@
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -421,10 +423,25 @@ void MainWindow::DragDrop1Drop(const std::vector<std::string>& paths) {
     workspace_->LoadFileList(); // the edits were resolved above: no second question
 }
 
+namespace {
+
+// File managers look applications up by MIME type through a cache beside the entries; it is
+// rebuilt where the desktop's tool for that is installed.
+void RefreshApplicationCache() {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
+    if (tool.isEmpty()) return;
+    const QString apps =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/applications";
+    QProcess::startDetached(tool, {QStringLiteral("-q"), apps});
+}
+
+} // namespace
+
 void MainWindow::RegisterForDirecotries1Click() {
     const auto outcome = shell::ShellRegistration::ForEnvironment(
                              FromQString(QCoreApplication::applicationFilePath()))
                              .Register();
+    if (!outcome.written.empty()) RefreshApplicationCache();
     if (outcome.foreign.empty()) return;
     std::string text = "These files belong to someone else and were left unchanged:";
     for (const std::string& f : outcome.foreign)
@@ -433,8 +450,10 @@ void MainWindow::RegisterForDirecotries1Click() {
 }
 
 void MainWindow::UnregisterShell1Click() {
-    shell::ShellRegistration::ForEnvironment(FromQString(QCoreApplication::applicationFilePath()))
-        .Unregister();
+    const auto removed = shell::ShellRegistration::ForEnvironment(
+                             FromQString(QCoreApplication::applicationFilePath()))
+                             .Unregister();
+    if (!removed.empty()) RefreshApplicationCache();
 }
 
 void MainWindow::InstallScrollForwarding() {
