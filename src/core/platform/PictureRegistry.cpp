@@ -45,11 +45,18 @@ std::string PictureRegistry::Description(std::string_view ext) const {
     return {};
 }
 
-Picture PictureRegistry::Load(std::string_view ext, const std::uint8_t* data,
-                              std::size_t size) const {
+Picture PictureRegistry::Load(std::string_view ext, const std::uint8_t* data, std::size_t size,
+                              std::int64_t maxPixels) const {
     const PictureLoader* loader = Find(ext);
     if (!loader) return {};
-    return loader->Load(data, size);
+    return loader->Load(data, size, maxPixels);
+}
+
+PictureSize PictureRegistry::ReadSize(std::string_view ext, const std::uint8_t* data,
+                                      std::size_t size) const {
+    const PictureLoader* loader = Find(ext);
+    if (!loader) return {};
+    return loader->ReadSize(data, size);
 }
 
 } // namespace velmora::platform

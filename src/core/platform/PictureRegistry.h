@@ -18,11 +18,27 @@ struct Picture {
     bool Empty() const { return Width <= 0 || Height <= 0; }
 };
 
+// Width and height of a picture as its header states them.
+struct PictureSize {
+    int Width = 0;
+    int Height = 0;
+};
+
 // Decodes one kind of image. Throws platform::Exception (or a subclass) on broken data.
 class PictureLoader {
 public:
+    // What one decoded picture may hold unless the caller says otherwise: 4 M pixels (16 MB),
+    // plenty for a picture shown in a window.
+    static constexpr std::int64_t kDefaultMaxPixels = std::int64_t{2048} * 2048;
+
     virtual ~PictureLoader() = default;
-    virtual Picture Load(const std::uint8_t* data, std::size_t size) const = 0;
+    // The size from the header alone, without decoding pixels: cheap whatever the header claims.
+    virtual PictureSize ReadSize(const std::uint8_t* data, std::size_t size) const = 0;
+    // The pixels, reduced by the decoder when the picture has more than maxPixels of them; a
+    // picture that cannot be brought within maxPixels, or whose decoding would need much more
+    // memory than that, is refused with an error.
+    virtual Picture Load(const std::uint8_t* data, std::size_t size,
+                         std::int64_t maxPixels = kDefaultMaxPixels) const = 0;
 };
 
 // Extension -> loader. The core registers JPEG; the widgets layer registers the toolkit's
@@ -38,7 +54,10 @@ public:
     std::string Description(std::string_view ext) const;
 
     // The picture, or an empty one when no loader knows ext. Errors of the loader pass on.
-    Picture Load(std::string_view ext, const std::uint8_t* data, std::size_t size) const;
+    Picture Load(std::string_view ext, const std::uint8_t* data, std::size_t size,
+                 std::int64_t maxPixels = PictureLoader::kDefaultMaxPixels) const;
+    // The header's size, or 0 x 0 when no loader knows ext. Errors of the loader pass on.
+    PictureSize ReadSize(std::string_view ext, const std::uint8_t* data, std::size_t size) const;
 
 private:
     struct Entry {

@@ -111,7 +111,8 @@ std::string Id3TextCodec::ReadTerminated(const std::uint8_t* data, std::size_t s
     return s;
 }
 
-std::vector<std::string> Id3TextCodec::DecodeList(const std::uint8_t* data, std::size_t size) {
+std::vector<std::string> Id3TextCodec::DecodeList(const std::uint8_t* data, std::size_t size,
+                                                  std::size_t maxItems) {
     // Terminators at the end close the list; writers pad fields with several of them.
     const std::size_t width = TerminatorWidth();
     size -= size % width;
@@ -122,7 +123,7 @@ std::vector<std::string> Id3TextCodec::DecodeList(const std::uint8_t* data, std:
     for (;;) {
         std::size_t end = FindTerminator(data, size, pos);
         items.push_back(Decode(data + pos, end - pos));
-        if (end >= size) break;
+        if (end >= size || items.size() >= maxItems) break;
         pos = end + width;
     }
     return items;

@@ -36,9 +36,11 @@ public:
     // Reads a terminated string at pos and moves pos past its terminator (or to the end).
     std::string ReadTerminated(const std::uint8_t* data, std::size_t size, std::size_t& pos);
 
-    // Every string of a terminator-separated list. Terminators at the very end only close the
-    // list, and a half UTF-16 unit there is dropped. Empty data gives one empty string.
-    std::vector<std::string> DecodeList(const std::uint8_t* data, std::size_t size);
+    // The strings of a terminator-separated list, at most maxItems of them (at least one).
+    // Terminators at the very end only close the list, and a half UTF-16 unit there is dropped.
+    // Empty data gives one empty string.
+    std::vector<std::string> DecodeList(const std::uint8_t* data, std::size_t size,
+                                        std::size_t maxItems = SIZE_MAX);
 
 private:
     TextEncoding encoding_;

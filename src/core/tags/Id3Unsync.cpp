@@ -1,6 +1,8 @@
 // The unsynchronisation decoder.
 #include "core/tags/Id3Unsync.h"
 
+#include <algorithm>
+
 namespace velmora::tags {
 
 void Id3Unsync::Feed(const std::uint8_t* data, std::size_t size, std::vector<std::uint8_t>& out) {
@@ -23,12 +25,16 @@ void Id3Unsync::Finish(std::vector<std::uint8_t>& out) {
     heldFF_ = false;
 }
 
-std::vector<std::uint8_t> Id3Unsync::Undo(const std::uint8_t* data, std::size_t size) {
+std::vector<std::uint8_t> Id3Unsync::Undo(const std::uint8_t* data, std::size_t size,
+                                          std::size_t maxOut) {
     std::vector<std::uint8_t> out;
-    out.reserve(size);
+    // Every output byte takes at most two input bytes.
+    const std::size_t take = maxOut >= size / 2 ? size : maxOut * 2;
+    out.reserve(std::min(take, maxOut));
     Id3Unsync u;
-    u.Feed(data, size, out);
+    u.Feed(data, take, out);
     u.Finish(out);
+    if (out.size() > maxOut) out.resize(maxOut);
     return out;
 }
 

@@ -15,8 +15,9 @@ public:
     // Emits a held-back 0xFF that ended the data.
     void Finish(std::vector<std::uint8_t>& out);
 
-    // The whole conversion in one call.
-    static std::vector<std::uint8_t> Undo(const std::uint8_t* data, std::size_t size);
+    // The conversion in one call, stopping once maxOut bytes are out.
+    static std::vector<std::uint8_t> Undo(const std::uint8_t* data, std::size_t size,
+                                          std::size_t maxOut = SIZE_MAX);
 
 private:
     bool heldFF_ = false;

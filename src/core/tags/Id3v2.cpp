@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string_view>
 #include <sys/stat.h>
 
@@ -49,6 +51,17 @@ std::string Latin1(const std::uint8_t* p, std::size_t n) {
 // A Latin-1 string that ends at its terminator or at the end of the data; pos moves past both.
 std::string ReadLatin1(const std::uint8_t* p, std::size_t n, std::size_t& pos) {
     return Id3TextCodec(0).ReadTerminated(p, n, pos);
+}
+
+// A terminated string of which at most capacity bytes are decoded; pos moves past its
+// terminator however far that lies.
+std::string ReadTerminatedWithin(Id3TextCodec& codec, const std::uint8_t* p, std::size_t n,
+                                 std::size_t& pos, std::size_t capacity) {
+    if (pos >= n) return {};
+    const std::size_t end = codec.FindTerminator(p, n, pos);
+    std::string s = codec.Decode(p + pos, std::min(end - pos, capacity));
+    pos = end >= n ? n : std::min(n, end + codec.TerminatorWidth());
+    return s;
 }
 
 // Version 2.2 frame ids and the version 2.3 frames they correspond to.
@@ -170,40 +183,51 @@ bool ParseInteger(const std::string& s, std::int32_t& out) {
     return true;
 }
 
-// Adds the parts of text between "/" separators; an empty text adds one empty item.
-void AddSplitAtSlash(platform::StringList& list, const std::string& text) {
+// Adds an item to a list when the budget allows; false once it does not.
+bool AddKept(platform::StringList& list, const std::string& item, Id3ReadBudget& budget) {
+    if (!budget.KeepString(item.size())) return false;
+    list.Add(item);
+    return true;
+}
+
+// Adds the parts of text between "/" separators; an empty text adds one empty item. False when
+// the budget ran out.
+bool AddSplitAtSlash(platform::StringList& list, const std::string& text, Id3ReadBudget& budget) {
     std::size_t start = 0;
     for (;;) {
         std::size_t slash = text.find('/', start);
         if (slash == std::string::npos) break;
-        list.Add(text.substr(start, slash - start));
+        if (!AddKept(list, text.substr(start, slash - start), budget)) return false;
         start = slash + 1;
     }
-    list.Add(text.substr(start));
+    return AddKept(list, text.substr(start), budget);
 }
 
 // Three characters at a time are looked up as language codes; the last group may be shorter.
-void AddLanguages(platform::StringList& list, const std::string& text) {
+bool AddLanguages(platform::StringList& list, const std::string& text, Id3ReadBudget& budget) {
     std::u32string chars = platform::DecodeUtf8(text);
     std::size_t pos = 0;
     while (chars.size() - pos > 3) {
-        list.Add(LanguageName(platform::EncodeUtf8(chars.substr(pos, 3))));
+        if (!AddKept(list, LanguageName(platform::EncodeUtf8(chars.substr(pos, 3))), budget))
+            return false;
         pos += 3;
     }
-    list.Add(LanguageName(platform::EncodeUtf8(chars.substr(pos))));
+    return AddKept(list, LanguageName(platform::EncodeUtf8(chars.substr(pos))), budget);
 }
 
 bool AllDigits(std::string_view s) {
     return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-platform::Picture LoadPicture(const std::string& ext, const std::uint8_t* data, std::size_t size) {
-    try {
-        return platform::PictureRegistry::Instance().Load(ext, data, size);
-    } catch (const std::exception&) {
-        // A picture the loader cannot decode stays empty; the rest of the tag still counts.
-        return {};
-    }
+// How much of a frame its decoder reads; 0 for frames nothing reads.
+std::size_t Capacity(std::string_view id) {
+    if (id == "MCDI") return Id3v2::kCdIdentifierSize;
+    if (id == "ETCO") return 1 + std::size_t{5} * Id3v2::kMaxEvents;
+    // The picture's bytes, after a MIME type and a description decoded within capacities.
+    if (id == "APIC") return Id3v2::kMaxPictureBytes + 4 * Id3v2::kUrlCapacity;
+    if (id[0] == 'T' || id == "IPLS") return 1 + Id3v2::kTextCapacity;
+    if (id[0] == 'W' || id == "PCNT" || id == "POPM" || id == "OWNE") return Id3v2::kUrlCapacity;
+    return 0;
 }
 
 // The picture registry's extension for a MIME type: its subtype, with "jpeg" as "jpg".
@@ -245,6 +269,7 @@ void Id3v2::Reset() {
     events_.clear();
     cdIdentifier_.clear();
     frames_.clear();
+    budget_ = Id3ReadBudget();
     previousEventValue_ = 0;
     eventRangeOpen_ = true;
 }
@@ -300,9 +325,17 @@ void Id3v2::Load(const Source& read, std::size_t sizeHint) {
     footer_ = majorVersion_ == 4 && (h[5] & 0x10) != 0;
     tagSize_ = static_cast<std::int32_t>(((((h[6] * 128) | h[7]) * 128 | h[8]) * 128) | h[9]);
 
+    try {
+        ReadTag(read, sizeHint);
+    } catch (const std::bad_alloc&) {
+        // Out of memory: what was read so far stays, as when a tag ends early.
+    }
+}
+
+void Id3v2::ReadTag(const Source& read, std::size_t sizeHint) {
     // Copy the tag; never reserve more than the bytes the source actually holds.
     std::vector<std::uint8_t> tag;
-    std::size_t remaining = static_cast<std::size_t>(tagSize_);
+    std::size_t remaining = std::min(static_cast<std::size_t>(tagSize_), kMaxTagBytes);
     const std::size_t present = sizeHint > kTagHeaderSize ? sizeHint - kTagHeaderSize : 0;
     tag.reserve(std::min(remaining, present));
     // Version 2.4 unsynchronises each frame's data instead of the whole tag (ID3v2.4 section 6.1).
@@ -327,6 +360,7 @@ void Id3v2::Load(const Source& read, std::size_t sizeHint) {
     // standard says to ignore such a tag. Unknown major versions have an unknown layout.
     if (majorVersion_ == 2 && extendedHeader_) return;
     if (majorVersion_ < 2 || majorVersion_ > 4) return;
+    budget_ = Id3ReadBudget(tag.size());
     ReadFrames(tag, SkipExtendedHeader(tag));
 }
 
@@ -403,6 +437,7 @@ void Id3v2::ReadFrames(const std::vector<std::uint8_t>& tag, std::size_t pos) {
             break;
         }
         DecodeFrame(frame, flags, tag.data() + pos, size);
+        KeepRecord(frame);
         frames_.push_back(std::move(frame));
         pos += size;
     }
@@ -410,19 +445,18 @@ void Id3v2::ReadFrames(const std::vector<std::uint8_t>& tag, std::size_t pos) {
 
 void Id3v2::DecodeFrame(Id3Frame& frame, std::uint16_t flags, const std::uint8_t* p,
                         std::size_t n) {
-    std::vector<std::uint8_t> unsynced;
-    std::vector<std::uint8_t> inflated;
+    const std::string id(majorVersion_ == 2 ? V23Id(frame.Id) : std::string_view(frame.Id));
+    const std::size_t capacity = Capacity(id);
+    if (capacity == 0) return;
+
     bool compressed = false;
     bool encrypted = false;
+    bool unsynced = false;
     std::size_t skip = 0;
     if (majorVersion_ == 4) {
         // ID3v2.4 section 4.1.2: extra bytes in the order group id, encryption method,
         // data-length indicator; the tag's unsynchronisation flag applies to every frame.
-        if ((flags & 0x0002) || unsynchronisation_) {
-            unsynced = Id3Unsync::Undo(p, n);
-            p = unsynced.data();
-            n = unsynced.size();
-        }
+        unsynced = (flags & 0x0002) || unsynchronisation_;
         compressed = flags & 0x0008;
         encrypted = flags & 0x0004;
         skip += (flags & 0x0040) ? 1 : 0;
@@ -436,17 +470,37 @@ void Id3v2::DecodeFrame(Id3Frame& frame, std::uint16_t flags, const std::uint8_t
         skip += encrypted ? 1 : 0;
         skip += (flags & 0x0020) ? 1 : 0;
     }
-    // Encrypted frames cannot be read; frames too short for their own flags are broken.
-    if (encrypted || skip > n) return;
+    // Encrypted frames cannot be read.
+    if (encrypted) return;
+    // The data actually read: a copy when unsynchronisation or compression had to be undone.
+    std::vector<std::uint8_t> buffer;
+    if (unsynced) {
+        // Compressed data must be whole to inflate; plain data only as far as it is read.
+        buffer = Id3Unsync::Undo(p, n, compressed ? SIZE_MAX : skip + capacity);
+        p = buffer.data();
+        n = buffer.size();
+    }
+    // Frames too short for their own flags are broken.
+    if (skip > n) return;
     p += skip;
     n -= skip;
     if (compressed) {
-        if (!Id3Inflate::Run(p, n, inflated)) return;
-        p = inflated.data();
-        n = inflated.size();
+        std::vector<std::uint8_t> inflated;
+        if (!Id3Inflate::Run(p, n, inflated, std::min(capacity, budget_.InflateLeft()))) return;
+        budget_.SpendInflated(inflated.size());
+        buffer = std::move(inflated);
+        p = buffer.data();
+        n = buffer.size();
+    }
+    n = std::min(n, capacity);
+    std::vector<std::uint8_t>* own = buffer.empty() ? nullptr : &buffer;
+    if (own && p != buffer.data()) {
+        // Unsynchronised plain data: the extra bytes in front are not part of the frame's data.
+        buffer.erase(buffer.begin(),
+                     buffer.begin() + static_cast<std::ptrdiff_t>(p - buffer.data()));
+        p = buffer.data();
     }
 
-    const std::string id(majorVersion_ == 2 ? V23Id(frame.Id) : std::string_view(frame.Id));
     if (id == "TXXX")
         DecodeUserText(frame, p, n);
     else if (id == "TIPL" || id == "TMCL" || id == "IPLS")
@@ -460,7 +514,7 @@ void Id3v2::DecodeFrame(Id3Frame& frame, std::uint16_t flags, const std::uint8_t
     else if (id == "MCDI")
         DecodeCdIdentifier(frame, p, n);
     else if (id == "APIC")
-        DecodePicture(frame, p, n);
+        DecodePicture(frame, p, n, own);
     else if (id == "PCNT")
         DecodePlayCounter(frame, p, n);
     else if (id == "POPM")
@@ -469,6 +523,31 @@ void Id3v2::DecodeFrame(Id3Frame& frame, std::uint16_t flags, const std::uint8_t
         DecodeOwnership(frame, p, n);
     else if (id == "ETCO")
         DecodeEventTiming(frame, p, n);
+}
+
+void Id3v2::KeepRecord(Id3Frame& f) {
+    for (std::string* s : {&f.Description, &f.Url, &f.Mime, &f.Email, &f.Price, &f.Date, &f.Seller})
+        if (!s->empty() && !budget_.KeepString(s->size())) s->clear();
+    std::size_t kept = 0;
+    while (kept < f.Text.size() && budget_.KeepString(f.Text[kept].size()))
+        ++kept;
+    f.Text.resize(kept);
+    kept = 0;
+    while (kept < f.People.size() &&
+           budget_.Keep(2 * Id3ReadBudget::kStringCost + f.People[kept].first.size() +
+                        f.People[kept].second.size()))
+        ++kept;
+    f.People.resize(kept);
+    const std::size_t eventCost = sizeof(f.Events[0]);
+    kept = std::min(f.Events.size(), budget_.KeepLeft() / eventCost);
+    budget_.Keep(kept * eventCost);
+    f.Events.resize(kept);
+    if (!budget_.Keep(f.Data.size())) f.Data.clear();
+}
+
+void Id3v2::AddPair(Id3PairList& list, const std::string& first, const std::string& second) {
+    if (budget_.Keep(2 * Id3ReadBudget::kStringCost + first.size() + second.size()))
+        list.Add(first, second);
 }
 
 std::string Id3v2::SingleValue(const std::vector<std::string>& items) const {
@@ -485,7 +564,8 @@ void Id3v2::DecodeText(Id3Frame& frame, const std::string& id, const std::uint8_
     if (n < 1) return; // not even an encoding byte
     Id3TextCodec codec(p[0]);
     frame.Kind = Id3FrameKind::Text;
-    frame.Text = codec.DecodeList(p + 1, n - 1);
+    // Never more strings than the budget could keep: separators alone make millions.
+    frame.Text = codec.DecodeList(p + 1, n - 1, std::max<std::size_t>(1, budget_.StringsLeft()));
     // Version 2.3 ignores what follows a terminator; version 2.4 separates values with it.
     std::vector<std::string> values(frame.Text.begin(),
                                     majorVersion_ >= 4 ? frame.Text.end() : frame.Text.begin() + 1);
@@ -521,11 +601,11 @@ void Id3v2::DecodeText(Id3Frame& frame, const std::string& id, const std::uint8_
     }
     case FieldKind::List:
         for (const auto& v : values)
-            AddSplitAtSlash(texts_.*(field->list), v);
+            if (!AddSplitAtSlash(texts_.*(field->list), v, budget_)) break;
         break;
     case FieldKind::Languages:
         for (const auto& v : values)
-            AddLanguages(texts_.Languages, v);
+            if (!AddLanguages(texts_.Languages, v, budget_)) break;
         break;
     case FieldKind::FileType:
         texts_.FileType = FileTypeFromCode(SingleValue(values));
@@ -542,10 +622,11 @@ void Id3v2::DecodeUserText(Id3Frame& frame, const std::uint8_t* p, std::size_t n
     std::size_t pos = 1;
     frame.Kind = Id3FrameKind::UserText;
     frame.Description = codec.ReadTerminated(p, n, pos);
-    frame.Text = codec.DecodeList(p + pos, n - pos);
+    frame.Text =
+        codec.DecodeList(p + pos, n - pos, std::max<std::size_t>(1, budget_.StringsLeft()));
     std::vector<std::string> values(frame.Text.begin(),
                                     majorVersion_ >= 4 ? frame.Text.end() : frame.Text.begin() + 1);
-    userDefinedText_.Add(frame.Description, SingleValue(values));
+    AddPair(userDefinedText_, frame.Description, SingleValue(values));
 }
 
 void Id3v2::DecodeUrl(Id3Frame& frame, const std::string& id, const std::uint8_t* p,
@@ -564,24 +645,28 @@ void Id3v2::DecodeUserUrl(Id3Frame& frame, const std::uint8_t* p, std::size_t n)
     frame.Kind = Id3FrameKind::UserUrl;
     frame.Description = codec.ReadTerminated(p, n, pos);
     frame.Url = ReadLatin1(p, n, pos);
-    userDefinedWeb_.Add(frame.Description, frame.Url);
+    AddPair(userDefinedWeb_, frame.Description, frame.Url);
 }
 
 void Id3v2::DecodePeople(Id3Frame& frame, const std::uint8_t* p, std::size_t n) {
     if (n < 1) return;
     Id3TextCodec codec(p[0]);
-    std::vector<std::string> items = codec.DecodeList(p + 1, n - 1);
+    std::vector<std::string> items =
+        codec.DecodeList(p + 1, n - 1, std::max<std::size_t>(1, budget_.StringsLeft()));
     frame.Kind = Id3FrameKind::People;
     for (std::size_t i = 0; i < items.size(); i += 2) {
         // A job without its person still counts when it says something.
         if (i + 1 >= items.size() && items[i].empty()) break;
         std::string person = i + 1 < items.size() ? items[i + 1] : std::string();
-        frame.People.emplace_back(items[i], person);
-        involvedPeople_.Add(items[i], person);
+        const int before = involvedPeople_.ItemCount();
+        AddPair(involvedPeople_, items[i], person);
+        if (involvedPeople_.ItemCount() == before) break;
+        frame.People.emplace_back(std::move(items[i]), std::move(person));
     }
 }
 
-void Id3v2::DecodePicture(Id3Frame& frame, const std::uint8_t* p, std::size_t n) {
+void Id3v2::DecodePicture(Id3Frame& frame, const std::uint8_t* p, std::size_t n,
+                          std::vector<std::uint8_t>* own) {
     if (n < 1) return;
     Id3TextCodec codec(p[0]);
     std::size_t pos = 1;
@@ -595,18 +680,44 @@ void Id3v2::DecodePicture(Id3Frame& frame, const std::uint8_t* p, std::size_t n)
             if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
         pos = 4;
     } else {
-        frame.Mime = ReadLatin1(p, n, pos);
+        Id3TextCodec latin1(0);
+        frame.Mime = ReadTerminatedWithin(latin1, p, n, pos, kUrlCapacity);
         if (pos >= n) return;
         ext = PictureExtension(frame.Mime);
     }
     frame.Kind = Id3FrameKind::Picture;
     frame.PictureType = p[pos++];
-    frame.Description = codec.ReadTerminated(p, n, pos);
+    frame.Description = ReadTerminatedWithin(codec, p, n, pos, kTextCapacity);
     frame.DataLen = static_cast<std::uint32_t>(n - pos);
-    if (frame.PictureType >= kPictureTypeCount) return;
-    images_.Infos.Set(frame.PictureType, frame.Description);
-    images_.Pictures.Set(frame.PictureType, decodePictures_ ? LoadPicture(ext, p + pos, n - pos)
-                                                            : platform::Picture());
+    const int type = frame.PictureType;
+    if (type >= kPictureTypeCount) return;
+    images_.Infos.Set(type, frame.Description);
+    // The earlier picture of this type goes first, so the two are never held together.
+    images_.Pictures.Set(type, IdPicture());
+    if (!decodePictures_) return;
+    if (own) own->erase(own->begin(), own->begin() + static_cast<std::ptrdiff_t>(pos));
+    images_.Pictures.Set(type, KeepPicture(type, ext, p + pos, n - pos, own));
+}
+
+IdPicture Id3v2::KeepPicture(int type, const std::string& ext, const std::uint8_t* data,
+                             std::size_t size, std::vector<std::uint8_t>* own) {
+    const std::size_t held = images_.Pictures.DataSize() - images_.Pictures.Get(type).DataSize();
+    if (held > kMaxPictureBytes || size > kMaxPictureBytes - held) return {};
+    if (own) {
+        own->resize(size);
+        data = own->data();
+    }
+    platform::PictureSize s;
+    try {
+        s = platform::PictureRegistry::Instance().ReadSize(ext, data, size);
+    } catch (const std::exception&) {
+        // A picture whose header the loader refuses stays empty; the rest of the tag still counts.
+        return {};
+    }
+    if (s.Width <= 0 || s.Height <= 0) return {};
+    auto bytes = own ? std::make_shared<const std::vector<std::uint8_t>>(std::move(*own))
+                     : std::make_shared<const std::vector<std::uint8_t>>(data, data + size);
+    return IdPicture(ext, std::move(bytes), s.Width, s.Height);
 }
 
 void Id3v2::DecodePlayCounter(Id3Frame& frame, const std::uint8_t* p, std::size_t n) {

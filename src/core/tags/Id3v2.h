@@ -7,6 +7,7 @@
 #include "core/tags/Id3Frame.h"
 #include "core/tags/Id3Owner.h"
 #include "core/tags/Id3Popularimeter.h"
+#include "core/tags/Id3ReadBudget.h"
 #include "core/tags/Id3Text.h"
 #include "core/tags/Id3Web.h"
 #include "core/tags/IdImages.h"
@@ -32,6 +33,14 @@ public:
     static constexpr int kMaxFrames = 50000;
     static constexpr int kMaxEvents = 1001;
     static constexpr std::size_t kCdIdentifierSize = 804;
+    // What is decoded of a frame: the data after the encoding byte of text and involved-people
+    // frames, the whole data of URL frames; the rest of a longer frame is skipped.
+    static constexpr std::size_t kTextCapacity = 64000;
+    static constexpr std::size_t kUrlCapacity = 64001;
+    // At most this much of a tag is read into memory; frames beyond it are not read.
+    static constexpr std::size_t kMaxTagBytes = std::size_t{32} << 20;
+    // The encoded bytes all kept pictures may hold together; a picture beyond it is not kept.
+    static constexpr std::size_t kMaxPictureBytes = std::size_t{32} << 20;
 
     using EventTimingEvent =
         std::function<void(Id3v2& sender, std::uint32_t timeStamp, std::uint8_t eventType)>;
@@ -43,7 +52,8 @@ public:
     // that exists but cannot be opened raises the stream's EFOpenError.
     void SetFileName(const std::string& fileName);
 
-    // Reads one tag from the stream's current position.
+    // Reads one tag from the stream's current position. Running out of memory ends the read
+    // quietly with what was read so far; no std::bad_alloc escapes.
     void LoadFromStream(platform::FileStream& stream);
     // Reads one tag from bytes in memory (the start of a file).
     void LoadFromMemory(const std::uint8_t* data, std::size_t size);
@@ -53,8 +63,8 @@ public:
     void CheckEvent(std::uint32_t value);
     EventTimingEvent OnEventTiming;
 
-    // Pictures are decoded through the picture registry unless this is switched off; the
-    // descriptions are read either way.
+    // Pictures are kept (their headers read through the picture registry, their pixels decoded
+    // on demand, see IdPicture) unless this is switched off; the descriptions are read either way.
     bool DecodePictures() const { return decodePictures_; }
     void SetDecodePictures(bool on) { decodePictures_ = on; }
 
@@ -95,16 +105,26 @@ private:
 
     void Reset();
     void Load(const Source& read, std::size_t sizeHint);
+    // Reads the tag after its header into memory and decodes its frames.
+    void ReadTag(const Source& read, std::size_t sizeHint);
     std::size_t SkipExtendedHeader(const std::vector<std::uint8_t>& tag) const;
     bool SizesAreSyncsafe(const std::vector<std::uint8_t>& tag, std::size_t start) const;
     void ReadFrames(const std::vector<std::uint8_t>& tag, std::size_t pos);
     void DecodeFrame(Id3Frame& frame, std::uint16_t flags, const std::uint8_t* p, std::size_t n);
+    // Charges what a frame record keeps to the budget, dropping what no longer fits.
+    void KeepRecord(Id3Frame& frame);
+    // Adds a pair to a pair list when the budget allows.
+    void AddPair(Id3PairList& list, const std::string& first, const std::string& second);
     void DecodeText(Id3Frame& frame, const std::string& id, const std::uint8_t* p, std::size_t n);
     void DecodeUserText(Id3Frame& frame, const std::uint8_t* p, std::size_t n);
     void DecodeUrl(Id3Frame& frame, const std::string& id, const std::uint8_t* p, std::size_t n);
     void DecodeUserUrl(Id3Frame& frame, const std::uint8_t* p, std::size_t n);
     void DecodePeople(Id3Frame& frame, const std::uint8_t* p, std::size_t n);
-    void DecodePicture(Id3Frame& frame, const std::uint8_t* p, std::size_t n);
+    // own, when given, is the buffer p points into; the picture may take it over.
+    void DecodePicture(Id3Frame& frame, const std::uint8_t* p, std::size_t n,
+                       std::vector<std::uint8_t>* own);
+    IdPicture KeepPicture(int type, const std::string& ext, const std::uint8_t* data,
+                          std::size_t size, std::vector<std::uint8_t>* own);
     void DecodePlayCounter(Id3Frame& frame, const std::uint8_t* p, std::size_t n);
     void DecodePopularimeter(Id3Frame& frame, const std::uint8_t* p, std::size_t n);
     void DecodeOwnership(Id3Frame& frame, const std::uint8_t* p, std::size_t n);
@@ -138,6 +158,7 @@ private:
     std::vector<Id3EventTiming> events_;
     std::vector<std::uint8_t> cdIdentifier_;
     std::vector<Id3Frame> frames_;
+    Id3ReadBudget budget_;
 
     std::uint32_t previousEventValue_ = 0;
     bool eventRangeOpen_ = true; // the previous value itself still counts (nothing checked yet)

@@ -243,14 +243,14 @@ void Id3v2Json::WriteModel(JsonWriter& w, const Id3v2& tag) {
     w.Key("Images");
     w.BeginObject();
     for (int type = 0; type < kPictureTypeCount; ++type) {
-        const platform::Picture& p = tag.Images().Pictures.Get(type);
+        const IdPicture& p = tag.Images().Pictures.Get(type);
         w.Key(PictureTypeName(type));
         w.BeginObject();
         StringMember(w, "Description", tag.Images().Infos.Get(type));
         w.Key("Width");
-        w.Int(p.Width);
+        w.Int(p.Width());
         w.Key("Height");
-        w.Int(p.Height);
+        w.Int(p.Height());
         w.EndObject();
     }
     w.EndObject();

@@ -21,18 +21,25 @@ std::string_view PictureTypeName(int type) {
     return InRange(type) ? kNames[type] : std::string_view();
 }
 
-const platform::Picture& IdPictures::Get(int type) const {
-    static const platform::Picture kEmpty;
+const IdPicture& IdPictures::Get(int type) const {
+    static const IdPicture kEmpty;
     return InRange(type) ? items_[type] : kEmpty;
 }
 
-void IdPictures::Set(int type, platform::Picture picture) {
+void IdPictures::Set(int type, IdPicture picture) {
     if (InRange(type)) items_[type] = std::move(picture);
 }
 
 void IdPictures::Reset() {
     for (auto& p : items_)
-        p = platform::Picture();
+        p = IdPicture();
+}
+
+std::size_t IdPictures::DataSize() const {
+    std::size_t total = 0;
+    for (const auto& p : items_)
+        total += p.DataSize();
+    return total;
 }
 
 const std::string& IdPicturesDesc::Get(int type) const {

@@ -1,7 +1,7 @@
 // Attached pictures (APIC frames): one picture and one description per picture type.
 #pragma once
 
-#include "core/platform/PictureRegistry.h"
+#include "core/tags/IdPicture.h"
 
 #include <array>
 #include <cstdint>
@@ -42,22 +42,24 @@ std::string_view PictureTypeName(int type);
 // One picture per type; a type above 20 is never stored.
 class IdPictures {
 public:
-    const platform::Picture& Get(int type) const;
-    void Set(int type, platform::Picture picture);
+    const IdPicture& Get(int type) const;
+    void Set(int type, IdPicture picture);
     void Reset();
+    // The encoded bytes held by all pictures together.
+    std::size_t DataSize() const;
 
 #define VELMORA_ID3_PICTURE_ACCESSORS(n, Name)                                                     \
-    const platform::Picture& Name() const {                                                        \
+    const IdPicture& Name() const {                                                                \
         return items_[n];                                                                          \
     }                                                                                              \
-    void Set##Name(const platform::Picture& p) {                                                   \
+    void Set##Name(const IdPicture& p) {                                                           \
         items_[n] = p;                                                                             \
     }
     VELMORA_ID3_PICTURE_TYPES(VELMORA_ID3_PICTURE_ACCESSORS)
 #undef VELMORA_ID3_PICTURE_ACCESSORS
 
 private:
-    std::array<platform::Picture, kPictureTypeCount> items_;
+    std::array<IdPicture, kPictureTypeCount> items_;
 };
 
 // One description per picture type.

@@ -63,10 +63,10 @@ void ConvertRow(const JSAMPLE* in, std::uint32_t* out, JDIMENSION width, J_COLOR
     }
 }
 
-// Decodes into picture, or returns false with libjpeg's message code. A longjmp from libjpeg
-// lands here, so this frame holds no object with a destructor.
-bool Decode(const std::uint8_t* data, std::size_t size, std::int64_t maxPixels, Picture& picture,
-            int& code) {
+// Decodes into picture (only its size when headerOnly), or returns false with libjpeg's message
+// code. A longjmp from libjpeg lands here, so this frame holds no object with a destructor.
+bool Decode(const std::uint8_t* data, std::size_t size, std::int64_t maxPixels, bool headerOnly,
+            Picture& picture, int& code) {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     jpeg_progress_mgr progress{};
@@ -80,9 +80,16 @@ bool Decode(const std::uint8_t* data, std::size_t size, std::int64_t maxPixels, 
         return false;
     }
     jpeg_create_decompress(&cinfo);
+    cinfo.mem->max_memory_to_use = JpegImage::MaxDecoderMemory;
     cinfo.progress = &progress;
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
     jpeg_read_header(&cinfo, TRUE);
+    if (headerOnly) {
+        picture.Width = static_cast<int>(cinfo.image_width);
+        picture.Height = static_cast<int>(cinfo.image_height);
+        jpeg_destroy_decompress(&cinfo);
+        return true;
+    }
     switch (cinfo.jpeg_color_space) {
     case JCS_GRAYSCALE:
         cinfo.out_color_space = JCS_GRAYSCALE;
@@ -95,16 +102,22 @@ bool Decode(const std::uint8_t* data, std::size_t size, std::int64_t maxPixels, 
         cinfo.out_color_space = JCS_RGB;
         break;
     }
-    jpeg_calc_output_dimensions(&cinfo);
-    const std::int64_t pixels = std::int64_t{cinfo.output_width} * cinfo.output_height;
-    if (pixels > maxPixels ||
-        pixels > static_cast<std::int64_t>(size) * JpegImage::MaxPixelsPerByte)
+    const std::int64_t fullPixels = std::int64_t{cinfo.image_width} * cinfo.image_height;
+    if (fullPixels > static_cast<std::int64_t>(size) * JpegImage::MaxPixelsPerByte)
         ERREXIT(&cinfo, JERR_IMAGE_TOO_BIG);
+    // The smallest reduction that brings the picture within maxPixels.
+    cinfo.scale_num = 1;
+    for (unsigned denom = 1;; denom *= 2) {
+        cinfo.scale_denom = denom;
+        jpeg_calc_output_dimensions(&cinfo);
+        if (std::int64_t{cinfo.output_width} * cinfo.output_height <= maxPixels) break;
+        if (denom == 8) ERREXIT(&cinfo, JERR_IMAGE_TOO_BIG);
+    }
     jpeg_start_decompress(&cinfo);
 
     const JDIMENSION width = cinfo.output_width;
     try {
-        picture.Pixels.assign(static_cast<std::size_t>(pixels), 0);
+        picture.Pixels.assign(std::size_t{width} * cinfo.output_height, 0);
     } catch (...) {
         jpeg_destroy_decompress(&cinfo);
         throw;
@@ -130,10 +143,17 @@ bool Decode(const std::uint8_t* data, std::size_t size, std::int64_t maxPixels, 
 EJpegError::EJpegError(int code)
     : platform::Exception(platform::Format("JPEG error #%d", {std::int64_t{code}})), code_(code) {}
 
-Picture JpegImage::Load(const std::uint8_t* data, std::size_t size) const {
+platform::PictureSize JpegImage::ReadSize(const std::uint8_t* data, std::size_t size) const {
     Picture picture;
     int code = 0;
-    if (!Decode(data, size, maxPixels_, picture, code)) throw EJpegError(code);
+    if (!Decode(data, size, 0, true, picture, code)) throw EJpegError(code);
+    return {picture.Width, picture.Height};
+}
+
+Picture JpegImage::Load(const std::uint8_t* data, std::size_t size, std::int64_t maxPixels) const {
+    Picture picture;
+    int code = 0;
+    if (!Decode(data, size, maxPixels, false, picture, code)) throw EJpegError(code);
     return picture;
 }
 

@@ -51,10 +51,14 @@ TextEditor::TextEditor(QWidget* parent) : QAbstractScrollArea(parent) {
     SetClipboard(&clipboard_);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             [this] { ClipboardChanged(QtClipboard::CanPaste()); });
-    OnCommandPosted = [this](CustomTextEditor&) {
-        QMetaObject::invokeMethod(
-            this, [this] { RunPostedCommands(); }, Qt::QueuedConnection);
-    };
+    // Posted commands run once the event loop is back, after the request that posted them.
+    postedTimer_.setSingleShot(true);
+    postedTimer_.setInterval(0);
+    connect(&postedTimer_, &QTimer::timeout, this, [this] { RunPostedCommands(); });
+    OnCommandPosted = [this](CustomTextEditor&) { postedTimer_.start(); };
+    accessibleTimer_.setSingleShot(true);
+    accessibleTimer_.setInterval(0);
+    connect(&accessibleTimer_, &QTimer::timeout, this, &TextEditor::ReportTextChange);
 
     scrollTimer_.setInterval(kScrollTimerMs);
     connect(&scrollTimer_, &QTimer::timeout, this, [this] { mouse_.ScrollTimerTick(); });
@@ -160,6 +164,12 @@ void TextEditor::scrollContentsBy(int, int) {
 // --- Model hooks ---
 
 editor::CellSize TextEditor::MeasureCell() {
+    // The model measures before every edit; only a new font or style needs real measuring.
+    if (measuredValid_ && measuredFont_ == font() && measuredMax_ == UseMaxCharWidth())
+        return measured_;
+    measuredValid_ = true;
+    measuredFont_ = font();
+    measuredMax_ = UseMaxCharWidth();
     QFont measure = font();
     if (UseMaxCharWidth()) {
         measure.setBold(true);
@@ -169,7 +179,8 @@ editor::CellSize TextEditor::MeasureCell() {
     rawFont_ = QRawFont::fromFont(font());
     ascent_ = QFontMetrics(font()).ascent();
     glyphs_.assign(0x10000, kUnknownGlyph);
-    return {std::max(1, fm.horizontalAdvance(QLatin1Char('W'))), std::max(1, fm.height())};
+    measured_ = {std::max(1, fm.horizontalAdvance(QLatin1Char('W'))), std::max(1, fm.height())};
+    return measured_;
 }
 
 void TextEditor::RepaintRows(int first, int last) {
@@ -276,21 +287,52 @@ void TextEditor::PaintFrame() {
 
 void TextEditor::paintEvent(QPaintEvent* e) {
     QPainter p(viewport());
-    const QRect clip = e->rect();
-    PaintGutterStrip(p, clip);
     const int left = TextAreaLeft();
     const int cw = CellWidth();
     const int lh = LineHeight();
-    const int clipLeft = std::max(clip.left() - left, 0);
-    const int clipRight = std::max(clip.right() - left, 0);
-    const int fromCol = LeftCol() + clipLeft / cw - 1;
-    const int toCol = LeftCol() + clipRight / cw + 1;
-    for (int r = clip.top() / lh; r <= clip.bottom() / lh + 1; ++r)
-        PaintLine(p, TopRow() + r, fromCol, toCol);
+    // Only the rows and columns of each invalid rectangle (a scrolled strip and the caret's
+    // old place are two, far apart).
+    for (const QRect& clip : e->region()) {
+        PaintGutterStrip(p, clip);
+        const int clipLeft = std::max(clip.left() - left, 0);
+        const int clipRight = std::max(clip.right() - left, 0);
+        const int fromCol = LeftCol() + clipLeft / cw - 1;
+        const int toCol = LeftCol() + clipRight / cw + 1;
+        for (int r = clip.top() / lh; r <= clip.bottom() / lh + 1; ++r)
+            PaintLine(p, TopRow() + r, fromCol, toCol);
+    }
+    if (!preedit_.isEmpty()) PaintPreedit(p);
     if (caretShown_ && blinkOn_ && hasFocus()) {
         caretRect_ = CaretRect();
         p.fillRect(caretRect_, FontColor);
     }
+}
+
+QRect TextEditor::PreeditRect() const {
+    const int cells = static_cast<int>(preedit_.toUcs4().size());
+    const editor::Rect r = CellRect(CaretX() - LeftCol(), CaretY() - TopRow());
+    return {r.Left, r.Top, std::max(cells, 1) * CellWidth(), r.Height};
+}
+
+void TextEditor::PaintPreedit(QPainter& p) {
+    const QRect area = PreeditRect();
+    p.fillRect(area, Color);
+    p.setPen(FontColor);
+    int x = area.left();
+    for (const char32_t c : preedit_.toUcs4()) {
+        const quint32 g = GridGlyph(c);
+        if (g == 0) {
+            DrawSingle(p, c, x, area.top());
+        } else {
+            QGlyphRun run;
+            run.setRawFont(rawFont_);
+            run.setGlyphIndexes({g});
+            run.setPositions({QPointF(0, 0)});
+            p.drawGlyphRun(QPointF(x, area.top() + ascent_), run);
+        }
+        x += CellWidth();
+    }
+    p.fillRect(QRect(area.left(), area.bottom(), area.width(), 1), FontColor);
 }
 
 void TextEditor::PaintGutterStrip(QPainter& p, const QRect& clip) {
@@ -395,7 +437,9 @@ void TextEditor::DrawRun(QPainter& p, const std::u32string& row, int from, int t
 }
 
 void TextEditor::DrawSingle(QPainter& p, char32_t c, int x, int y) {
-    // Characters the grid font lacks come from a fallback font, squeezed into one cell.
+    // Characters the grid font lacks come from a fallback font, squeezed into one cell. A byte
+    // of a name that is not UTF-8 (kept as a lone surrogate) shows as the replacement character.
+    if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
     const QString s = QString::fromUcs4(&c, 1);
     const QFontMetricsF fm(font());
     const qreal advance = fm.horizontalAdvance(s);
@@ -443,6 +487,12 @@ void TextEditor::inputMethodEvent(QInputMethodEvent* e) {
     // Text from an input method is typed like keyboard characters. Its key (the one the
     // desktop reports while an input method works) ends a pending two-key binding and the
     // swallowing of a character left by a bound key.
+    // Text still being composed shows at the caret until the input method commits it.
+    if (e->preeditString() != preedit_) {
+        viewport()->update(PreeditRect());
+        preedit_ = e->preeditString();
+        viewport()->update(PreeditRect());
+    }
     if (!e->commitString().isEmpty()) {
         std::uint16_t key = vkProcessKey;
         KeyDown(key, editor::ssNone);
@@ -623,21 +673,16 @@ void TextEditor::NotifyTextChanged() {
         return;
     }
     // One report for a burst of changes (a list loaded name by name), sent from the event loop.
-    if (accessibleNotifyPending_) return;
-    accessibleNotifyPending_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            accessibleNotifyPending_ = false;
-            const QString now = AccessibleText();
-            if (accessibleTextKnown_ && now == accessibleText_) return;
-            QAccessibleTextUpdateEvent ev(this, 0,
-                                          accessibleTextKnown_ ? accessibleText_ : QString(), now);
-            accessibleText_ = now;
-            accessibleTextKnown_ = true;
-            QAccessible::updateAccessibility(&ev);
-        },
-        Qt::QueuedConnection);
+    accessibleTimer_.start();
+}
+
+void TextEditor::ReportTextChange() {
+    const QString now = AccessibleText();
+    if (accessibleTextKnown_ && now == accessibleText_) return;
+    QAccessibleTextUpdateEvent ev(this, 0, accessibleTextKnown_ ? accessibleText_ : QString(), now);
+    accessibleText_ = now;
+    accessibleTextKnown_ = true;
+    QAccessible::updateAccessibility(&ev);
 }
 
 void TextEditor::TextChanged() {

@@ -48,6 +48,9 @@ public:
     void copy();
     void paste();
 
+    // Text an input method is composing; shown underlined at the caret, not yet typed.
+    const QString& Preedit() const { return preedit_; }
+
     // Offsets of the accessible text: paragraphs joined by one line feed.
     QString AccessibleText() const;
     int AccessibleOffset(int x, int y) const;
@@ -108,22 +111,31 @@ private:
     // The font's glyph for c when it fits one cell, else 0.
     quint32 GridGlyph(char32_t c);
     void BlinkCaret();
+    QRect PreeditRect() const;
+    void PaintPreedit(QPainter& painter);
     void NotifyTextChanged();
+    void ReportTextChange();
 
     QtClipboard clipboard_;
     editor::TextEditorMouse mouse_{*this, *this};
     ScrollStyle scrollBars_ = ScrollStyle::ssBoth;
     QTimer scrollTimer_;
     QTimer blinkTimer_;
+    QTimer postedTimer_;
+    QTimer accessibleTimer_;
     bool caretShown_ = false;
     bool blinkOn_ = true;
     QRect caretRect_;
     int wheelDelta_ = 0;
+    QString preedit_;
+    bool measuredValid_ = false;
+    QFont measuredFont_;
+    bool measuredMax_ = false;
+    editor::CellSize measured_;
     QRawFont rawFont_;
     int ascent_ = 0;
     std::vector<quint32> glyphs_; // per BMP code point; kUnknownGlyph until looked up
     bool accessibleTextKnown_ = false;
-    bool accessibleNotifyPending_ = false;
     QString accessibleText_;
     editor::TextPos lastCaret_{-1, -1};
 };

@@ -77,6 +77,8 @@ constexpr std::array<std::pair<int, std::uint16_t>, 57> kKeys{{
 // X key codes 10-19 are the digit row 1..9, 0 on every PC keyboard.
 constexpr quint32 kFirstDigitScanCode = 10;
 constexpr quint32 kLastDigitScanCode = 19;
+// The keypad's digits are keys of their own (0x60-0x69), not the digit row's.
+constexpr std::uint16_t kFirstNumpadKey = 0x60;
 
 } // namespace
 
@@ -90,7 +92,9 @@ KeyStroke TranslateKey(int qtKey, Qt::KeyboardModifiers modifiers, quint32 scanC
         s.Key = editor::DigitKey(static_cast<int>((scanCode - kFirstDigitScanCode + 1) % 10));
         return s;
     }
-    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9 && (modifiers & Qt::KeypadModifier)) {
+        s.Key = static_cast<std::uint16_t>(kFirstNumpadKey + (qtKey - Qt::Key_0));
+    } else if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
         s.Key = editor::DigitKey(qtKey - Qt::Key_0);
     } else if (qtKey == Qt::Key_ParenLeft || qtKey == Qt::Key_ParenRight) {
         s.Key = editor::DigitKey(qtKey == Qt::Key_ParenLeft ? 9 : 0);

@@ -18,6 +18,7 @@
 #include "ui/shell/ObjectPropertiesDialog.h"
 #include "ui/shell/OpenWithDialog.h"
 #include "ui/shell/SHFileOperation.h"
+#include "ui/workspace/FixedRowHeightDelegate.h"
 #include "ui/workspace/NameListModel.h"
 #include "ui/workspace/StatusBarSink.h"
 
@@ -135,6 +136,17 @@ void MainWindow::BuildNamePanes(QSplitter* panelMain) {
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPixelSize(13);
 
+    ListBoxOrg = new QListView(panelMain);
+    ListBoxOrg->setObjectName(QStringLiteral("ListBoxOrg"));
+    ListBoxOrg->setAccessibleName(QStringLiteral("Current names"));
+    leftModel_ = new NameListModel(ListBoxOrg);
+    ListBoxOrg->setModel(leftModel_);
+    ListBoxOrg->setUniformItemSizes(true); // 100,000 names lay out without measuring each
+    ListBoxOrg->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListBoxOrg->setBackgroundRole(QPalette::Button);
+    ListBoxOrg->setAutoFillBackground(true);
+    ListBoxOrg->setFont(fixed);
+
     MemoNew = new TextEditor(panelMain);
     MemoNew->setObjectName(QStringLiteral("MemoNew"));
     MemoNew->setAccessibleName(QStringLiteral("New names"));
@@ -163,18 +175,8 @@ void MainWindow::BuildNamePanes(QSplitter* panelMain) {
     MemoInfo->setFont(fixed);
     MemoInfo->hide();
 
-    ListBoxOrg = new QListView(panelMain);
-    ListBoxOrg->setObjectName(QStringLiteral("ListBoxOrg"));
-    ListBoxOrg->setAccessibleName(QStringLiteral("Current names"));
-    leftModel_ = new NameListModel(ListBoxOrg);
-    ListBoxOrg->setModel(leftModel_);
-    ListBoxOrg->setUniformItemSizes(true); // 100,000 names lay out without measuring each
-    ListBoxOrg->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListBoxOrg->setBackgroundRole(QPalette::Button);
-    ListBoxOrg->setAutoFillBackground(true);
-    ListBoxOrg->setFont(fixed);
     // Name i on the left stands level with line i on the right: same font, row height and top.
-    leftModel_->SetRowHeight(MemoNew->LineHeight());
+    ListBoxOrg->setItemDelegate(new FixedRowHeightDelegate(MemoNew->LineHeight(), ListBoxOrg));
     ListBoxOrg->setSpacing(0);
     panelMain->addWidget(ListBoxOrg);
     panelMain->addWidget(MemoNew);
@@ -478,6 +480,10 @@ void MainWindow::InstallScrollForwarding() {
         scrollGuard_ = true;
         to->triggerAction(static_cast<QAbstractSlider::SliderAction>(action));
         scrollGuard_ = false;
+        // The list pages by its whole window, the editor by a row less: the list takes the
+        // editor's row, so that the names stay level page after page.
+        QScrollBar* list = fromEditor ? to : from;
+        list->setSliderPosition(MemoNew->TopRow());
     };
     connect(left, &QScrollBar::actionTriggered, this,
             [=](int action) { forward(left, right, action, false); });

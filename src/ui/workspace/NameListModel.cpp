@@ -3,8 +3,6 @@
 
 #include "ui/platform/QtText.h"
 
-#include <QSize>
-
 namespace velmora::ui {
 
 int NameListModel::rowCount(const QModelIndex& parent) const {
@@ -12,9 +10,7 @@ int NameListModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant NameListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= Count()) return {};
-    if (role == Qt::SizeHintRole && rowHeight_ > 0) return QSize(-1, rowHeight_);
-    if (role != Qt::DisplayRole) return {};
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= Count()) return {};
     return ToQString(Get(index.row()));
 }
 

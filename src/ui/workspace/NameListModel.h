@@ -15,9 +15,6 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    // Every row is this many pixels high (0: the view's own height).
-    void SetRowHeight(int height) { rowHeight_ = height; }
-
     void Put(int index, const std::string& s) override;
     void Insert(int index, const std::string& s) override;
     void Delete(int index) override;
@@ -26,9 +23,6 @@ public:
 protected:
     // One model reset per update bracket instead of a signal per item.
     void SetUpdateState(bool updating) override;
-
-private:
-    int rowHeight_ = 0;
 };
 
 } // namespace velmora::ui

@@ -115,27 +115,26 @@ TEST(Id3Date, ValidOnlyForRealCalendarDaysAndOwnerResetsToTheFirstOf1900) {
 
 TEST(IdImages, PicturesAndDescriptionsPerTypeWithNamedAccess) {
     IdImages images;
-    velmora::platform::Picture p;
-    p.Width = 3;
-    p.Height = 2;
-    p.Pixels.assign(6, 0xFF000000u);
+    const IdPicture p("jpg", std::make_shared<const std::vector<std::uint8_t>>(5, 0), 3, 2);
     images.Pictures.Set(3, p);
     images.Infos.Set(3, "front");
     images.Pictures.Set(21, p); // not a picture type
     images.Infos.Set(-1, "x");
-    EXPECT_EQ(images.Pictures.CoverFront().Width, 3);
+    EXPECT_EQ(images.Pictures.CoverFront().Width(), 3);
+    EXPECT_EQ(images.Pictures.DataSize(), 5u);
     EXPECT_EQ(images.Infos.CoverFront(), "front");
     EXPECT_TRUE(images.Pictures.Get(21).Empty());
     EXPECT_EQ(images.Infos.Get(21), "");
     images.Pictures.SetrecordingLocation(p);
-    EXPECT_EQ(images.Pictures.Get(13).Height, 2);
+    EXPECT_EQ(images.Pictures.Get(13).Height(), 2);
+    EXPECT_EQ(images.Pictures.DataSize(), 10u);
     EXPECT_EQ(PictureTypeName(13), "recordingLocation");
     EXPECT_EQ(PictureTypeName(17), "ColouredFish");
     EXPECT_EQ(PictureTypeName(21), "");
     images.Reset();
     for (int t = 0; t < kPictureTypeCount; ++t) {
         EXPECT_TRUE(images.Pictures.Get(t).Empty());
-        EXPECT_EQ(images.Pictures.Get(t).Width, 0);
+        EXPECT_EQ(images.Pictures.Get(t).Width(), 0);
         EXPECT_EQ(images.Infos.Get(t), "");
     }
 }

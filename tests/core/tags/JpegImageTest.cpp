@@ -51,8 +51,8 @@ Bytes GrayJpeg(int width, int height,
                       tweak);
 }
 
-Picture Decode(const Bytes& jpeg) {
-    return JpegImage().Load(jpeg.data(), jpeg.size());
+Picture Decode(const Bytes& jpeg, std::int64_t maxPixels = JpegImage::kDefaultMaxPixels) {
+    return JpegImage().Load(jpeg.data(), jpeg.size(), maxPixels);
 }
 
 // Pixel (x, y) is opaque and within tolerance of r, g, b.
@@ -67,9 +67,9 @@ testing::AssertionResult PixelNear(const Picture& p, int x, int y, int r, int g,
 }
 
 // The code of the EJpegError that decoding data raises, checking its message; -1 when none.
-int ErrorCode(const Bytes& data, const JpegImage& loader = JpegImage()) {
+int ErrorCode(const Bytes& data, std::int64_t maxPixels = JpegImage::kDefaultMaxPixels) {
     try {
-        loader.Load(data.data(), data.size());
+        JpegImage().Load(data.data(), data.size(), maxPixels);
     } catch (const EJpegError& e) {
         EXPECT_EQ(e.Message(), "JPEG error #" + std::to_string(e.Code()));
         return e.Code();
@@ -152,10 +152,28 @@ TEST(JpegImage, DataEndingEarlyKeepsTheDecodedRows) {
     EXPECT_TRUE(PixelNear(p, 60, 1, 200, 200, 200));
 }
 
+TEST(JpegImage, ReducesPicturesToTheAskedPixelsAndReadsSizesFromTheHeader) {
+    const Bytes jpeg = GrayJpeg(64, 40);
+    const std::vector<std::pair<std::int64_t, std::string>> cases{
+        {2560, "64x40"}, {2559, "32x20"}, {640, "32x20"}, {639, "16x10"}, {40, "8x5"}};
+    for (const auto& [maxPixels, size] : cases) {
+        const Picture p = Decode(jpeg, maxPixels);
+        EXPECT_EQ(std::to_string(p.Width) + "x" + std::to_string(p.Height), size) << maxPixels;
+        ASSERT_EQ(p.Pixels.size(), static_cast<std::size_t>(p.Width) * p.Height);
+        EXPECT_TRUE(PixelNear(p, 1, 1, 40, 40, 40));
+        EXPECT_TRUE(PixelNear(p, p.Width - 2, p.Height - 1, 200, 200, 200));
+    }
+    // Not even an eighth fits.
+    EXPECT_EQ(ErrorCode(jpeg, 39), JERR_IMAGE_TOO_BIG);
+
+    const auto size = JpegImage().ReadSize(jpeg.data(), jpeg.size());
+    EXPECT_EQ(size.Width, 64);
+    EXPECT_EQ(size.Height, 40);
+    EXPECT_THROW(JpegImage().ReadSize(jpeg.data(), 10), EJpegError);
+}
+
 TEST(JpegImage, RefusesPicturesBeyondTheLimits) {
     const Bytes jpeg = GrayJpeg(20, 12);
-    EXPECT_EQ(ErrorCode(jpeg, JpegImage(239)), JERR_IMAGE_TOO_BIG);
-    EXPECT_EQ(ErrorCode(jpeg, JpegImage(240)), -1);
 
     // A few hundred bytes whose frame header claims 4000 x 4000 pixels: refused before a
     // 64 MB picture is allocated and filled from data that is not there.

@@ -298,6 +298,29 @@ TEST_F(Applying, PendingEditsAskOnceAndFollowTheAnswer) {
     EXPECT_FALSE(dir.Exists("c.mp3"));
 }
 
+TEST_F(Loading, AReloadShowsTheNewListFromItsStartAndForgetsOldEdits) {
+    for (int i = 0; i < 40; ++i)
+        dir.Write("song" + std::to_string(10 + i) + ".mp3");
+    ws.LoadFileList();
+    const std::vector<std::string> listed = Items(right.Lines());
+    // Edit far down, then reload: nothing of the old edit may reach the new list.
+    names.SetCaret(0, 30);
+    names.TypeChar(U'x');
+    names.SetSelected(true);
+    ws.LoadFileList();
+    EXPECT_EQ(Items(right.Lines()), listed);
+    EXPECT_EQ(names.CaretY(), 0);
+    EXPECT_EQ(names.TopRow(), 0);
+    EXPECT_FALSE(names.Selected());
+    names.Undo();
+    EXPECT_EQ(Items(right.Lines()), listed);
+    // A failed load also leaves the editor usable from its start.
+    selected = dir / "missing";
+    EXPECT_THROW(ws.LoadFileList(), platform::Exception);
+    EXPECT_EQ(names.UpdateLock(), 0);
+    EXPECT_EQ(names.Lines().Count(), 0);
+}
+
 // While the workspace asks about pending edits or renames, the host holds change reports, so
 // no reload can replace the lists under a question; and the Apply re-appends extensions exactly
 // when the lists were loaded without them, whatever the check box shows by then.

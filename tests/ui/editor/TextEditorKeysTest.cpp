@@ -3,6 +3,7 @@
 #include "TextEditorTestSupport.h"
 #include "ui/editor/VirtualKeyMap.h"
 
+#include <QImage>
 #include <QInputMethodEvent>
 
 using namespace velmora;
@@ -28,32 +29,33 @@ TEST(VirtualKeyMapTest, QtKeysBecomeTheKeyMapsCodesAndShiftStates) {
         int qtKey;
         Qt::KeyboardModifiers mods;
         quint32 scanCode;
-        bool hasText;
         std::uint16_t key;
+        bool hasText;
         editor::ShiftState shift;
     };
     using namespace editor;
     const Case cases[] = {
-        {Qt::Key_Return, Qt::NoModifier, 0, true, vkEnter, ssNone},
-        {Qt::Key_Enter, Qt::KeypadModifier, 0, true, vkEnter, ssNone},
-        {Qt::Key_Backtab, Qt::ShiftModifier, 0, false, vkTab, ssShift},
-        {Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier, 0, false, vkHome, ssCtrl | ssShift},
-        {Qt::Key_Backspace, Qt::AltModifier, 0, false, vkBackspace, ssAlt},
-        {Qt::Key_K, Qt::ControlModifier, 0, true, LetterKey('K'), ssCtrl},
-        {Qt::Key_5, Qt::NoModifier, 0, true, DigitKey(5), ssNone},
+        {Qt::Key_Return, Qt::NoModifier, 0, vkEnter, true, ssNone},
+        {Qt::Key_Enter, Qt::KeypadModifier, 0, vkEnter, true, ssNone},
+        {Qt::Key_Backtab, Qt::ShiftModifier, 0, vkTab, false, ssShift},
+        {Qt::Key_Home, Qt::ControlModifier | Qt::ShiftModifier, 0, vkHome, false, ssCtrl | ssShift},
+        {Qt::Key_Backspace, Qt::AltModifier, 0, vkBackspace, false, ssAlt},
+        {Qt::Key_K, Qt::ControlModifier, 0, LetterKey('K'), true, ssCtrl},
+        {Qt::Key_5, Qt::NoModifier, 0, DigitKey(5), true, ssNone},
+        {Qt::Key_5, Qt::KeypadModifier | Qt::ControlModifier, 0, 0x65, true, ssCtrl},
         // Shift turns the digit key into a symbol; the stroke is still the digit key.
-        {Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier, 0, true, DigitKey(1),
+        {Qt::Key_Exclam, Qt::ControlModifier | Qt::ShiftModifier, 0, DigitKey(1), true,
          ssCtrl | ssShift},
-        {Qt::Key_ParenRight, Qt::ShiftModifier, 0, true, DigitKey(0), ssShift},
+        {Qt::Key_ParenRight, Qt::ShiftModifier, 0, DigitKey(0), true, ssShift},
         // The X key code names the digit row whatever the layout puts on it.
-        {Qt::Key_Eacute, Qt::ControlModifier | Qt::ShiftModifier, 11, true, DigitKey(2),
+        {Qt::Key_Eacute, Qt::ControlModifier | Qt::ShiftModifier, 11, DigitKey(2), true,
          ssCtrl | ssShift},
-        {Qt::Key_Agrave, Qt::NoModifier, 19, true, DigitKey(0), ssNone},
-        {Qt::Key_Control, Qt::ControlModifier, 0, false, vkControl, ssCtrl},
-        {Qt::Key_F3, Qt::NoModifier, 0, false, 0x72, ssNone},
-        {Qt::Key_Period, Qt::NoModifier, 0, true, 0xBE, ssNone},
-        {Qt::Key_Eacute, Qt::NoModifier, 0, true, ui::vkPacket, ssNone},
-        {Qt::Key_unknown, Qt::NoModifier, 0, false, 0, ssNone},
+        {Qt::Key_Agrave, Qt::NoModifier, 19, DigitKey(0), true, ssNone},
+        {Qt::Key_Control, Qt::ControlModifier, 0, vkControl, false, ssCtrl},
+        {Qt::Key_F3, Qt::NoModifier, 0, 0x72, false, ssNone},
+        {Qt::Key_Period, Qt::NoModifier, 0, 0xBE, true, ssNone},
+        {Qt::Key_Eacute, Qt::NoModifier, 0, ui::vkPacket, true, ssNone},
+        {Qt::Key_unknown, Qt::NoModifier, 0, 0, false, ssNone},
     };
     for (const Case& c : cases) {
         const ui::KeyStroke s = ui::TranslateKey(c.qtKey, c.mods, c.scanCode, c.hasText);
@@ -124,14 +126,19 @@ TEST_F(KeysTest, CharactersBeyondLatin1AreTypedAndUndoneAsOneRun) {
 TEST_F(KeysTest, InputMethodTextTakesTheTypingPath) {
     Load("ab");
     Key(Qt::Key_End);
+    ed.clearFocus(); // no blinking caret in the pictures
+    const QImage plain = ed.viewport()->grab().toImage();
     QInputMethodEvent preedit(QStringLiteral("にほ"), {});
     QApplication::sendEvent(&ed, &preedit);
     EXPECT_EQ(Text(), "ab\r\n"); // text being composed is not yet typed
+    EXPECT_EQ(ed.Preedit(), "にほ");
+    EXPECT_NE(ed.viewport()->grab().toImage(), plain); // but shown at the caret
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral("日本"));
     QApplication::sendEvent(&ed, &commit);
     EXPECT_EQ(Text(), "ab日本\r\n");
     EXPECT_TRUE(ed.Modified());
+    EXPECT_TRUE(ed.Preedit().isEmpty());
     QInputMethodQueryEvent query(Qt::ImCursorRectangle);
     QApplication::sendEvent(&ed, &query);
     EXPECT_EQ(query.value(Qt::ImCursorRectangle).toRect().height(), ed.LineHeight() - 2);

@@ -347,6 +347,15 @@ TEST_F(MainWindowTest, ForwardedScrollsReachTheOtherPaneOnceAndThumbsFollowTheEd
     EXPECT_EQ(editorScrolls, 2);
     EXPECT_EQ(leftMoves, 2);
 
+    // Pages of either pane keep the names level, though the list's own page is a row longer.
+    for (int i = 0; i < 4; ++i)
+        right->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(left->value(), w.MemoNew->TopRow());
+    for (int i = 0; i < 3; ++i)
+        left->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(left->value(), w.MemoNew->TopRow());
+    EXPECT_GT(w.MemoNew->TopRow(), 0);
+
     // Dragging the editor's thumb moves the list; dragging the list's thumb leaves the editor,
     // which follows only its own thumb.
     right->setSliderDown(true);
