@@ -10,9 +10,12 @@ namespace velmora::test {
 
 class TempDir {
 public:
-    TempDir() {
+    // base: where to create it; the system's temporary folder when empty.
+    explicit TempDir(const std::string& base = {}) {
         std::string tmpl =
-            (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX").string();
+            ((base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base)) /
+             "velmora-test-XXXXXX")
+                .string();
         char* p = ::mkdtemp(tmpl.data());
         if (!p) std::abort();
         path_ = p;

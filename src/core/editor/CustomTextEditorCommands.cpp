@@ -388,8 +388,9 @@ void CustomTextEditor::WordLeft(bool select, std::uint16_t code, int& x, int& y,
             x = 0;
         EndMoving(select, x, y, recordCaret);
         if (!wordFound && x == 0 && y > 0) {
-            // Only separators before the caret: continue at the end of the previous row.
-            MoveCaret(0, y);
+            // Only separators before the caret: continue at the end of the previous row. The
+            // move is recorded, so undo brings the caret back to where the command began.
+            SetCaret(0, y);
             RunCommand(code, 0);
             Complete();
         }
@@ -418,8 +419,8 @@ void CustomTextEditor::WordRight(bool select, std::uint16_t code, int& x, int& y
         x = 0;
         const std::u32string next = lines_->GetRow(y);
         if (!next.empty() && next[0] == U' ') {
-            // Skip the leading blanks to reach the row's first word.
-            MoveCaret(0, y);
+            // Skip the leading blanks to reach the row's first word; recorded, as above.
+            SetCaret(0, y);
             RunCommand(code, 0);
             Complete();
         }

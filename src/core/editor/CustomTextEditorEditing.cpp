@@ -250,7 +250,11 @@ void CustomTextEditor::Backspace(int& x, int& y) {
 }
 
 void CustomTextEditor::DeleteChar(int& x, int& y) {
-    if (lines_->RowCount() == 0) lines_->Add(std::u32string());
+    if (lines_->RowCount() == 0) {
+        // Recorded, so that undo gives back the empty text.
+        RecordUndo<ReLineUndo>(0, 0, kBreak, 0);
+        lines_->Add(std::u32string());
+    }
     if (DeleteSelectionInstead(x, y)) return;
     Prepare(x, y);
     const int oldRows = lines_->RowCount();

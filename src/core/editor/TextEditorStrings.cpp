@@ -472,6 +472,10 @@ void TextEditorStrings::FillToCaret() {
                 int last = rowCount_ - 1;
                 int len = static_cast<int>(GetRow(last).size());
                 ed.RecordUndo<ReLineUndo>(len, last, U"\r\n", ed.UndoOffset(len, last));
+            } else {
+                // The first paragraph of an empty text is recorded too: undo gives back no
+                // line at all, not one empty line.
+                ed.RecordUndo<ReLineUndo>(0, 0, U"\r\n", 0);
             }
             Add(std::u32string());
         }

@@ -39,6 +39,8 @@ private:
     CustomTextEditor& owner_;
     std::vector<std::unique_ptr<editor::Undo>> items_;
     bool undoing_ = false;
+    // An undone tail was dropped: the next record starts a step of its own.
+    bool stepBoundary_ = false;
 };
 
 } // namespace velmora::editor

@@ -10,12 +10,13 @@ namespace velmora::editor {
 
 namespace {
 
-// Moves the buffer's position back over the run of records of the current one's kind and
-// returns the records of the run, earliest first.
+// Moves the buffer's position back over the run of records of the current one's kind that
+// continue each other and returns the records of the run, earliest first.
 template <class T> std::vector<const T*> TakeRun(UndoBuffer& buffer) {
     const UndoKind kind = buffer.Current()->Kind();
     int pos = buffer.UndoPosition;
-    while (pos > 0 && buffer.Item(pos - 1)->Kind() == kind)
+    while (pos > 0 && buffer.Item(pos - 1)->Kind() == kind &&
+           buffer.Item(pos)->Joins(*buffer.Item(pos - 1)))
         --pos;
     std::vector<const T*> run;
     for (int i = pos; i <= buffer.UndoPosition; ++i)
@@ -24,7 +25,33 @@ template <class T> std::vector<const T*> TakeRun(UndoBuffer& buffer) {
     return run;
 }
 
+int Length(const std::u32string& s) {
+    return static_cast<int>(s.size());
+}
+
 } // namespace
+
+bool InsertUndo::Continues(const Undo& earlier) const {
+    const auto& e = static_cast<const InsertUndo&>(earlier);
+    return Offset == e.Offset + Length(e.Text);
+}
+
+bool OverwriteUndo::Continues(const Undo& earlier) const {
+    const auto& e = static_cast<const OverwriteUndo&>(earlier);
+    return Offset == e.Offset + Length(e.NewText);
+}
+
+bool DeleteUndo::Continues(const Undo& earlier) const {
+    return Offset == static_cast<const DeleteUndo&>(earlier).Offset;
+}
+
+bool BackspaceUndo::Continues(const Undo& earlier) const {
+    return Offset + Length(Text) == static_cast<const BackspaceUndo&>(earlier).Offset;
+}
+
+bool DeleteSelectedUndo::Continues(const Undo& earlier) const {
+    return SelOffset == static_cast<const DeleteSelectedUndo&>(earlier).SelOffset;
+}
 
 void CaretUndo::Revert(UndoBuffer& buffer) {
     auto run = TakeRun<CaretUndo>(buffer);

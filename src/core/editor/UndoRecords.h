@@ -40,6 +40,14 @@ public:
     // Takes the change back; may consume earlier records of its run by moving the buffer's
     // position back to the earliest of them.
     virtual void Revert(UndoBuffer& buffer) = 0;
+    // Whether this record takes its change back in one step with the record of the same kind
+    // just before it. Edits join only where they touch, so that a run never takes a change
+    // back at a place it was not made.
+    virtual bool Continues(const Undo& /*earlier*/) const { return true; }
+    // Continues, unless this record was made right after an undo: what is done then is a step
+    // of its own, never part of an older run.
+    bool Joins(const Undo& earlier) const { return !StartsStep && Continues(earlier); }
+    bool StartsStep = false;
 
     CustomTextEditor& Owner() const { return owner_; }
 
@@ -64,6 +72,8 @@ public:
         : CaretUndo(owner, caretX, caretY), Text(std::move(text)), Offset(offset) {}
     UndoKind Kind() const override { return UndoKind::Insert; }
     void Revert(UndoBuffer& buffer) override;
+    // Right after the earlier insertion.
+    bool Continues(const Undo& earlier) const override;
     std::u32string Text;
     int Offset;
 };
@@ -89,6 +99,7 @@ public:
           NewText(std::move(newText)), Offset(offset) {}
     UndoKind Kind() const override { return UndoKind::Overwrite; }
     void Revert(UndoBuffer& buffer) override;
+    bool Continues(const Undo& earlier) const override;
     std::u32string OldText;
     std::u32string NewText;
     int Offset;
@@ -100,6 +111,8 @@ public:
     using InsertUndo::InsertUndo;
     UndoKind Kind() const override { return UndoKind::Delete; }
     void Revert(UndoBuffer& buffer) override;
+    // At the same place: the text after the earlier deletion moved up to it.
+    bool Continues(const Undo& earlier) const override;
 };
 
 class DeleteTrailUndo : public DeleteUndo {
@@ -114,6 +127,8 @@ public:
     using DeleteUndo::DeleteUndo;
     UndoKind Kind() const override { return UndoKind::Backspace; }
     void Revert(UndoBuffer& buffer) override;
+    // Ending where the earlier deletion began.
+    bool Continues(const Undo& earlier) const override;
 };
 
 class ReplaceUndo : public CaretUndo {
@@ -145,6 +160,7 @@ public:
           SelOffset(selOffset) {}
     UndoKind Kind() const override { return UndoKind::DeleteSelected; }
     void Revert(UndoBuffer& buffer) override;
+    bool Continues(const Undo& earlier) const override;
     SelectionState Selection;
     int SelOffset;
 };

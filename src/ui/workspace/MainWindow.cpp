@@ -8,7 +8,7 @@
 #include "core/shell/ShellRegistration.h"
 #include "core/workspace/CommandLine.h"
 #include "core/workspace/DropSelection.h"
-#include "ui/dirchooser/DirectoryPathBox.h"
+#include "ui/dirchooser/DirTreeCombo.h"
 #include "ui/editor/TextEditor.h"
 #include "ui/platform/Icons.h"
 #include "ui/platform/MessageBoxQuestions.h"
@@ -214,11 +214,10 @@ void MainWindow::BuildTopPanel(QWidget* panel) {
     });
 
     auto* label2 = new QLabel(QStringLiteral("&Directory"), panel);
-    EditDirectory = new DirectoryPathBox(panel);
-    EditDirectory->setObjectName(QStringLiteral("EditDirectory"));
-    EditDirectory->Edit()->setToolTip(QStringLiteral("Choose a directory"));
+    EditDirectory = new DirTreeCombo(panel);
+    EditDirectory->setToolTip(QStringLiteral("Choose a directory"));
     label2->setBuddy(EditDirectory);
-    connect(EditDirectory, &DirectoryPathBox::OnPathChange, this,
+    connect(EditDirectory, &DirTreeCombo::OnPathChange, this,
             [this] { Run([this] { EditDirectoryPathChange(); }); });
 
     ButtonCDUp = new QPushButton(QString(QChar(0x25B2)), panel); // an up arrow

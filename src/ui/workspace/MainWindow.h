@@ -21,7 +21,7 @@
 
 namespace velmora::ui {
 
-class DirectoryPathBox;
+class DirTreeCombo;
 class DragDrop;
 class ObjectPropertiesDialog;
 class OpenWithDialog;
@@ -65,7 +65,7 @@ public:
     // Controls, for the tests and the later panes.
     QComboBox* ComboBoxPattern = nullptr;
     QCheckBox* CheckBoxExcludeExt = nullptr;
-    DirectoryPathBox* EditDirectory = nullptr;
+    DirTreeCombo* EditDirectory = nullptr;
     QPushButton* ButtonCDUp = nullptr;
     QPushButton* ButtonRefresh = nullptr;
     QPushButton* ButtonApply = nullptr;

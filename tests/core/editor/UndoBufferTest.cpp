@@ -9,6 +9,11 @@ namespace {
 
 struct Undoing : EditorFixture<> {
     void Undo() { Run(cmdUndo); }
+    void UndoAll() {
+        for (int n = ed.UndoList().Count(); n >= 0 && ed.UndoList().UndoPosition >= 0; --n)
+            Undo();
+        EXPECT_EQ(ed.UndoList().UndoPosition, -1);
+    }
 };
 
 } // namespace
@@ -21,7 +26,7 @@ TEST_F(Undoing, TypingLeftTypingUndoesInThreeSteps) {
     EXPECT_EQ(ed.Text(), "abxc\r\n");
     Moves({{cmdUndo, {2, 0}}, {cmdUndo, {3, 0}}});
     EXPECT_EQ(ed.Text(), "abc\r\n");
-    Edits({{cmdUndo, "\r\n", TextPos{0, 0}}});
+    Edits({{cmdUndo, "", TextPos{0, 0}}});
 }
 
 TEST_F(Undoing, RunsAndSingleEditsComeBackWholeInOneStep) {
@@ -93,7 +98,7 @@ TEST_F(Undoing, RedoIsRefusedAndLeavesTheBufferAlone) {
     EXPECT_EQ(ed.UndoList().UndoPosition, pos);
     EXPECT_EQ(ed.Text(), "ab\r\n");
     Run({cmdUndo, cmdUndo});
-    EXPECT_EQ(ed.Text(), "\r\n");
+    EXPECT_EQ(ed.Text(), "");
 }
 
 TEST_F(Undoing, GroupsNestAndANewRecordDropsTheUndoneTail) {
@@ -160,4 +165,81 @@ TEST_F(Undoing, StaleRecordsAfterOutsideEditsNeverCrash) {
     Run(cmdDeleteChar);
     ed.Lines().Clear();
     Edits({{cmdUndo, "b\r\n"}});
+}
+
+TEST_F(Undoing, WordMoveAcrossARowKeepsTheCaretForUndo) {
+    // Ctrl+Right from a row's end skips the next row's leading blanks by running again.
+    LoadAt("foo\r\n  bar", 3, 0);
+    Type(ed, U"abc");
+    Run(cmdWordRight);
+    EXPECT_EQ(Caret(), (TextPos{2, 1}));
+    Moves({{cmdUndo, {6, 0}}});
+    Type(ed, U"X");
+    Edits({{cmdUndo, "fooabc\r\n  bar\r\n", TextPos{6, 0}}, {cmdUndo, "foo\r\n  bar\r\n"}});
+
+    // Ctrl+Left over blanks only continues at the end of the row above.
+    LoadAt("foo\r\n  bar", 2, 1);
+    Type(ed, U"  ");
+    Run(cmdWordLeft);
+    EXPECT_EQ(Caret(), (TextPos{3, 0}));
+    Moves({{cmdUndo, {4, 1}}});
+    Type(ed, U"X");
+    Edits({{cmdUndo, "foo\r\n    bar\r\n", TextPos{4, 1}},
+           {cmdUndo, "foo\r\n  bar\r\n", TextPos{2, 1}}});
+
+    // The selecting form: undo drops the selection, then brings the caret back.
+    LoadAt("foo\r\n  bar", 3, 0);
+    Type(ed, U"abc");
+    Run(cmdSelWordRight);
+    EXPECT_TRUE(ed.Selected());
+    Run({cmdUndo, cmdUndo});
+    EXPECT_EQ(Caret(), (TextPos{6, 0}));
+    EXPECT_FALSE(ed.Selected());
+    Type(ed, U"X");
+    Edits({{cmdUndo, "fooabc\r\n  bar\r\n"}, {cmdUndo, "foo\r\n  bar\r\n"}});
+
+    // Ctrl+T at a row's end deletes the next row's blanks; undo puts the caret back too.
+    LoadAt("foo\r\n  bar", 3, 0);
+    Run(cmdDeleteWordRight);
+    EXPECT_EQ(ed.Text(), "foo\r\nbar\r\n");
+    Edits({{cmdUndo, "foo\r\n  bar\r\n", TextPos{3, 0}}});
+}
+
+TEST_F(Undoing, CutsAtSeparatePlacesAreSeparateSteps) {
+    Load(ed, "a1 b a1 c");
+    for (int pass = 0; pass < 2; ++pass) {
+        // Find selects each "a1" by offsets, then Ctrl+X.
+        ed.SetSelStart(pass == 0 ? 1 : 4);
+        ed.SetSelLength(2);
+        Run(cmdCut);
+    }
+    EXPECT_EQ(ed.Text(), " b  c\r\n");
+    Edits({{cmdUndo, " b a1 c\r\n"}, {cmdUndo, "a1 b a1 c\r\n"}});
+
+    // Deletions at one place still come back together.
+    Load(ed, "abcdef");
+    for (int pass = 0; pass < 2; ++pass) {
+        ed.SetSelStart(2);
+        ed.SetSelLength(2);
+        Run(cmdDeleteSelection);
+    }
+    EXPECT_EQ(ed.Text(), "af\r\n");
+    Edits({{cmdUndo, "abcdef\r\n"}});
+}
+
+TEST_F(Undoing, FirstLineOfAnEmptyTextIsTakenBackToNoLines) {
+    // An empty text has no line at all; editing it adds one, and undo must remove it again.
+    ed.CursorBeyondEOF = true;
+    for (std::uint16_t code : {std::uint16_t('a'), std::uint16_t(cmdDeleteChar),
+                               std::uint16_t(cmdNewLine), std::uint16_t(cmdTab)}) {
+        SCOPED_TRACE(testing::Message() << "command " << code);
+        for (int row : {0, 2}) {
+            LoadAt("", 1, row);
+            Run(code);
+            EXPECT_GE(ed.Lines().Count(), 1);
+            UndoAll();
+            EXPECT_EQ(ed.Lines().Count(), 0);
+            EXPECT_EQ(ed.Text(), "");
+        }
+    }
 }

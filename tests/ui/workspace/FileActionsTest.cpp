@@ -1,7 +1,7 @@
 // The left list's file actions, drops and shell registration in the running main window.
 #include "core/shell/ShellRegistration.h"
 #include "support/TempDir.h"
-#include "ui/dirchooser/DirectoryPathBox.h"
+#include "ui/dirchooser/DirTreeCombo.h"
 #include "ui/editor/TextEditor.h"
 #include "ui/shell/FilePropertiesDialog.h"
 #include "ui/shell/ObjectPropertiesDialog.h"

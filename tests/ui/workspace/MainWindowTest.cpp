@@ -4,7 +4,7 @@
 #include "core/platform/Error.h"
 #include "core/platform/Utf8.h"
 #include "support/TempDir.h"
-#include "ui/dirchooser/DirectoryPathBox.h"
+#include "ui/dirchooser/DirTreeCombo.h"
 #include "ui/editor/TextEditor.h"
 #include "ui/platform/QtText.h"
 #include "ui/support/ModalAnswerer.h"
@@ -85,7 +85,7 @@ TEST_F(MainWindowTest, CommandLineListsFolderPatternAndSwitch) {
     dir.Write("b.mp3");
     dir.Write("a.txt");
     ui::MainWindow w({dir.Path() + "/*.mp3", "/X"});
-    EXPECT_EQ(w.EditDirectory->GetSelectedPath(), dir.Path());
+    EXPECT_EQ(w.EditDirectory->GetSelectedPath(), dir.Slash());
     EXPECT_EQ(w.ComboBoxPattern->currentText(), "*.mp3");
     EXPECT_TRUE(w.CheckBoxExcludeExt->isChecked());
     EXPECT_EQ(Left(w), std::vector<std::string>{"b.mp3"});
@@ -188,7 +188,7 @@ TEST_F(MainWindowTest, FolderChangesAskOnceAndRenameInTheListedFolder) {
     w.ButtonCDUp->click();
     EXPECT_EQ(answers.texts.size(), 1u);
     EXPECT_TRUE(dir.Exists("Rock/b.mp3"));
-    EXPECT_EQ(w.EditDirectory->GetSelectedPath(), dir.Path());
+    EXPECT_EQ(w.EditDirectory->GetSelectedPath(), dir.Slash());
     EXPECT_EQ(Lines(w), std::vector<std::string>{"top.mp3"});
 
     // Cancel on a new folder leaves the folder shown while the lists keep the old names;
@@ -196,7 +196,7 @@ TEST_F(MainWindowTest, FolderChangesAskOnceAndRenameInTheListedFolder) {
     TypeNames(w, "renamed.mp3");
     answers.Then(QMessageBox::Cancel);
     w.EditDirectory->GoToPath(dir / "Rock");
-    EXPECT_EQ(w.EditDirectory->GetSelectedPath(), dir / "Rock");
+    EXPECT_EQ(w.EditDirectory->GetSelectedPath(), dir / "Rock/");
     EXPECT_EQ(Left(w), std::vector<std::string>{"top.mp3"});
     Activate(w); // the question box took the activation
     w.MemoNew->setFocus();
@@ -504,7 +504,7 @@ TEST_F(MainWindowTest, AFolderMadeAgainIsWatchedAgainAfterALoad) {
     std::filesystem::remove_all(dir / "album");
     // The reload finds the folder gone and says so.
     ASSERT_TRUE(WaitFor([&] { return !answers.texts.empty(); }));
-    EXPECT_EQ(answers.texts[0], "Invalid or empty path [" + dir / "album" + "]");
+    EXPECT_EQ(answers.texts[0], "Invalid or empty path [" + dir / "album/" + "]");
     std::filesystem::create_directory(dir / "album");
     dir.Write("album/b.mp3");
     w.ButtonRefresh->click();

@@ -1,0 +1,18 @@
+// Icons of the folder tree: from the desktop's icon theme, else the bundled ones.
+#pragma once
+
+#include "core/dirtree/FolderNode.h"
+
+#include <QIcon>
+
+namespace velmora::ui {
+
+class DirTreeIcons {
+public:
+    // The node's icon; a folder's shows open while it is selected.
+    static QIcon ForNode(const dirtree::FolderNode& node);
+    // A theme icon by its freedesktop name, or the bundled picture of that name.
+    static QIcon Named(const QString& name);
+};
+
+} // namespace velmora::ui
