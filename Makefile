@@ -1,12 +1,13 @@
 # Velmora: `make run` builds and starts the program, `make test` builds and runs every test.
 JOBS ?= $(shell nproc)
 ARGS ?=
+PREFIX ?= /usr/local
 BUILD := build
 ASAN := build-asan
 FUZZ := build-fuzz
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps build run test test-main test-asan test-fuzz bench clean format
+.PHONY: all deps build run install test test-main test-asan test-fuzz bench clean format
 
 all: build
 
@@ -21,6 +22,9 @@ build: deps $(BUILD)/build.ninja
 
 run: build
 	./$(BUILD)/src/app/velmora $(ARGS)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 test: deps
 	$(MAKE) --no-print-directory test-main test-asan test-fuzz

@@ -2,6 +2,7 @@
 #include "ui/platform/VelmoraApplication.h"
 
 #include "core/platform/Error.h"
+#include "ui/platform/Icons.h"
 #include "ui/platform/MessageBoxQuestions.h"
 
 namespace velmora::ui {
@@ -9,6 +10,9 @@ namespace velmora::ui {
 VelmoraApplication::VelmoraApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Velmora"));
     setApplicationDisplayName(QStringLiteral("Velmora"));
+    // The desktop matches the window to the installed entry, and so to its icon.
+    setDesktopFileName(QStringLiteral("velmora"));
+    setWindowIcon(AppIcon());
 }
 
 bool ReportError(QWidget* parent, const std::exception_ptr& error) {

@@ -5,13 +5,20 @@
 #include "core/fs/DirectoryListing.h"
 #include "core/fs/PathUtils.h"
 #include "core/platform/Error.h"
+#include "core/shell/ShellRegistration.h"
 #include "core/workspace/CommandLine.h"
 #include "core/workspace/NameCommands.h"
+#include "core/workspace/DropSelection.h"
 #include "ui/dirchooser/DirTreeCombo.h"
 #include "ui/editor/TextEditor.h"
+#include "ui/platform/Icons.h"
 #include "ui/platform/MessageBoxQuestions.h"
 #include "ui/platform/QtText.h"
 #include "ui/platform/VelmoraApplication.h"
+#include "ui/shell/DragDrop.h"
+#include "ui/shell/ObjectPropertiesDialog.h"
+#include "ui/shell/OpenWithDialog.h"
+#include "ui/shell/SHFileOperation.h"
 #include "ui/workspace/FixedRowHeightDelegate.h"
 #include "ui/workspace/InfoPages.h"
 #include "ui/workspace/LineNumbersDlg.h"
@@ -28,9 +35,11 @@
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -118,8 +127,14 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
     namesPane_ = std::make_unique<workspace::EditorNamesPane>(*MemoNew);
     workspace_ = std::make_unique<workspace::Workspace>(*leftModel_, *namesPane_, *questions_,
                                                         *status_, std::move(host));
+    SHFileOperation1 = new SHFileOperation(this);
+    OpenWithDialog1 = new OpenWithDialog(this);
+    ObjectPropertiesDialog1 = new ObjectPropertiesDialog(this);
+    DragDrop1 = new DragDrop(this);
+    DragDrop1->OnDrop = [this](QObject*, const QPoint&, const std::vector<std::string>& paths) {
+        Run([this, &paths] { DragDrop1Drop(paths); });
+    };
     BuildMenus();
-    BuildPopupMenuOrg();
     connect(ListBoxOrg->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { Run([this] { ListBoxOrgClick(); }); });
     qApp->installEventFilter(this);
@@ -334,7 +349,19 @@ void MainWindow::BuildMenus() {
     LineNumbersDlg1 = new LineNumbersDlg(this);
     ReplaceDialog1 = new ReplaceDialog(*MemoNew, MemoNew, *questions_, this);
 
+    BuildPopupMenuOrg();
+
     PopupMenuEtc = new QMenu(this);
+    QAction* reg = PopupMenuEtc->addAction(QStringLiteral("Shell Register"));
+    reg->setObjectName(QStringLiteral("RegisterForDirecotries1"));
+    reg->setIcon(ThemeIcon("list-add", QStyle::SP_DirLinkIcon));
+    connect(reg, &QAction::triggered, this,
+            [this] { Run([this] { RegisterForDirecotries1Click(); }); });
+    QAction* unreg = PopupMenuEtc->addAction(QStringLiteral("Shell Unregister"));
+    unreg->setObjectName(QStringLiteral("UnregisterShell1"));
+    unreg->setIcon(ThemeIcon("list-remove", QStyle::SP_DialogDiscardButton));
+    connect(unreg, &QAction::triggered, this, [this] { Run([this] { UnregisterShell1Click(); }); });
+    PopupMenuEtc->addSeparator();
     QAction* home = PopupMenuEtc->addAction(QStringLiteral("&Velmora Homepage"));
     home->setObjectName(QStringLiteral("VelmoraHomepage1"));
     connect(home, &QAction::triggered, this, &MainWindow::VelmoraHomepage1Click);
@@ -349,19 +376,62 @@ void MainWindow::BuildMenus() {
 
 void MainWindow::BuildPopupMenuOrg() {
     PopupMenuOrg = new QMenu(this);
+    PopupMenuOrg->setObjectName(QStringLiteral("PopupMenuOrg"));
     FileInfo1 = PopupMenuOrg->addAction(QStringLiteral("File &Info"));
     FileInfo1->setObjectName(QStringLiteral("FileInfo1"));
     FileInfo1->setCheckable(true);
     connect(FileInfo1, &QAction::triggered, this, [this] { Run([this] { FileInfo1Click(); }); });
+    PopupMenuOrg->addSeparator();
+    auto add = [this](const QString& name, const QString& caption, const QKeySequence& key,
+                      const QIcon& icon, auto fn) {
+        QAction* a = PopupMenuOrg->addAction(icon, caption);
+        a->setObjectName(name);
+        if (!key.isEmpty()) {
+            a->setShortcut(key);
+            a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            ListBoxOrg->addAction(a);
+        }
+        connect(a, &QAction::triggered, this, [this, fn] { Run(fn); });
+        return a;
+    };
+    add(QStringLiteral("Open1"), QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_Return),
+        ThemeIcon("document-open", QStyle::SP_DialogOpenButton), [this] { Open1Click(); });
+    add(QStringLiteral("OpenWith1"), QStringLiteral("Open With..."), QKeySequence(),
+        ThemeIcon("system-run", QStyle::SP_DirOpenIcon), [this] { OpenWith1Click(); });
+    add(QStringLiteral("Properties1"), QStringLiteral("&Properties"),
+        QKeySequence(Qt::ALT | Qt::Key_Return),
+        ThemeIcon("document-properties", QStyle::SP_FileDialogInfoView),
+        [this] { Properties1Click(); });
+    PopupMenuOrg->addSeparator();
+    add(QStringLiteral("Delete1"), QStringLiteral("&Delete"), QKeySequence(),
+        ThemeIcon("user-trash", QStyle::SP_TrashIcon), [this] { Delete1Click(0); })
+        ->setData(0);
+    add(QStringLiteral("Destroy1"), QStringLiteral("Des&troy"), QKeySequence(),
+        ThemeIcon("edit-delete", QStyle::SP_DialogDiscardButton), [this] { Delete1Click(1); })
+        ->setData(1);
+    // The keypad's Enter works like Return.
+    for (QAction* a : PopupMenuOrg->actions())
+        if (!a->shortcut().isEmpty()) {
+            QKeySequence main = a->shortcut();
+            QKeyCombination c = main[0];
+            a->setShortcuts({main, QKeySequence(c.keyboardModifiers() | Qt::Key_Enter)});
+        }
     ListBoxOrg->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ListBoxOrg, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
-        PopupMenuOrg->popup(ListBoxOrg->viewport()->mapToGlobal(p));
+        // A right-click selects the item under the pointer first, as a click would.
+        const QModelIndex at = ListBoxOrg->indexAt(p);
+        if (at.isValid()) ListBoxOrg->setCurrentIndex(at);
+        PopupMenuOrg->exec(ListBoxOrg->viewport()->mapToGlobal(p));
     });
+    connect(ListBoxOrg, &QAbstractItemView::doubleClicked, this,
+            [this] { Run([this] { Open1Click(); }); });
 }
 
 std::string MainWindow::SelectedFilePath() const {
     const QModelIndex current = ListBoxOrg->currentIndex();
-    if (!current.isValid() || workspace_->ListedDirectory().empty()) return {};
+    if (!current.isValid() || !ListBoxOrg->selectionModel()->isSelected(current) ||
+        workspace_->ListedDirectory().empty())
+        return {};
     return workspace_->ListedDirectory() + workspace_->Left().Get(current.row());
 }
 
@@ -381,6 +451,80 @@ void MainWindow::FileInfo1Click() {
     PageControlInfo->setVisible(FileInfo1->isChecked());
     if (FileInfo1->isChecked() && !infoPendingPath_.empty())
         PageControlInfo->ShowFile(std::exchange(infoPendingPath_, {}));
+}
+
+void MainWindow::Open1Click() {
+    const std::string path = SelectedFilePath();
+    if (path.empty()) return;
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(path)));
+}
+
+void MainWindow::OpenWith1Click() {
+    const std::string path = SelectedFilePath();
+    if (path.empty()) return;
+    OpenWithDialog1->FileName = path;
+    OpenWithDialog1->Execute();
+}
+
+void MainWindow::Properties1Click() {
+    const std::string path = SelectedFilePath();
+    if (path.empty()) return;
+    ObjectPropertiesDialog1->ObjectName = path;
+    ObjectPropertiesDialog1->Execute();
+}
+
+void MainWindow::Delete1Click(int tag) {
+    const std::string path = SelectedFilePath();
+    if (path.empty()) return;
+    SHFileOperation1->Operation = FileOperation::foDelete;
+    if (tag == 0)
+        SHFileOperation1->Options |= fofAllowUndo;
+    else
+        SHFileOperation1->Options &= ~static_cast<unsigned>(fofAllowUndo);
+    SHFileOperation1->SourceFiles = {path};
+    if (SHFileOperation1->Execute()) ButtonRefreshClick();
+}
+
+void MainWindow::DragDrop1Drop(const std::vector<std::string>& paths) {
+    if (!workspace_->ResolvePendingEdits()) return;
+    const workspace::DropSelection drop =
+        workspace::DropSelection::FromPaths(paths, &fs::DirectoryExists);
+    ComboBoxPattern->setEditText(ToQString(drop.pattern));
+    EditDirectory->SetSelectedPath(drop.directory);
+    workspace_->LoadFileList(); // the edits were resolved above: no second question
+}
+
+namespace {
+
+// File managers look applications up by MIME type through a cache beside the entries; it is
+// rebuilt where the desktop's tool for that is installed.
+void RefreshApplicationCache() {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
+    if (tool.isEmpty()) return;
+    const QString apps =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/applications";
+    QProcess::startDetached(tool, {QStringLiteral("-q"), apps});
+}
+
+} // namespace
+
+void MainWindow::RegisterForDirecotries1Click() {
+    const auto outcome = shell::ShellRegistration::ForEnvironment(
+                             FromQString(QCoreApplication::applicationFilePath()))
+                             .Register();
+    if (!outcome.written.empty()) RefreshApplicationCache();
+    if (outcome.foreign.empty()) return;
+    std::string text = "These files belong to someone else and were left unchanged:";
+    for (const std::string& f : outcome.foreign)
+        text += "\n" + f;
+    questions_->Ask(platform::MsgIcon::Information, text, platform::mbOK);
+}
+
+void MainWindow::UnregisterShell1Click() {
+    const auto removed = shell::ShellRegistration::ForEnvironment(
+                             FromQString(QCoreApplication::applicationFilePath()))
+                             .Unregister();
+    if (!removed.empty()) RefreshApplicationCache();
 }
 
 void MainWindow::InstallScrollForwarding() {

@@ -24,6 +24,10 @@ namespace velmora::ui {
 class DirTreeCombo;
 class InfoPages;
 class LineNumbersDlg;
+class DragDrop;
+class ObjectPropertiesDialog;
+class OpenWithDialog;
+class SHFileOperation;
 class MessageBoxQuestions;
 class NameListModel;
 class ReplaceDialog;
@@ -49,6 +53,14 @@ public:
     void VelmoraHomepage1Click();
     void Contact1Click();
     void About1Click();
+    // The left list's file actions and the window's drop target.
+    void Open1Click();
+    void OpenWith1Click();
+    void Properties1Click();
+    void Delete1Click(int tag); // tag 0: to the Trash, 1: permanently (Destroy)
+    void DragDrop1Drop(const std::vector<std::string>& paths);
+    void RegisterForDirecotries1Click();
+    void UnregisterShell1Click();
     // The watched folder changed: offer to reload.
     void ChangeNotify1Notifications0Change();
     // The left list's selection changed: show the file in the information pane.
@@ -88,6 +100,10 @@ public:
     InfoPages* PageControlInfo = nullptr;
     LineNumbersDlg* LineNumbersDlg1 = nullptr; // created once and reused
     ReplaceDialog* ReplaceDialog1 = nullptr;
+    DragDrop* DragDrop1 = nullptr;
+    SHFileOperation* SHFileOperation1 = nullptr;
+    OpenWithDialog* OpenWithDialog1 = nullptr;
+    ObjectPropertiesDialog* ObjectPropertiesDialog1 = nullptr;
     QLabel* StatusText = nullptr;
 
     QString StatusBarText() const;

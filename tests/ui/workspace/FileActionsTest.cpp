@@ -1,0 +1,208 @@
+// The left list's file actions, drops and shell registration in the running main window.
+#include "core/shell/ShellRegistration.h"
+#include "support/TempDir.h"
+#include "ui/dirchooser/DirTreeCombo.h"
+#include "ui/editor/TextEditor.h"
+#include "ui/shell/FilePropertiesDialog.h"
+#include "ui/shell/ObjectPropertiesDialog.h"
+#include "ui/support/ModalAnswerer.h"
+#include "ui/support/UrlRecorder.h"
+#include "ui/workspace/MainWindow.h"
+
+#include <QMimeData>
+#include <QTest>
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using test::ModalAnswerer;
+using test::TempDir;
+
+namespace {
+
+// The left list's names, sorted: the listing order is not what these tests are about.
+std::vector<std::string> Left(ui::MainWindow& w) {
+    std::vector<std::string> v;
+    for (int i = 0; i < w.Work().Left().Count(); ++i)
+        v.push_back(w.Work().Left().Get(i));
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+int Row(ui::MainWindow& w, const std::string& name) {
+    for (int i = 0; i < w.Work().Left().Count(); ++i)
+        if (w.Work().Left().Get(i) == name) return i;
+    return -1;
+}
+
+void Select(ui::MainWindow& w, const std::string& name) {
+    w.ListBoxOrg->setCurrentIndex(w.ListBoxOrg->model()->index(Row(w, name), 0));
+}
+
+QAction* Item(QMenu* menu, const char* name) {
+    for (QAction* a : menu->actions())
+        if (a->objectName() == QLatin1String(name)) return a;
+    return nullptr;
+}
+
+struct FileActionsTest : ::testing::Test {
+    TempDir dir;
+    ModalAnswerer answers;
+    FileActionsTest() {
+        answers.Always("The contents of the directory has changed.", QMessageBox::No);
+    }
+};
+
+} // namespace
+
+TEST_F(FileActionsTest, MenuItemsWithCaptionsKeysAndIcons) {
+    ui::MainWindow w;
+    ASSERT_NE(w.PopupMenuOrg, nullptr);
+    const struct {
+        const char* name;
+        const char* caption;
+        QKeySequence key;
+    } items[] = {
+        {"Open1", "&Open", QKeySequence(Qt::CTRL | Qt::Key_Return)},
+        {"OpenWith1", "Open With...", QKeySequence()},
+        {"Properties1", "&Properties", QKeySequence(Qt::ALT | Qt::Key_Return)},
+        {"Delete1", "&Delete", QKeySequence()},
+        {"Destroy1", "Des&troy", QKeySequence()},
+    };
+    for (const auto& i : items) {
+        QAction* a = Item(w.PopupMenuOrg, i.name);
+        ASSERT_NE(a, nullptr) << i.name;
+        EXPECT_EQ(a->text(), QString::fromLatin1(i.caption));
+        EXPECT_EQ(a->shortcut(), i.key) << i.name;
+        EXPECT_FALSE(a->icon().isNull()) << i.name;
+    }
+    EXPECT_EQ(Item(w.PopupMenuEtc, "RegisterForDirecotries1")->text(), "Shell Register");
+    EXPECT_EQ(Item(w.PopupMenuEtc, "UnregisterShell1")->text(), "Shell Unregister");
+    EXPECT_FALSE(w.windowIcon().isNull());
+    // Nothing selected: every action does nothing.
+    for (const auto& i : items)
+        Item(w.PopupMenuOrg, i.name)->trigger();
+    EXPECT_TRUE(answers.texts.empty());
+}
+
+TEST_F(FileActionsTest, OpenByMenuKeyAndDoubleClick) {
+    dir.Write("a b.mp3");
+    dir.Write("c.mp3");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    test::UrlRecorder files(QStringLiteral("file"));
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    Select(w, "a b.mp3");
+    Item(w.PopupMenuOrg, "Open1")->trigger();
+    w.ListBoxOrg->setFocus();
+    Select(w, "c.mp3");
+    QTest::keyClick(w.ListBoxOrg, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(files.urls.size(), 2u);
+    const QRect r = w.ListBoxOrg->visualRect(w.ListBoxOrg->model()->index(Row(w, "a b.mp3"), 0));
+    QTest::mouseClick(w.ListBoxOrg->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(w.ListBoxOrg->viewport(), Qt::LeftButton, {}, r.center());
+    ASSERT_EQ(files.urls.size(), 3u);
+    EXPECT_EQ(files.urls[0], QUrl::fromLocalFile(QString::fromStdString(dir / "a b.mp3")));
+    EXPECT_EQ(files.urls[1], QUrl::fromLocalFile(QString::fromStdString(dir / "c.mp3")));
+    EXPECT_EQ(files.urls[2], files.urls[0]);
+
+    // Alt+Enter: our own properties window, there being no file manager on the bus.
+    Select(w, "c.mp3");
+    QTest::keyClick(w.ListBoxOrg, Qt::Key_Return, Qt::AltModifier);
+    ui::FilePropertiesDialog* props = w.ObjectPropertiesDialog1->OwnDialog();
+    ASSERT_NE(props, nullptr);
+    EXPECT_EQ(props->Field(QStringLiteral("Name")), QStringLiteral("c.mp3"));
+    props->close();
+}
+
+TEST_F(FileActionsTest, DeleteAndDestroyReloadOnlyWhenDone) {
+    for (const char* f : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"})
+        dir.Write(f);
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    const struct {
+        const char* item;
+        const char* file;
+        QMessageBox::StandardButton answer;
+        std::vector<std::string> left;
+    } steps[] = {
+        {"Delete1", "a.mp3", QMessageBox::No, {"a.mp3", "b.mp3", "c.mp3", "d.mp3"}},
+        {"Delete1", "a.mp3", QMessageBox::Yes, {"b.mp3", "c.mp3", "d.mp3"}},
+        {"Destroy1", "b.mp3", QMessageBox::No, {"b.mp3", "c.mp3", "d.mp3"}},
+        {"Destroy1", "b.mp3", QMessageBox::Yes, {"c.mp3", "d.mp3"}},
+    };
+    for (const auto& s : steps) {
+        Select(w, s.file);
+        answers.Then(s.answer);
+        Item(w.PopupMenuOrg, s.item)->trigger();
+        EXPECT_EQ(Left(w), s.left) << s.item;
+    }
+    EXPECT_TRUE(
+        std::filesystem::exists(std::string(getenv("XDG_DATA_HOME")) + "/Trash/files/a.mp3"));
+    EXPECT_FALSE(dir.Exists("b.mp3"));
+
+    // A failed delete is reported and the list stays as it was: c.mp3 became a folder.
+    std::filesystem::remove(dir / "c.mp3");
+    std::filesystem::create_directory(dir / "c.mp3");
+    Select(w, "c.mp3");
+    answers.texts.clear();
+    answers.Then(QMessageBox::Yes);
+    Item(w.PopupMenuOrg, "Destroy1")->trigger();
+    ASSERT_EQ(answers.texts.size(), 2u);
+    EXPECT_EQ(answers.texts[1], "Could not delete \"" + (dir / "c.mp3") + "\": it is a folder.");
+    EXPECT_EQ(Left(w), (std::vector<std::string>{"c.mp3", "d.mp3"}));
+}
+
+TEST_F(FileActionsTest, DropsChooseFolderAndPattern) {
+    std::filesystem::create_directories(dir / "My.Music");
+    for (const char* f : {"a.mp3", "b.mp3", "c.wma", "My.Music/x.ogg", "My.Music/y.ogg"})
+        dir.Write(f);
+    ui::MainWindow w;
+    auto drop = [&](const std::vector<std::string>& paths) {
+        QByteArray list;
+        for (const std::string& p : paths)
+            list += QUrl::fromLocalFile(QString::fromStdString(p)).toEncoded() + "\r\n";
+        QMimeData mime;
+        mime.setData(QStringLiteral("text/uri-list"), list);
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(w.ListBoxOrg->viewport(), &enter);
+        QDropEvent event(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.ListBoxOrg->viewport(), &event);
+    };
+    drop({dir / "a.mp3", dir / "b.mp3"});
+    EXPECT_EQ(w.EditDirectory->GetSelectedPath(), dir.Path());
+    EXPECT_EQ(w.ComboBoxPattern->currentText(), "*.mp3");
+    EXPECT_EQ(Left(w), (std::vector<std::string>{"a.mp3", "b.mp3"}));
+
+    drop({dir / "My.Music"});
+    EXPECT_EQ(w.EditDirectory->GetSelectedPath(), dir / "My.Music");
+    EXPECT_EQ(w.ComboBoxPattern->currentText(), "*.*");
+    EXPECT_EQ(Left(w), (std::vector<std::string>{"x.ogg", "y.ogg"}));
+
+    // Pending edits are resolved first; then two directories are refused.
+    w.MemoNew->Lines().SetTextStr("edited");
+    w.MemoNew->SetModified(true);
+    answers.Then(QMessageBox::No);
+    drop({dir / "a.mp3", dir / "My.Music/x.ogg"});
+    ASSERT_EQ(answers.texts.size(), 2u);
+    EXPECT_EQ(answers.texts[0], "Would you like to apply the changes?");
+    EXPECT_EQ(answers.texts[1], "You can only drop files from one directory.");
+    EXPECT_EQ(w.EditDirectory->GetSelectedPath(), dir / "My.Music");
+}
+
+TEST_F(FileActionsTest, ShellRegisterAndUnregisterFromTheEtcMenu) {
+    ui::MainWindow w;
+    const std::string data = getenv("XDG_DATA_HOME");
+    Item(w.PopupMenuEtc, "RegisterForDirecotries1")->trigger();
+    const std::string program = QCoreApplication::applicationFilePath().toStdString();
+    auto files = shell::ShellRegistration::ForEnvironment(program).Files();
+    for (const auto& f : files)
+        EXPECT_TRUE(std::filesystem::exists(f.path)) << f.path;
+    EXPECT_TRUE(answers.texts.empty());
+    Item(w.PopupMenuEtc, "UnregisterShell1")->trigger();
+    for (const auto& f : files)
+        EXPECT_FALSE(std::filesystem::exists(f.path)) << f.path;
+    EXPECT_TRUE(std::filesystem::exists(data + "/applications"));
+}
