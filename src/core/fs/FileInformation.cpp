@@ -5,6 +5,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace velmora::fs {
@@ -61,6 +62,9 @@ std::optional<FileInformation> FileInformation::Read(const std::string& path) {
     info.LastAccess = ToFileTime(st.stx_atime);
     info.LastWrite = ToFileTime(st.stx_mtime);
     info.Size = st.stx_size;
+    // The same numbers stat gives for the device (makedev) and inode.
+    info.Identity = {static_cast<std::uint64_t>(makedev(st.stx_dev_major, st.stx_dev_minor)),
+                     st.stx_ino};
     return info;
 }
 

@@ -1,6 +1,8 @@
 // A file's attributes, times and size, as the information pane shows them.
 #pragma once
 
+#include "core/fs/FileIdentity.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -31,6 +33,7 @@ public:
     FileTime LastAccess;
     FileTime LastWrite;
     std::uint64_t Size = 0;
+    FileIdentity Identity; // the file examined, whatever its name becomes later
 
     // "Attributes: ...", "Created: ...", "Last access: ...", "Last write: ...", "Size: ...".
     std::vector<std::string> Lines(const TimeFormat& format = &IsoTime) const;

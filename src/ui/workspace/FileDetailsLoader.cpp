@@ -27,6 +27,15 @@ void FileDetailsLoader::Request(const std::string& path) {
     wake_.notify_one();
 }
 
+void FileDetailsLoader::Cancel() {
+    {
+        std::lock_guard lock(mutex_);
+        pending_.reset();
+    }
+    // A read already running delivers under an older number, which is then dropped.
+    delivered_ = ++requested_;
+}
+
 void FileDetailsLoader::Work() {
     for (;;) {
         std::pair<unsigned, std::string> job;

@@ -29,6 +29,8 @@ public:
     ~FileDetailsLoader() override;
 
     void Request(const std::string& path);
+    // Drops the request on its way, if any: its details are not delivered.
+    void Cancel();
     // True from a request until its details have been delivered.
     bool Busy() const { return requested_ != delivered_; }
 

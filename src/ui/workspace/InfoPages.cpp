@@ -82,6 +82,16 @@ void InfoPages::ShowFile(const std::string& path) {
     loader_->Request(path);
 }
 
+void InfoPages::ShowNothing() {
+    loader_->Cancel();
+    shownFile_.reset();
+    SetInfoLines({});
+    VisualId3v11->ShowRead(std::string(), tags::Id3v1());
+    VisualId3v21->ShowTag(std::make_shared<tags::Id3v2>());
+    Button1->setEnabled(false);
+    Button4->setEnabled(false);
+}
+
 bool InfoPages::Loading() const {
     return loader_->Busy();
 }
@@ -94,6 +104,7 @@ void InfoPages::ShowDetails(const LoadedDetails& loaded) {
         return;
     }
     SetInfoLines(details.Information->Lines(&InfoPages::FormatTime));
+    shownFile_ = details.Information->Identity;
     VisualId3v11->ShowRead(details.Path, details.Id3v1);
     Button1->setEnabled(true);
     Button4->setEnabled(true);
@@ -136,7 +147,19 @@ std::string InfoPages::FormatTime(fs::FileTime utc, bool withTime) {
     return FromQString(text);
 }
 
+void InfoPages::CheckShownFileIsThere() const {
+    const std::string& path = VisualId3v11->FileName();
+    if (shownFile_ && fs::FileIdentity::Of(path) == shownFile_) return;
+    // Renamed away, replaced or removed since it was read: writing by name would change
+    // whatever file has that name now.
+    throw platform::Exception(platform::Format(
+        "\"%s\" is no longer the file shown: it was renamed, replaced or removed. The tag was "
+        "not changed.",
+        {path}));
+}
+
 void InfoPages::Button1Click() {
+    CheckShownFileIsThere();
     const std::string& path = VisualId3v11->FileName();
     // The write reports failure only by its result; say so instead of leaving the user to
     // believe the tag was written.
@@ -147,6 +170,7 @@ void InfoPages::Button1Click() {
 }
 
 void InfoPages::Button4Click() {
+    CheckShownFileIsThere();
     const std::string path = VisualId3v11->FileName();
     VisualId3v11->RemoveTagFromFile(path);
     VisualId3v11->LoadFromFile(path);

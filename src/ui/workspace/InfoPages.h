@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTabWidget>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ public:
     // A file that cannot be opened empties the information text and leaves the tag panels
     // with their previous file.
     void ShowFile(const std::string& path);
+    // Forgets the file shown and empties the pages: once the list has been reloaded or files
+    // renamed, the name shown may stand for another file.
+    void ShowNothing();
     // True while a file's details are on their way.
     bool Loading() const;
 
@@ -56,8 +60,13 @@ private:
     void ShowDetails(const LoadedDetails& loaded);
     void SetInfoLines(const std::vector<std::string>& lines);
     void RefreshInfoLines();
+    // Raises an error unless the tag panel's file name still names the file that was shown.
+    void CheckShownFileIsThere() const;
 
     FileDetailsLoader* loader_ = nullptr;
+    // The file the tag panels were filled from; nothing before the first file or after
+    // ShowNothing.
+    std::optional<fs::FileIdentity> shownFile_;
 };
 
 } // namespace velmora::ui

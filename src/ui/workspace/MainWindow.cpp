@@ -146,6 +146,12 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
     BuildMenus();
     connect(ListBoxOrg->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { Run([this] { ListBoxOrgClick(); }); });
+    // A reloaded list selects nothing, and a name may now stand for another file (renamed by
+    // Apply or by someone else): the pane lets go of the file it showed.
+    connect(leftModel_, &QAbstractItemModel::modelReset, this, [this] {
+        infoPendingPath_.clear();
+        PageControlInfo->ShowNothing();
+    });
     qApp->installEventFilter(this);
 
     ApplyCommandLine(args);

@@ -111,3 +111,21 @@ TEST(FileInformation, TheFormatterDecidesTheTextAndLearnsAboutMidnight) {
                                                "Last access: 1577836800",
                                                "Last write: 1577836800+time", "Size: 0"}));
 }
+
+TEST(FileInformation, IdentityFollowsTheFileNotItsName) {
+    TempDir d;
+    d.Write("a.mp3", "a");
+    d.Write("b.mp3", "b");
+    auto a = FileInformation::Read(d / "a.mp3");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(FileIdentity::Of(d / "a.mp3"), a->Identity);
+    EXPECT_NE(FileIdentity::Of(d / "b.mp3"), a->Identity);
+    // New contents keep the identity; a rename carries it to the new name.
+    d.Write("a.mp3", "changed");
+    EXPECT_EQ(FileIdentity::Of(d / "a.mp3"), a->Identity);
+    ASSERT_EQ(::rename((d / "a.mp3").c_str(), (d / "c.mp3").c_str()), 0);
+    EXPECT_EQ(FileIdentity::Of(d / "c.mp3"), a->Identity);
+    EXPECT_EQ(FileIdentity::Of(d / "a.mp3"), std::nullopt);
+    ASSERT_EQ(::rename((d / "b.mp3").c_str(), (d / "a.mp3").c_str()), 0);
+    EXPECT_NE(FileIdentity::Of(d / "a.mp3"), a->Identity);
+}

@@ -1,6 +1,7 @@
 // The information pane in the main window: the menu item, selection, reading off the UI thread,
 // writing and clearing the ID3v1 tag, the file lines.
 #include "core/tags/JpegImage.h"
+#include "ui/editor/TextEditor.h"
 #include "ui/support/ModalAnswerer.h"
 #include "ui/tags/PictureBox.h"
 #include "ui/tags/TagFiles.h"
@@ -17,8 +18,10 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <cstdio>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace velmora;
@@ -163,27 +166,85 @@ TEST_F(InfoPaneTest, WriteToFileLandsInTheFileAndClearCutsTheTagOff) {
 }
 
 TEST_F(InfoPaneTest, AFailedWriteIsReportedNamingTheFile) {
-    dir.Write("a.mp3", Audio());
     dir.Write("b.mp3", Audio() + Trailer("B"));
+    dir.Write("c.mp3");
+    ::mkdir((dir / "folder.mp3").c_str(), 0755); // readable, never writable as a file
     auto w = Open();
-    Select(*w, "a.mp3");
-    ::unlink((dir / "a.mp3").c_str()); // the file vanished after it was shown
+    QSignalSpy shown(w->PageControlInfo, &ui::InfoPages::DetailsShown);
+    w->PageControlInfo->ShowFile(dir / "folder.mp3");
+    ASSERT_TRUE(shown.wait(5000));
     w->PageControlInfo->Button1->click();
     ASSERT_EQ(answers.texts.size(), 1u);
-    EXPECT_EQ(answers.texts[0], "The ID3v1 tag could not be written to \"" + dir / "a.mp3" + "\".");
-    EXPECT_FALSE(dir.Exists("a.mp3")); // nothing created
+    EXPECT_EQ(answers.texts[0],
+              "The ID3v1 tag could not be written to \"" + dir / "folder.mp3" + "\".");
 
     // Selecting a file that cannot be opened empties the lines; the panels keep their file.
     Select(*w, "b.mp3");
     ASSERT_FALSE(w->PageControlInfo->InfoLines().isEmpty());
-    dir.Write("c.mp3");
-    w->ButtonRefreshClick();
     ::unlink((dir / "c.mp3").c_str());
     Select(*w, "c.mp3");
     EXPECT_TRUE(w->PageControlInfo->InfoLines().isEmpty());
     EXPECT_EQ(w->PageControlInfo->VisualId3v11->FileName(), dir / "b.mp3");
     EXPECT_EQ(w->PageControlInfo->VisualId3v11->EditSongName->text(), "B");
     EXPECT_EQ(answers.texts.size(), 1u);
+}
+
+// The panel writes by name; the name must still stand for the file it was filled from.
+TEST_F(InfoPaneTest, WriteAndClearRefuseWhenTheNameNowStandsForAnotherFile) {
+    const Bytes audio = Audio();
+    dir.Write("a.mp3", audio + Trailer("Shown"));
+    dir.Write("b.mp3", audio);
+    auto w = Open();
+    Select(*w, "a.mp3");
+    ui::InfoPages& pane = *w->PageControlInfo;
+    const std::string gone = "\"" + dir / "a.mp3" + "\" is no longer the file shown";
+
+    // Another program renames the shown file away and another file onto its name.
+    ASSERT_EQ(::rename((dir / "a.mp3").c_str(), (dir / "x.mp3").c_str()), 0);
+    ASSERT_EQ(::rename((dir / "b.mp3").c_str(), (dir / "a.mp3").c_str()), 0);
+    pane.Button1->click();
+    pane.Button4->click();
+    ASSERT_EQ(answers.texts.size(), 2u);
+    EXPECT_EQ(answers.texts[0].rfind(gone, 0), 0u) << answers.texts[0];
+    EXPECT_EQ(answers.texts[1].rfind(gone, 0), 0u) << answers.texts[1];
+    EXPECT_EQ(dir.Read("a.mp3"), audio);
+    EXPECT_EQ(dir.Read("x.mp3"), audio + Trailer("Shown"));
+
+    // Removed: nothing is written, nothing is created.
+    ::unlink((dir / "a.mp3").c_str());
+    pane.Button1->click();
+    ASSERT_EQ(answers.texts.size(), 3u);
+    EXPECT_EQ(answers.texts[2].rfind(gone, 0), 0u) << answers.texts[2];
+    EXPECT_FALSE(dir.Exists("a.mp3"));
+}
+
+TEST_F(InfoPaneTest, ReloadingTheListLetsGoOfTheShownFile) {
+    const Bytes audio = Audio();
+    dir.Write("a.mp3", audio + Trailer("First"));
+    dir.Write("b.mp3", audio);
+    auto w = Open();
+    Select(*w, "a.mp3");
+    ui::InfoPages& pane = *w->PageControlInfo;
+    // Apply renames a.mp3 away and b.mp3 onto its name, then reloads the lists.
+    w->MemoNew->Lines().SetTextStr("c.mp3\na.mp3");
+    w->MemoNew->SetModified(true);
+    w->ButtonApplyClick();
+    ASSERT_EQ(dir.Read("a.mp3"), audio);
+    EXPECT_EQ(pane.VisualId3v11->FileName(), "");
+    EXPECT_EQ(pane.VisualId3v11->EditSongName->text(), "");
+    EXPECT_FALSE(pane.Button1->isEnabled());
+    EXPECT_FALSE(pane.Button4->isEnabled());
+    EXPECT_TRUE(pane.InfoLines().isEmpty());
+    EXPECT_EQ(pane.VisualId3v21->Datas().Informations.TagPresent.Text(), "False");
+
+    // A read still on its way when the list reloads is not shown afterwards.
+    w->ListBoxOrg->setCurrentIndex(w->ListBoxOrg->model()->index(Row(*w, "c.mp3"), 0));
+    w->ButtonRefreshClick();
+    EXPECT_FALSE(pane.Loading());
+    QTest::qWait(200);
+    EXPECT_EQ(pane.VisualId3v11->FileName(), "");
+    EXPECT_TRUE(pane.InfoLines().isEmpty());
+    EXPECT_TRUE(answers.texts.empty());
 }
 
 TEST_F(InfoPaneTest, InfoLinesOfAHiddenFileAndOfASparseFileOver4GB) {
