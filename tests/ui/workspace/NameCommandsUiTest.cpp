@@ -128,13 +128,16 @@ TEST_F(NamesMenu, NumberLinesIsUndoableAsksBeforeARefreshAndKeepsTheDialogValues
     EXPECT_EQ(w->focusWidget(), w->MemoNew);
 
     // Cancel changes nothing; the dialog shows what was entered last.
-    QString shownStart;
+    // The box with the focus shows its text selected, so typing replaces it.
+    QString shownStart, shownSelected;
     WhenNumberDialogOpens([&](ui::LineNumbersDlg& dlg) {
         shownStart = dlg.EditStart->text();
+        shownSelected = dlg.EditStart->selectedText();
         dlg.CancelBtn->click();
     });
     Item("NumberLines1")->trigger();
     EXPECT_EQ(shownStart, "8");
+    EXPECT_EQ(shownSelected, "8");
     EXPECT_EQ(Lines()[0], "008_a.mp3");
 
     // A text that is no number is an error, and nothing changes.
