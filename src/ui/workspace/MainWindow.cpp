@@ -7,8 +7,8 @@
 #include "core/platform/Error.h"
 #include "core/shell/ShellRegistration.h"
 #include "core/workspace/CommandLine.h"
-#include "core/workspace/NameCommands.h"
 #include "core/workspace/DropSelection.h"
+#include "core/workspace/NameCommands.h"
 #include "ui/dirchooser/DirTreeCombo.h"
 #include "ui/editor/TextEditor.h"
 #include "ui/platform/Icons.h"
@@ -429,14 +429,19 @@ void MainWindow::BuildPopupMenuOrg() {
 
 std::string MainWindow::SelectedFilePath() const {
     const QModelIndex current = ListBoxOrg->currentIndex();
-    if (!current.isValid() || !ListBoxOrg->selectionModel()->isSelected(current) ||
-        workspace_->ListedDirectory().empty())
-        return {};
+    if (!current.isValid() || !ListBoxOrg->selectionModel()->isSelected(current)) return {};
+    return CurrentFilePath();
+}
+
+std::string MainWindow::CurrentFilePath() const {
+    const QModelIndex current = ListBoxOrg->currentIndex();
+    if (!current.isValid() || workspace_->ListedDirectory().empty()) return {};
     return workspace_->ListedDirectory() + workspace_->Left().Get(current.row());
 }
 
 void MainWindow::ListBoxOrgClick() {
-    const std::string path = SelectedFilePath();
+    // A mouse click moves the current row before it selects it, so the row is what counts here.
+    const std::string path = CurrentFilePath();
     if (path.empty()) return;
     // A hidden pane reads nothing; it shows the selected file when it opens.
     if (PageControlInfo->isHidden()) {
