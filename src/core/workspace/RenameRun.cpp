@@ -4,6 +4,7 @@
 #include "core/fs/PathUtils.h"
 #include "core/fs/SafeRename.h"
 #include "core/platform/Error.h"
+#include "core/workspace/NameLine.h"
 
 #include <cerrno>
 
@@ -77,8 +78,12 @@ void RenameRun::ApplyRenames(const platform::StringList& left, const platform::S
     std::string oldPath, newPath, progress;
     for (int i = 0; i < n; ++i) {
         const std::string oldName = left.Get(i);
+        const std::string line = emptied ? std::string() : right.Get(i);
+        // A line as it was listed stays; it differs from the name itself only where the name
+        // holds a line break, and then the file must not be renamed to the symbols shown for it.
+        if (line == NameLine::Of(oldName, excludeExt)) continue;
         oldPath.assign(listedDirectory).append(oldName);
-        newPath.assign(listedDirectory).append(emptied ? std::string() : right.Get(i));
+        newPath.assign(listedDirectory).append(line);
         if (excludeExt) newPath += fs::ExtractFileExt(oldName);
         if (newPath == oldPath) continue;
 

@@ -4,6 +4,7 @@
 #include "core/fs/DirectoryListing.h"
 #include "core/fs/PathUtils.h"
 #include "core/platform/Error.h"
+#include "core/workspace/NameLine.h"
 #include "core/workspace/RenameRun.h"
 
 namespace velmora::workspace {
@@ -63,7 +64,7 @@ void Workspace::LoadFileList() {
     const std::string pattern = host_.Pattern ? host_.Pattern() : std::string("*.*");
     fs::ListMatchingFiles(listedDirectory_, pattern, [&](const std::string& name) {
         left_.Add(name);
-        lines.Add(excludeExt ? fs::ChangeFileExtEmpty(name) : name);
+        lines.Add(NameLine::Of(name, excludeExt));
     });
 }
 

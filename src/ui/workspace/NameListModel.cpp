@@ -1,6 +1,7 @@
 // The left list's model.
 #include "ui/workspace/NameListModel.h"
 
+#include "core/workspace/NameLine.h"
 #include "ui/platform/QtText.h"
 
 namespace velmora::ui {
@@ -11,7 +12,8 @@ int NameListModel::rowCount(const QModelIndex& parent) const {
 
 QVariant NameListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= Count()) return {};
-    return ToQString(Get(index.row()));
+    // Line breaks in a name show as symbols, as on the names pane's line for it.
+    return ToQString(workspace::NameLine::OneLine(Get(index.row())));
 }
 
 void NameListModel::SetUpdateState(bool updating) {

@@ -126,6 +126,40 @@ TEST_F(Applying, NonUtf8NamesAreListedAndLeftUntouched) {
     EXPECT_TRUE(questions.asked.empty());
 }
 
+// A name may hold line breaks, split over two lines it would pair every later line with the
+// wrong file, and tabs, which the pane would turn into blanks.
+TEST_F(Applying, NamesWithLineBreaksAndTabsKeepOneLineEachAndStayUnlessEdited) {
+    dir.Write("a\tb.mp3", "A");
+    dir.Write("b\nnew.mp3", "B");
+    dir.Write("c\r\nd.mp3", "C");
+    dir.Write("e.mp3", "E");
+    for (const bool exclude : {true, false}) {
+        excludeExt = exclude;
+        ws.LoadFileList();
+        ASSERT_EQ(Items(left),
+                  (std::vector<std::string>{"a\tb.mp3", "b\nnew.mp3", "c\r\nd.mp3", "e.mp3"}));
+        const std::string ext = exclude ? "" : ".mp3";
+        ASSERT_EQ(Items(right.Lines()),
+                  (std::vector<std::string>{"a\u2192b" + ext, "b\u21B5new" + ext,
+                                            "c\u21B5\u21B5d" + ext, "e" + ext}));
+        right.SetModified(true);
+        ws.ApplyRenames(); // unchanged lines: no file is renamed to its symbols
+        EXPECT_EQ(dir.Read("a\tb.mp3"), "A");
+        EXPECT_EQ(dir.Read("b\nnew.mp3"), "B");
+        EXPECT_EQ(dir.Read("c\r\nd.mp3"), "C");
+        EXPECT_TRUE(questions.asked.empty());
+    }
+    // An edited line renames its own file, and the lines after it stay with theirs.
+    right.Lines().Put(1, "b new.mp3");
+    right.Lines().Put(3, "f.mp3");
+    ws.ApplyRenames();
+    EXPECT_EQ(dir.Read("b new.mp3"), "B");
+    EXPECT_EQ(dir.Read("c\r\nd.mp3"), "C");
+    EXPECT_EQ(dir.Read("f.mp3"), "E");
+    EXPECT_EQ(dir.Read("a\tb.mp3"), "A");
+    EXPECT_FALSE(dir.Exists("e.mp3"));
+}
+
 TEST_F(Applying, CountMismatchRenamesNothing) {
     dir.Write("a.mp3");
     ws.LoadFileList();

@@ -1,0 +1,32 @@
+// Names as single lines.
+#include "core/workspace/NameLine.h"
+
+#include "core/fs/PathUtils.h"
+
+namespace velmora::workspace {
+
+namespace {
+// Symbols the usual fixed-pitch fonts carry.
+constexpr std::string_view kLineBreakSymbol = "\xE2\x86\xB5"; // U+21B5
+constexpr std::string_view kTabSymbol = "\xE2\x86\x92";       // U+2192
+} // namespace
+
+std::string NameLine::OneLine(std::string_view fileName) {
+    std::string line;
+    line.reserve(fileName.size());
+    for (const char c : fileName) {
+        if (c == '\r' || c == '\n')
+            line += kLineBreakSymbol;
+        else if (c == '\t')
+            line += kTabSymbol;
+        else
+            line += c;
+    }
+    return line;
+}
+
+std::string NameLine::Of(std::string_view fileName, bool excludeExt) {
+    return OneLine(excludeExt ? fs::ChangeFileExtEmpty(fileName) : std::string(fileName));
+}
+
+} // namespace velmora::workspace

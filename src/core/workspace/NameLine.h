@@ -1,0 +1,22 @@
+// The line the names pane shows for a file. A Linux file name may hold line breaks, which would
+// split it over two lines and pair every later line with the wrong file, and tabs, which the pane
+// turns into blanks, renaming a file whose line was never touched. They are shown as symbols
+// instead ("↵" for a line break, "→" for a tab), so that line i stays the name of file i and an
+// untouched line leaves its file alone.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora::workspace {
+
+class NameLine {
+public:
+    // The name as one line, without its extension when excludeExt is set.
+    static std::string Of(std::string_view fileName, bool excludeExt);
+    // The name with line breaks and tabs replaced by their symbols; other names come back as
+    // they are.
+    static std::string OneLine(std::string_view fileName);
+};
+
+} // namespace velmora::workspace
