@@ -15,25 +15,6 @@ bool IsDigit(char32_t c) {
     return c >= U'0' && c <= U'9';
 }
 
-// Plain UTF-8 of any code point, escapes included, so that byte order is code point order.
-void PutCodePoint(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // A run of digits as one unit: a length byte, then the digits without leading zeros. Lengths up
 // to 8 take "0"+length; longer runs "9" and four length bytes. Every length byte is itself a
 // digit character, so a run still sorts against other characters as a digit does, and a shorter
@@ -79,7 +60,7 @@ void NaturalOrder::AppendKey(std::string& key, std::string_view name) {
             i = PutDigitRun(key, points, i);
             continue;
         }
-        PutCodePoint(key, platform::FoldCase(points[i]));
+        platform::AppendUtf8Sequence(key, platform::FoldCase(points[i]));
         ++i;
     }
 }

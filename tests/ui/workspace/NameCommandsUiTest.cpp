@@ -166,7 +166,7 @@ TEST_F(NamesMenu, CaseCommandsAndMacrosWorkThroughTheMenu) {
     EXPECT_EQ(Lines()[0], "\xc3\x89T\xc3\x89 SONG");
     Item("lowercase1")->trigger();
     Item("Capitalize1")->trigger();
-    EXPECT_EQ(Lines()[0], "\xc3\xa9t\xc3\xa9 Song");
+    EXPECT_EQ(Lines()[0], "\xc3\x89t\xc3\xa9 Song");
     Item("Undo2")->trigger();
     EXPECT_EQ(Lines()[0], "\xc3\xa9t\xc3\xa9 song");
 
