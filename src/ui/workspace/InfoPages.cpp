@@ -92,6 +92,15 @@ void InfoPages::ShowNothing() {
     Button4->setEnabled(false);
 }
 
+void InfoPages::ListReloaded() {
+    loader_->Cancel();
+    if (!ShownFileIsThere()) ShowNothing();
+}
+
+bool InfoPages::ShownFileIsThere() const {
+    return shownFile_ && fs::FileIdentity::Of(VisualId3v11->FileName()) == shownFile_;
+}
+
 bool InfoPages::Loading() const {
     return loader_->Busy();
 }
@@ -148,8 +157,8 @@ std::string InfoPages::FormatTime(fs::FileTime utc, bool withTime) {
 }
 
 void InfoPages::CheckShownFileIsThere() const {
+    if (ShownFileIsThere()) return;
     const std::string& path = VisualId3v11->FileName();
-    if (shownFile_ && fs::FileIdentity::Of(path) == shownFile_) return;
     // Renamed away, replaced or removed since it was read: writing by name would change
     // whatever file has that name now.
     throw platform::Exception(platform::Format(

@@ -31,9 +31,11 @@ public:
     // A file that cannot be opened empties the information text and leaves the tag panels
     // with their previous file.
     void ShowFile(const std::string& path);
-    // Forgets the file shown and empties the pages: once the list has been reloaded or files
-    // renamed, the name shown may stand for another file.
+    // Forgets the file shown and empties the pages.
     void ShowNothing();
+    // After the list was reloaded: a read still on its way is dropped, and the file shown is let
+    // go when its name no longer stands for it (renamed by Apply or by someone else).
+    void ListReloaded();
     // True while a file's details are on their way.
     bool Loading() const;
 
@@ -60,7 +62,9 @@ private:
     void ShowDetails(const LoadedDetails& loaded);
     void SetInfoLines(const std::vector<std::string>& lines);
     void RefreshInfoLines();
-    // Raises an error unless the tag panel's file name still names the file that was shown.
+    // Whether the tag panel's file name still names the file that was shown.
+    bool ShownFileIsThere() const;
+    // Raises an error unless it does.
     void CheckShownFileIsThere() const;
 
     FileDetailsLoader* loader_ = nullptr;

@@ -146,11 +146,10 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
     BuildMenus();
     connect(ListBoxOrg->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { Run([this] { ListBoxOrgClick(); }); });
-    // A reloaded list selects nothing, and a name may now stand for another file (renamed by
-    // Apply or by someone else): the pane lets go of the file it showed.
+    // After a reload a name may stand for another file (renamed by Apply or by someone else).
     connect(leftModel_, &QAbstractItemModel::modelReset, this, [this] {
         infoPendingPath_.clear();
-        PageControlInfo->ShowNothing();
+        PageControlInfo->ListReloaded();
     });
     qApp->installEventFilter(this);
 

@@ -218,13 +218,19 @@ TEST_F(InfoPaneTest, WriteAndClearRefuseWhenTheNameNowStandsForAnotherFile) {
     EXPECT_FALSE(dir.Exists("a.mp3"));
 }
 
-TEST_F(InfoPaneTest, ReloadingTheListLetsGoOfTheShownFile) {
+TEST_F(InfoPaneTest, ReloadingTheListLetsGoOfAShownFileThatLostItsName) {
     const Bytes audio = Audio();
     dir.Write("a.mp3", audio + Trailer("First"));
     dir.Write("b.mp3", audio);
     auto w = Open();
     Select(*w, "a.mp3");
     ui::InfoPages& pane = *w->PageControlInfo;
+    // A reload that leaves the file its name keeps it shown.
+    w->ButtonRefreshClick();
+    EXPECT_EQ(pane.VisualId3v11->FileName(), dir / "a.mp3");
+    EXPECT_EQ(pane.VisualId3v11->EditSongName->text(), "First");
+    EXPECT_TRUE(pane.Button1->isEnabled());
+
     // Apply renames a.mp3 away and b.mp3 onto its name, then reloads the lists.
     w->MemoNew->Lines().SetTextStr("c.mp3\na.mp3");
     w->MemoNew->SetModified(true);
