@@ -87,6 +87,7 @@ void InfoPages::ShowNothing() {
     shownFile_.reset();
     SetInfoLines({});
     VisualId3v11->ShowRead(std::string(), tags::Id3v1());
+    VisualId3v11->Id3Tag().SetGenre(tags::grNone); // no file, so no genre either, not "Blues"
     VisualId3v21->ShowTag(std::make_shared<tags::Id3v2>());
     Button1->setEnabled(false);
     Button4->setEnabled(false);

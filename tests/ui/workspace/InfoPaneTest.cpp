@@ -238,6 +238,7 @@ TEST_F(InfoPaneTest, ReloadingTheListLetsGoOfAShownFileThatLostItsName) {
     ASSERT_EQ(dir.Read("a.mp3"), audio);
     EXPECT_EQ(pane.VisualId3v11->FileName(), "");
     EXPECT_EQ(pane.VisualId3v11->EditSongName->text(), "");
+    EXPECT_EQ(pane.VisualId3v11->ComboGenre->currentIndex(), -1);
     EXPECT_FALSE(pane.Button1->isEnabled());
     EXPECT_FALSE(pane.Button4->isEnabled());
     EXPECT_TRUE(pane.InfoLines().isEmpty());
