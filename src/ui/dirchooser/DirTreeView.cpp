@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace velmora::ui {
 
@@ -145,6 +146,15 @@ void DirTreeView::keyPressEvent(QKeyEvent* event) {
     default:
         QTreeView::keyPressEvent(event); // page keys, Home, End, typing a name
     }
+}
+
+void DirTreeView::focusInEvent(QFocusEvent* event) {
+    QTreeView::focusInEvent(event);
+    // The view announces its focused node only when the node changes; a screen reader should
+    // hear the folder the tree opens on as well, after the tree's own name.
+    QTimer::singleShot(0, this, [this] {
+        if (hasFocus() && currentIndex().isValid()) currentChanged(currentIndex(), QModelIndex());
+    });
 }
 
 void DirTreeView::mouseMoveEvent(QMouseEvent* event) {
