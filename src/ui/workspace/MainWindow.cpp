@@ -135,7 +135,8 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
         Run([this, &paths] { DragDrop1Drop(paths); });
     };
     BuildMenus();
-    connect(ListBoxOrg->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    // A click moves the current item before it selects it; the selection is what counts.
+    connect(ListBoxOrg->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { Run([this] { ListBoxOrgClick(); }); });
     qApp->installEventFilter(this);
 
@@ -428,11 +429,9 @@ void MainWindow::BuildPopupMenuOrg() {
 }
 
 std::string MainWindow::SelectedFilePath() const {
-    const QModelIndex current = ListBoxOrg->currentIndex();
-    if (!current.isValid() || !ListBoxOrg->selectionModel()->isSelected(current) ||
-        workspace_->ListedDirectory().empty())
-        return {};
-    return workspace_->ListedDirectory() + workspace_->Left().Get(current.row());
+    const QModelIndexList selected = ListBoxOrg->selectionModel()->selectedIndexes();
+    if (selected.isEmpty() || workspace_->ListedDirectory().empty()) return {};
+    return workspace_->ListedDirectory() + workspace_->Left().Get(selected.front().row());
 }
 
 void MainWindow::ListBoxOrgClick() {
