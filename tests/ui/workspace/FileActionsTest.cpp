@@ -81,6 +81,8 @@ TEST_F(FileActionsTest, MenuItemsWithCaptionsKeysAndIcons) {
     }
     EXPECT_EQ(Item(w.PopupMenuEtc, "RegisterForDirecotries1")->text(), "Shell Register");
     EXPECT_EQ(Item(w.PopupMenuEtc, "UnregisterShell1")->text(), "Shell Unregister");
+    for (QAction* a : w.PopupMenuEtc->actions())
+        EXPECT_TRUE(a->isSeparator() || !a->icon().isNull()) << a->text().toStdString();
     EXPECT_FALSE(w.windowIcon().isNull());
     // Nothing selected: every action does nothing.
     for (const auto& i : items)
