@@ -516,7 +516,7 @@ void MainWindow::RegisterForDirecotries1Click() {
                              .Register();
     if (!outcome.written.empty()) RefreshApplicationCache();
     if (outcome.foreign.empty()) return;
-    std::string text = "These files belong to someone else and were left unchanged:";
+    std::string text = "These files were not written by Shell Register and were left unchanged:";
     for (const std::string& f : outcome.foreign)
         text += "\n" + f;
     questions_->Ask(platform::MsgIcon::Information, text, platform::mbOK);
