@@ -7,8 +7,8 @@
 #include "core/platform/Error.h"
 #include "core/shell/ShellRegistration.h"
 #include "core/workspace/CommandLine.h"
-#include "core/workspace/NameCommands.h"
 #include "core/workspace/DropSelection.h"
+#include "core/workspace/NameCommands.h"
 #include "ui/dirchooser/DirTreeCombo.h"
 #include "ui/editor/TextEditor.h"
 #include "ui/platform/Icons.h"
@@ -135,8 +135,7 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
         Run([this, &paths] { DragDrop1Drop(paths); });
     };
     BuildMenus();
-    // A click moves the current item before it selects it; the selection is what counts.
-    connect(ListBoxOrg->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+    connect(ListBoxOrg->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { Run([this] { ListBoxOrgClick(); }); });
     qApp->installEventFilter(this);
 
@@ -432,13 +431,20 @@ void MainWindow::BuildPopupMenuOrg() {
 }
 
 std::string MainWindow::SelectedFilePath() const {
-    const QModelIndexList selected = ListBoxOrg->selectionModel()->selectedIndexes();
-    if (selected.isEmpty() || workspace_->ListedDirectory().empty()) return {};
-    return workspace_->ListedDirectory() + workspace_->Left().Get(selected.front().row());
+    const QModelIndex current = ListBoxOrg->currentIndex();
+    if (!current.isValid() || !ListBoxOrg->selectionModel()->isSelected(current)) return {};
+    return CurrentFilePath();
+}
+
+std::string MainWindow::CurrentFilePath() const {
+    const QModelIndex current = ListBoxOrg->currentIndex();
+    if (!current.isValid() || workspace_->ListedDirectory().empty()) return {};
+    return workspace_->ListedDirectory() + workspace_->Left().Get(current.row());
 }
 
 void MainWindow::ListBoxOrgClick() {
-    const std::string path = SelectedFilePath();
+    // A mouse click moves the current row before it selects it, so the row is what counts here.
+    const std::string path = CurrentFilePath();
     if (path.empty()) return;
     // A hidden pane reads nothing; it shows the selected file when it opens.
     if (PageControlInfo->isHidden()) {

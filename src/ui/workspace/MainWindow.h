@@ -69,6 +69,8 @@ public:
     void FileInfo1Click();
     // The listed directory followed by the selected left-list name; empty without a selection.
     std::string SelectedFilePath() const;
+    // The same for the left list's current row, selected or not.
+    std::string CurrentFilePath() const;
     // The names pane's menu.
     void Find1Click();
     void NumberLines1Click();

@@ -121,28 +121,22 @@ TEST_F(FileActionsTest, OpenByMenuKeyAndDoubleClick) {
     props->close();
 }
 
-TEST_F(FileActionsTest, MouseClicksChooseTheFileOfTheInfoPaneAndTheMenu) {
+TEST_F(FileActionsTest, ARightPressChoosesTheFileThatFileInfoShows) {
     dir.Write("a.mp3", "aaaa");
     dir.Write("b.mp3", "bbbbbbbb");
     ui::MainWindow w({dir.Path() + "/*.mp3"});
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    QWidget* view = w.ListBoxOrg->viewport();
-    auto at = [&](const char* name) {
-        return w.ListBoxOrg->visualRect(w.ListBoxOrg->model()->index(Row(w, name), 0)).center();
-    };
-    // A right press selects the file under the pointer; File Info then shows that file.
-    QTest::mousePress(view, Qt::RightButton, {}, at("b.mp3"));
-    QTest::mouseRelease(view, Qt::RightButton, {}, at("b.mp3"));
+    const QPoint b =
+        w.ListBoxOrg->visualRect(w.ListBoxOrg->model()->index(Row(w, "b.mp3"), 0)).center();
+    // The press selects the file under the pointer before the menu opens; File Info shows it.
+    QTest::mousePress(w.ListBoxOrg->viewport(), Qt::RightButton, {}, b);
+    QTest::mouseRelease(w.ListBoxOrg->viewport(), Qt::RightButton, {}, b);
     EXPECT_EQ(w.SelectedFilePath(), dir / "b.mp3");
     QSignalSpy shown(w.PageControlInfo, &ui::InfoPages::DetailsShown);
     w.FileInfo1->trigger();
     ASSERT_TRUE(shown.wait(5000));
     EXPECT_EQ(w.PageControlInfo->InfoLines().value(4), QStringLiteral("Size: 8"));
-    // A left click on another file shows it at once.
-    QTest::mouseClick(view, Qt::LeftButton, {}, at("a.mp3"));
-    ASSERT_TRUE(shown.wait(5000));
-    EXPECT_EQ(w.PageControlInfo->InfoLines().value(4), QStringLiteral("Size: 4"));
 }
 
 TEST_F(FileActionsTest, DeleteAndDestroyReloadOnlyWhenDone) {

@@ -94,6 +94,21 @@ TEST_F(InfoPaneTest, KeyboardSelectionShowsTheFileLinesAndItsTags) {
     EXPECT_EQ(w->PageControlInfo->VisualId3v21->Datas().Texts.Text1.Title.Text(), "Two");
 }
 
+TEST_F(InfoPaneTest, AMouseClickShowsTheClickedFile) {
+    dir.Write("a.mp3", Audio() + Trailer("First"));
+    dir.Write("b.mp3", Audio() + Trailer("Second"));
+    auto w = Open();
+    w->show();
+    QSignalSpy shown(w->PageControlInfo, &ui::InfoPages::DetailsShown);
+    const QRect second =
+        w->ListBoxOrg->visualRect(w->ListBoxOrg->model()->index(Row(*w, "b.mp3"), 0));
+    QTest::mouseClick(w->ListBoxOrg->viewport(), Qt::LeftButton, {}, second.center());
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_EQ(w->SelectedFilePath(), dir / "b.mp3");
+    EXPECT_EQ(w->PageControlInfo->VisualId3v11->EditSongName->text(), "Second");
+    EXPECT_EQ(w->PageControlInfo->InfoLines().size(), 5);
+}
+
 TEST_F(InfoPaneTest, AHiddenPaneReadsTheSelectedFileWhenItOpens) {
     dir.Write("a.mp3", Audio() + Trailer("Song"));
     ui::MainWindow w({dir.Path() + "/*.mp3"});
