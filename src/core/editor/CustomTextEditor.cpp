@@ -320,7 +320,7 @@ void CustomTextEditor::SetSelLength(int n) {
 
 // --- Text operations ---
 
-void CustomTextEditor::InsertText(std::u32string s) {
+void CustomTextEditor::InsertText(const std::u32string& s) {
     BeginUpdate();
     try {
         std::u32string normal = lines_->ExpandTabs(CrLfBreaks(s));

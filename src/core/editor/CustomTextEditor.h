@@ -166,7 +166,7 @@ public:
     // The whole text, every paragraph followed by CR LF (UTF-8 / code points).
     std::string Text() const { return lines_->GetTextStr(); }
     std::u32string Text32() const { return lines_->GetText32(); }
-    void InsertText(std::u32string s);
+    void InsertText(const std::u32string& s);
     void InsertAtCaret(const std::u32string& s);
     void DeleteSelected();
     void SelectAll();

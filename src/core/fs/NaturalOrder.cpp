@@ -15,25 +15,6 @@ bool IsDigit(char32_t c) {
     return c >= U'0' && c <= U'9';
 }
 
-// Plain UTF-8 of any code point, escapes included, so that byte order is code point order.
-void PutCodePoint(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // A run of digits as one unit: a length byte, then the digits without leading zeros. Lengths up
 // to 8 take "0"+length; longer runs "9" and four length bytes. Every length byte is itself a
 // digit character, so a run still sorts against other characters as a digit does, and a shorter
@@ -60,9 +41,7 @@ template <class Seq> std::size_t PutDigitRun(std::string& out, const Seq& s, std
 
 } // namespace
 
-std::string NaturalOrder::Key(std::string_view name) {
-    std::string key;
-    key.reserve(name.size() + 4);
+void NaturalOrder::AppendKey(std::string& key, std::string_view name) {
     if (std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; })) {
         for (std::size_t i = 0; i < name.size();) {
             const char c = name[i];
@@ -73,7 +52,7 @@ std::string NaturalOrder::Key(std::string_view name) {
             key += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
             ++i;
         }
-        return key;
+        return;
     }
     const std::u32string points = platform::DecodeUtf8(name);
     for (std::size_t i = 0; i < points.size();) {
@@ -81,9 +60,15 @@ std::string NaturalOrder::Key(std::string_view name) {
             i = PutDigitRun(key, points, i);
             continue;
         }
-        PutCodePoint(key, platform::FoldCase(points[i]));
+        platform::AppendUtf8Sequence(key, platform::FoldCase(points[i]));
         ++i;
     }
+}
+
+std::string NaturalOrder::Key(std::string_view name) {
+    std::string key;
+    key.reserve(name.size() + 4);
+    AppendKey(key, name);
     return key;
 }
 
@@ -102,15 +87,45 @@ bool NaturalOrder::KeyedLess(const Keyed& a, const Keyed& b) {
 }
 
 void NaturalOrder::Sort(std::vector<std::string>& names) {
-    std::vector<Keyed> entries;
+    // All keys in one buffer, and small entries to sort that carry the first eight key bytes:
+    // most comparisons end there, without touching the keys or moving any string.
+    struct Entry {
+        std::uint64_t prefix;
+        std::uint32_t offset;
+        std::uint32_t length;
+        std::size_t index;
+    };
+    std::size_t total = 0;
+    for (const std::string& n : names)
+        total += n.size() + 8;
+    std::string keys;
+    keys.reserve(total);
+    std::vector<Entry> entries;
     entries.reserve(names.size());
-    for (std::string& n : names) {
-        std::string key = Key(n);
-        entries.push_back({std::move(key), std::move(n)});
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::size_t offset = keys.size();
+        AppendKey(keys, names[i]);
+        const std::size_t length = keys.size() - offset;
+        // Big-endian and padded with zero bytes, so that unequal prefixes order as the keys do.
+        std::uint64_t prefix = 0;
+        for (std::size_t j = 0; j < 8; ++j)
+            prefix =
+                (prefix << 8) | (j < length ? static_cast<unsigned char>(keys[offset + j]) : 0U);
+        entries.push_back(
+            {prefix, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length), i});
     }
-    std::sort(entries.begin(), entries.end(), &KeyedLess);
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        names[i] = std::move(entries[i].name);
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+        if (a.prefix != b.prefix) return a.prefix < b.prefix;
+        const int c = std::string_view(keys)
+                          .substr(a.offset, a.length)
+                          .compare(std::string_view(keys).substr(b.offset, b.length));
+        return c != 0 ? c < 0 : names[a.index] < names[b.index];
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    for (const Entry& e : entries)
+        sorted.push_back(std::move(names[e.index]));
+    names.swap(sorted);
 }
 
 } // namespace velmora::fs

@@ -16,6 +16,8 @@ public:
     // points in UTF-8 (bytes that are not UTF-8 keep their escapes), each digit run as its
     // length and then its digits without leading zeros.
     static std::string Key(std::string_view name);
+    // Appends the key of name to key.
+    static void AppendKey(std::string& key, std::string_view name);
     static bool Less(std::string_view a, std::string_view b);
 
     // A name with its key, for sorting names that carry data of their own.

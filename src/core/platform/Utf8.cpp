@@ -62,6 +62,10 @@ void AppendUtf8(std::string& out, char32_t c) {
         return;
     }
     if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = 0xFFFD;
+    AppendUtf8Sequence(out, c);
+}
+
+void AppendUtf8Sequence(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
     } else if (c < 0x800) {

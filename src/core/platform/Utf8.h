@@ -13,6 +13,9 @@ std::u32string DecodeUtf8(std::string_view bytes);
 // surrogates and values above U+10FFFF become U+FFFD.
 std::string EncodeUtf8(std::u32string_view text);
 void AppendUtf8(std::string& out, char32_t c);
+// The UTF-8 byte sequence of any value below U+200000, surrogates and escapes included, so that
+// byte order follows code point order.
+void AppendUtf8Sequence(std::string& out, char32_t c);
 
 // True when bytes is valid UTF-8 (no escapes needed).
 bool IsValidUtf8(std::string_view bytes);

@@ -92,15 +92,7 @@ void LineNumbering::Apply(editor::CustomTextEditor& ed) const {
         ReplaceWholeText(ed, lines.GetText32(), std::move(newText));
         return;
     }
-    ed.BeginUpdate();
-    ed.BeginCompound();
-    struct Close {
-        editor::CustomTextEditor& ed;
-        ~Close() {
-            ed.EndCompound();
-            ed.EndUpdate();
-        }
-    } close{ed};
+    const CompoundEdit edit(ed);
     ed.SetSelected(false);
     const int caretX = ed.CaretX(), caretY = ed.CaretY();
     std::vector<std::u32string> oldLines;

@@ -28,7 +28,18 @@ void NameCommands::LowerCase(editor::CustomTextEditor& ed) {
 }
 
 void NameCommands::Capitalize(editor::CustomTextEditor& ed) {
-    ReplaceSelected(ed, &NameCommands::CapitalizeText);
+    std::u32string text = ed.SelText();
+    if (text.empty()) return;
+    // A selection starts a word at the start of a line or after a separator, not inside a word.
+    const editor::TextPos begin = ed.SelBeg();
+    const editor::ParagraphPos at = ed.Lines().RowToParagraph(begin.X, begin.Y);
+    bool atWordStart = at.Offset == 0;
+    if (!atWordStart) {
+        const std::u32string line = ed.Lines().Get32(at.Paragraph);
+        atWordStart = at.Offset > static_cast<int>(line.size()) ||
+                      IsCapitalizeSeparator(line[static_cast<std::size_t>(at.Offset) - 1]);
+    }
+    ed.ReplaceSelection(CapitalizeText(std::move(text), atWordStart));
 }
 
 bool NameCommands::IsCapitalizeSeparator(char32_t c) {
@@ -36,10 +47,12 @@ bool NameCommands::IsCapitalizeSeparator(char32_t c) {
     return kSeparators.find(c) != std::u32string_view::npos;
 }
 
-std::u32string NameCommands::CapitalizeText(std::u32string text) {
-    bool afterSeparator = false;
+std::u32string NameCommands::CapitalizeText(std::u32string text, bool atWordStart) {
+    bool afterSeparator = atWordStart;
     for (char32_t& c : text) {
-        if (!afterSeparator) {
+        if (c == U'\r' || c == U'\n') {
+            afterSeparator = true; // every line is a name of its own
+        } else if (!afterSeparator) {
             afterSeparator = IsCapitalizeSeparator(c);
         } else if (!IsCapitalizeSeparator(c)) {
             c = platform::ToUpper(c);

@@ -18,9 +18,10 @@ public:
     static void LowerCase(editor::CustomTextEditor& editor);
     static void Capitalize(editor::CustomTextEditor& editor);
 
-    // Upper-cases the first character after every run of separators; the very first character
-    // and the first one after a line break are left as they are; nothing is lower-cased.
-    static std::u32string CapitalizeText(std::u32string text);
+    // Upper-cases the first character of every word: the first character after a run of
+    // separators or a line break, and the first character when atWordStart says the text starts
+    // a word. Nothing is lower-cased.
+    static std::u32string CapitalizeText(std::u32string text, bool atWordStart = true);
     // Tab, space and ( ) + , - . / : ; [ \ ] _ { }
     static bool IsCapitalizeSeparator(char32_t c);
 

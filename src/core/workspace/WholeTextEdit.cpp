@@ -32,18 +32,20 @@ std::optional<std::vector<std::u32string_view>> StoreLines(std::u32string_view t
 
 } // namespace
 
+CompoundEdit::CompoundEdit(editor::CustomTextEditor& editor) : editor_(editor) {
+    editor_.BeginUpdate();
+    editor_.BeginCompound();
+}
+
+CompoundEdit::~CompoundEdit() {
+    editor_.EndCompound();
+    editor_.EndUpdate();
+}
+
 void ReplaceWholeText(editor::CustomTextEditor& ed, std::u32string oldText,
                       std::u32string newText) {
     if (oldText == newText) return;
-    ed.BeginUpdate();
-    ed.BeginCompound();
-    struct Close {
-        editor::CustomTextEditor& ed;
-        ~Close() {
-            ed.EndCompound();
-            ed.EndUpdate();
-        }
-    } close{ed};
+    const CompoundEdit edit(ed);
     ed.SetSelected(false);
     const int caretX = ed.CaretX(), caretY = ed.CaretY();
     editor::TextEditorStrings& lines = ed.Lines();

@@ -69,6 +69,20 @@ LineNumbersDlg::LineNumbersDlg(QWidget* parent) : QDialog(parent) {
     resize(293, 136);
 }
 
+void LineNumbersDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    // The box that has the focus shows its text selected, so that typing replaces the old value.
+    QWidget* focus = focusWidget();
+    if (!focus) {
+        EditStart->setFocus(Qt::OtherFocusReason);
+        focus = EditStart;
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(focus))
+        edit->selectAll();
+    else if (focus == ComboBoxSep)
+        ComboBoxSep->lineEdit()->selectAll();
+}
+
 workspace::LineNumbering LineNumbersDlg::Numbering() const {
     return workspace::LineNumbering(FromQString(EditStart->text()), FromQString(EditStep->text()),
                                     FromQString(EditDigits->text()),

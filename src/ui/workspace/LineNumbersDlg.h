@@ -29,6 +29,9 @@ public:
     QComboBox* ComboBoxSep = nullptr;
     QPushButton* OKBtn = nullptr;
     QPushButton* CancelBtn = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 } // namespace velmora::ui

@@ -58,7 +58,16 @@ namespace velmora::ui {
 using platform::ModalResult;
 
 template <typename Fn> void MainWindow::Run(Fn&& fn) {
+    // The watcher's reports wait until the user's action has ended, so no reload runs under its
+    // questions and dialogs (a confirmation, Open With, Number Lines) and replaces its lists.
+    const bool hold = changeNotify1_ != nullptr;
+    if (hold) changeNotify1_->Hold();
     Guarded(this, std::forward<Fn>(fn));
+    if (hold) ReleaseReportsLater();
+}
+
+void MainWindow::ReleaseReportsLater() {
+    QTimer::singleShot(0, this, [this] { Guarded(this, [this] { changeNotify1_->Release(); }); });
 }
 
 MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
@@ -122,7 +131,7 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
             return;
         }
         status_->Flush();
-        QTimer::singleShot(0, this, [this] { Run([this] { changeNotify1_->Release(); }); });
+        ReleaseReportsLater();
     };
     namesPane_ = std::make_unique<workspace::EditorNamesPane>(*MemoNew);
     workspace_ = std::make_unique<workspace::Workspace>(*leftModel_, *namesPane_, *questions_,

@@ -126,6 +126,8 @@ private:
     void ShowEtcMenu();
     // Runs a handler: errors are shown, the silent abort shows nothing.
     template <typename Fn> void Run(Fn&& fn);
+    // Ends one hold of the watcher's reports once the event loop is back.
+    void ReleaseReportsLater();
 
     void WatchDirectory(const std::string& dir);
 

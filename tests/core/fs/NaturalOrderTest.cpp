@@ -72,3 +72,25 @@ TEST(NaturalOrder, FoldersListInNameOrderWhateverReaddirReturns) {
                                                [&](const std::string& n) { listed.push_back(n); }));
     EXPECT_EQ(listed, expected);
 }
+
+TEST(NaturalOrder, SortAgreesWithThePairwiseOrderOnRandomNames) {
+    // Shared beginnings longer than eight key bytes, long digit runs (whose length bytes include
+    // zeros), letter case and bytes that are not UTF-8.
+    const std::vector<std::string> parts = {"track ",       "Track ",     "TRACK 0", "a",    "A",
+                                            "\xc3\xa9",     "\xe9",       "0",       "7",    "12",
+                                            "000000000123", "9999999999", "-",       ".mp3", " "};
+    std::mt19937 rng(11);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::string> names;
+        for (int i = 0; i < 40; ++i) {
+            std::string n;
+            for (int k = 1 + static_cast<int>(rng() % 5); k > 0; --k)
+                n += parts[rng() % parts.size()];
+            names.push_back(n);
+        }
+        std::vector<std::string> expected = names;
+        std::sort(expected.begin(), expected.end(), &NaturalOrder::Less);
+        NaturalOrder::Sort(names);
+        ASSERT_EQ(names, expected) << round;
+    }
+}

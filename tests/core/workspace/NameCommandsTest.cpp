@@ -137,11 +137,11 @@ TEST_F(CaseCommands, ChangeEveryLetterOfTheSelectionAsOneStep) {
         {&NameCommands::LowerCase, "\xc3\x89T\xc3\x89 \xce\xa3\xce\x9f.MP3",
          "\xc3\xa9t\xc3\xa9 \xcf\x83\xce\xbf.mp3"}, // ÉTÉ ΣΟ -> été σο
         {&NameCommands::Capitalize, "01 - my song (live).mp3", "01 - My Song (Live).Mp3"},
-        {&NameCommands::Capitalize, "hello world", "hello World"},
-        {&NameCommands::Capitalize, "rock_and roll", "rock_And Roll"},
-        {&NameCommands::Capitalize, "a b+c,d/e:f;g[h\\i]j{k}l", "a B+C,D/E:F;G[H\\I]J{K}L"},
+        {&NameCommands::Capitalize, "hello world", "Hello World"},
+        {&NameCommands::Capitalize, "rock_and roll", "Rock_And Roll"},
+        {&NameCommands::Capitalize, "a b+c,d/e:f;g[h\\i]j{k}l", "A B+C,D/E:F;G[H\\I]J{K}L"},
         {&NameCommands::Capitalize, "x -- \xc3\xa9lan!x",
-         "x -- \xc3\x89lan!x"}, // runs; "!" is none
+         "X -- \xc3\x89lan!x"}, // runs; "!" is none
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.text);
@@ -156,14 +156,25 @@ TEST_F(CaseCommands, ChangeEveryLetterOfTheSelectionAsOneStep) {
         EXPECT_EQ(Lines()[0], r.text);
     }
     // The store expands tabs; the tab is a separator all the same.
-    EXPECT_EQ(NameCommands::CapitalizeText(U"a\tb\r\nc"), U"a\tB\r\nc");
+    EXPECT_EQ(NameCommands::CapitalizeText(U"a\tb\r\nc"), U"A\tB\r\nC");
+    EXPECT_EQ(NameCommands::CapitalizeText(U"llo world", false), U"llo World");
 }
 
-TEST_F(CaseCommands, CapitalizeLeavesTheFirstCharacterOfEachLineAndNothingWithoutSelection) {
+TEST_F(CaseCommands, CapitalizeStartsEveryLineAndNoWordInTheMiddleAndNothingWithoutSelection) {
     Load({"a b", "c d"});
     Select(0, 8); // "a b\r\nc d"
     NameCommands::Capitalize(ed);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"a B", "c D"}));
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"A B", "C D"}));
+
+    // A selection starting inside a word leaves that word alone; one after a blank does not.
+    Load({"hello world"});
+    Select(2, 9);
+    NameCommands::Capitalize(ed);
+    EXPECT_EQ(Lines()[0], "hello World");
+    Load({"hello world"});
+    Select(6, 5);
+    NameCommands::Capitalize(ed);
+    EXPECT_EQ(Lines()[0], "hello World");
 
     Load({"abc"});
     CaretAt(1);

@@ -10,6 +10,7 @@
 #include "ui/workspace/InfoPages.h"
 #include "ui/workspace/MainWindow.h"
 
+#include <QDeadlineTimer>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
@@ -174,6 +175,22 @@ TEST_F(FileActionsTest, DeleteAndDestroyReloadOnlyWhenDone) {
     ASSERT_EQ(answers.texts.size(), 2u);
     EXPECT_EQ(answers.texts[1], "Could not delete \"" + (dir / "c.mp3") + "\": it is a folder.");
     EXPECT_EQ(Left(w), (std::vector<std::string>{"c.mp3", "d.mp3"}));
+}
+
+// A change made while the delete confirmation is open is offered only after the action.
+TEST_F(FileActionsTest, NoReloadUnderTheDeleteConfirmation) {
+    dir.Write("a.mp3");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    Select(w, "a.mp3");
+    answers.Then(
+        QMessageBox::No, [&] { dir.Write("new.mp3"); }, 300);
+    Item(w.PopupMenuOrg, "Destroy1")->trigger();
+    ASSERT_EQ(answers.texts.size(), 1u);
+    EXPECT_TRUE(answers.ruled.empty());
+    const QDeadlineTimer deadline(5000);
+    while (answers.ruled.empty() && !deadline.hasExpired())
+        QTest::qWait(10);
+    EXPECT_EQ(answers.ruled.size(), 1u);
 }
 
 TEST_F(FileActionsTest, DropsChooseFolderAndPattern) {

@@ -128,13 +128,16 @@ TEST_F(NamesMenu, NumberLinesIsUndoableAsksBeforeARefreshAndKeepsTheDialogValues
     EXPECT_EQ(w->focusWidget(), w->MemoNew);
 
     // Cancel changes nothing; the dialog shows what was entered last.
-    QString shownStart;
+    // The box with the focus shows its text selected, so typing replaces it.
+    QString shownStart, shownSelected;
     WhenNumberDialogOpens([&](ui::LineNumbersDlg& dlg) {
         shownStart = dlg.EditStart->text();
+        shownSelected = dlg.EditStart->selectedText();
         dlg.CancelBtn->click();
     });
     Item("NumberLines1")->trigger();
     EXPECT_EQ(shownStart, "8");
+    EXPECT_EQ(shownSelected, "8");
     EXPECT_EQ(Lines()[0], "008_a.mp3");
 
     // A text that is no number is an error, and nothing changes.
@@ -163,7 +166,7 @@ TEST_F(NamesMenu, CaseCommandsAndMacrosWorkThroughTheMenu) {
     EXPECT_EQ(Lines()[0], "\xc3\x89T\xc3\x89 SONG");
     Item("lowercase1")->trigger();
     Item("Capitalize1")->trigger();
-    EXPECT_EQ(Lines()[0], "\xc3\xa9t\xc3\xa9 Song");
+    EXPECT_EQ(Lines()[0], "\xc3\x89t\xc3\xa9 Song");
     Item("Undo2")->trigger();
     EXPECT_EQ(Lines()[0], "\xc3\xa9t\xc3\xa9 song");
 
@@ -218,4 +221,48 @@ TEST_F(NamesMenu, FindAndReplaceDialogSearchesReplacesAndGivesTheFocusBack) {
     Item("Find1")->trigger(); // shown again with what it held
     EXPECT_TRUE(dlg.isVisible());
     EXPECT_EQ(dlg.EditReplace->text(), "cow");
+}
+
+TEST(LineNumbersDialog, StartsWithItsDefaultsAndStepsWithinTheMinimums) {
+    ui::LineNumbersDlg dlg;
+    EXPECT_EQ(dlg.windowTitle(), "Number Lines");
+    EXPECT_EQ(dlg.EditStart->text(), "1");
+    EXPECT_EQ(dlg.EditStep->text(), "1");
+    EXPECT_EQ(dlg.EditDigits->text(), "2");
+    EXPECT_EQ(dlg.ComboBoxSep->currentText(), " - ");
+    QStringList items;
+    for (int i = 0; i < dlg.ComboBoxSep->count(); ++i)
+        items << dlg.ComboBoxSep->itemText(i);
+    EXPECT_EQ(items, (QStringList{" - ", "-", "_", " "}));
+    EXPECT_TRUE(dlg.ComboBoxSep->isEditable());
+    EXPECT_TRUE(dlg.OKBtn->isDefault());
+
+    // Each spin stops at its minimum instead of wrapping; a text that is no number steps from
+    // the minimum; the Up and Down keys in the box step too.
+    struct Row {
+        QLineEdit* edit;
+        ui::UpDown* upDown;
+        int min;
+    };
+    for (const Row& r :
+         {Row{dlg.EditStart, dlg.UpDownStart, 0}, Row{dlg.EditStep, dlg.UpDownStep, 1},
+          Row{dlg.EditDigits, dlg.UpDownDigits, 0}}) {
+        SCOPED_TRACE(r.edit->objectName().toStdString());
+        r.edit->setText(QString::number(r.min));
+        r.upDown->DownButton()->click();
+        EXPECT_EQ(r.edit->text(), QString::number(r.min));
+        QTest::keyClick(r.edit, Qt::Key_Up);
+        EXPECT_EQ(r.edit->text(), QString::number(r.min + 1));
+        r.upDown->UpButton()->click();
+        EXPECT_EQ(r.edit->text(), QString::number(r.min + 2));
+        QTest::keyClick(r.edit, Qt::Key_Down);
+        EXPECT_EQ(r.edit->text(), QString::number(r.min + 1));
+        r.edit->setText("x");
+        r.upDown->UpButton()->click();
+        EXPECT_EQ(r.edit->text(), QString::number(r.min));
+    }
+    // The boxes keep any typed text until the dialog is confirmed.
+    dlg.EditStart->setText("-3");
+    dlg.EditDigits->setText("2");
+    EXPECT_EQ(dlg.Numbering().Format(dlg.Numbering().Start()), "-03");
 }
