@@ -378,13 +378,16 @@ void MainWindow::BuildMenus() {
     PopupMenuEtc->addSeparator();
     QAction* home = PopupMenuEtc->addAction(QStringLiteral("&Velmora Homepage"));
     home->setObjectName(QStringLiteral("VelmoraHomepage1"));
+    home->setIcon(ThemeIcon("go-home", QStyle::SP_DirHomeIcon));
     connect(home, &QAction::triggered, this, &MainWindow::VelmoraHomepage1Click);
     QAction* contact = PopupMenuEtc->addAction(QStringLiteral("Contact"));
     contact->setObjectName(QStringLiteral("Contact1"));
+    contact->setIcon(ThemeIcon("mail-message-new", QStyle::SP_FileDialogDetailedView));
     connect(contact, &QAction::triggered, this, &MainWindow::Contact1Click);
     PopupMenuEtc->addSeparator();
     QAction* about = PopupMenuEtc->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
+    about->setIcon(ThemeIcon("help-about", QStyle::SP_MessageBoxInformation));
     connect(about, &QAction::triggered, this, &MainWindow::About1Click);
 }
 
@@ -533,7 +536,7 @@ void MainWindow::RegisterForDirecotries1Click() {
                              .Register();
     if (!outcome.written.empty()) RefreshApplicationCache();
     if (outcome.foreign.empty()) return;
-    std::string text = "These files belong to someone else and were left unchanged:";
+    std::string text = "These files were not written by Shell Register and were left unchanged:";
     for (const std::string& f : outcome.foreign)
         text += "\n" + f;
     questions_->Ask(platform::MsgIcon::Information, text, platform::mbOK);

@@ -7,10 +7,12 @@
 #include "ui/shell/ObjectPropertiesDialog.h"
 #include "ui/support/ModalAnswerer.h"
 #include "ui/support/UrlRecorder.h"
+#include "ui/workspace/InfoPages.h"
 #include "ui/workspace/MainWindow.h"
 
 #include <QDeadlineTimer>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
 #include <filesystem>
@@ -80,6 +82,8 @@ TEST_F(FileActionsTest, MenuItemsWithCaptionsKeysAndIcons) {
     }
     EXPECT_EQ(Item(w.PopupMenuEtc, "RegisterForDirecotries1")->text(), "Shell Register");
     EXPECT_EQ(Item(w.PopupMenuEtc, "UnregisterShell1")->text(), "Shell Unregister");
+    for (QAction* a : w.PopupMenuEtc->actions())
+        EXPECT_TRUE(a->isSeparator() || !a->icon().isNull()) << a->text().toStdString();
     EXPECT_FALSE(w.windowIcon().isNull());
     // Nothing selected: every action does nothing.
     for (const auto& i : items)
@@ -116,6 +120,24 @@ TEST_F(FileActionsTest, OpenByMenuKeyAndDoubleClick) {
     ASSERT_NE(props, nullptr);
     EXPECT_EQ(props->Field(QStringLiteral("Name")), QStringLiteral("c.mp3"));
     props->close();
+}
+
+TEST_F(FileActionsTest, ARightPressChoosesTheFileThatFileInfoShows) {
+    dir.Write("a.mp3", "aaaa");
+    dir.Write("b.mp3", "bbbbbbbb");
+    ui::MainWindow w({dir.Path() + "/*.mp3"});
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const QPoint b =
+        w.ListBoxOrg->visualRect(w.ListBoxOrg->model()->index(Row(w, "b.mp3"), 0)).center();
+    // The press selects the file under the pointer before the menu opens; File Info shows it.
+    QTest::mousePress(w.ListBoxOrg->viewport(), Qt::RightButton, {}, b);
+    QTest::mouseRelease(w.ListBoxOrg->viewport(), Qt::RightButton, {}, b);
+    EXPECT_EQ(w.SelectedFilePath(), dir / "b.mp3");
+    QSignalSpy shown(w.PageControlInfo, &ui::InfoPages::DetailsShown);
+    w.FileInfo1->trigger();
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_EQ(w.PageControlInfo->InfoLines().value(4), QStringLiteral("Size: 8"));
 }
 
 TEST_F(FileActionsTest, DeleteAndDestroyReloadOnlyWhenDone) {
