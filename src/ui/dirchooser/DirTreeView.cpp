@@ -9,8 +9,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMetaObject>
 #include <QMouseEvent>
-#include <QTimer>
 
 namespace velmora::ui {
 
@@ -152,9 +152,13 @@ void DirTreeView::focusInEvent(QFocusEvent* event) {
     QTreeView::focusInEvent(event);
     // The view announces its focused node only when the node changes; a screen reader should
     // hear the folder the tree opens on as well, after the tree's own name.
-    QTimer::singleShot(0, this, [this] {
-        if (hasFocus() && currentIndex().isValid()) currentChanged(currentIndex(), QModelIndex());
-    });
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (hasFocus() && currentIndex().isValid())
+                currentChanged(currentIndex(), QModelIndex());
+        },
+        Qt::QueuedConnection);
 }
 
 void DirTreeView::mouseMoveEvent(QMouseEvent* event) {
