@@ -42,6 +42,7 @@ InfoPages::InfoPages(QWidget* parent) : QTabWidget(parent) {
 
     auto* v1Page = new QWidget(this);
     v1Page->setToolTip(QStringLiteral("MP3 ID3 V11 tag information (if available)"));
+    v1Page->setAccessibleName(QStringLiteral("ID3 V11")); // a page is named like its tab
     auto* v1Row = new QHBoxLayout(v1Page);
     v1Row->setContentsMargins(0, 0, 4, 0);
     VisualId3v11 = new VisualId3v1(v1Page);
@@ -65,6 +66,7 @@ InfoPages::InfoPages(QWidget* parent) : QTabWidget(parent) {
 
     VisualId3v21 = new VisualId3v2(this);
     VisualId3v21->setToolTip(QStringLiteral("MP3 ID2 V21 tag information (if available)"));
+    VisualId3v21->setAccessibleName(QStringLiteral("ID3 V21"));
     addTab(VisualId3v21, QStringLiteral("ID3 V21"));
     setTabToolTip(2, VisualId3v21->toolTip());
 

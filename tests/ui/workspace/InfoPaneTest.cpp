@@ -10,6 +10,7 @@
 #include "ui/workspace/InfoPages.h"
 #include "ui/workspace/MainWindow.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -73,6 +74,14 @@ TEST_F(InfoPaneTest, FileInfoItemShowsThePaneExactlyWhileChecked) {
     EXPECT_EQ(w.PageControlInfo->tabText(0), "File Info");
     EXPECT_EQ(w.PageControlInfo->tabText(1), "ID3 V11");
     EXPECT_EQ(w.PageControlInfo->tabText(2), "ID3 V21");
+    // Screen readers name each page like its tab.
+    for (int i = 0; i < 3; ++i) {
+        QAccessibleInterface* page =
+            QAccessible::queryAccessibleInterface(w.PageControlInfo->widget(i));
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->text(QAccessible::Name),
+                  i == 0 ? QString("File information") : w.PageControlInfo->tabText(i));
+    }
     w.FileInfo1->trigger();
     EXPECT_TRUE(w.PageControlInfo->isHidden());
 }
