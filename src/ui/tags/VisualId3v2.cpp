@@ -313,6 +313,13 @@ void VisualId3v2::BuildUrls() {
     // Choosing a user-defined URL opens it.
     connect(d.UserDefined.Widget(), &QComboBox::activated, this,
             [box = d.UserDefined.Widget()](int row) { UrlValueEdit::Open(box->itemText(row)); });
+    // The wheel would choose every address it rolls past and open each one in the browser.
+    d.UserDefined.Widget()->installEventFilter(this);
+}
+
+bool VisualId3v2::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == datas_.Urls.UserDefined.Widget() && event->type() == QEvent::Wheel) return true;
+    return QWidget::eventFilter(watched, event);
 }
 
 void VisualId3v2::BuildPictureMenu() {

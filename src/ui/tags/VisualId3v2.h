@@ -69,6 +69,9 @@ public:
     QAction* Save1 = nullptr;
     QAction* Stretch1 = nullptr;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void BuildTree();
     void BuildInformations();

@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -337,6 +338,14 @@ TEST_F(TagPanelsTest, UrlValuesOpenWhenClickedAndOnlyWebAndMailAddresses) {
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Down); // a user's choice of the second address
     EXPECT_EQ(urls.opened.value(2), "mailto:a@b.example");
+    // The wheel rolling over the list chooses nothing, so it opens nothing.
+    for (const int delta : {120, -120}) {
+        QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), {}, {0, delta},
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &wheel);
+    }
+    EXPECT_EQ(urls.opened.size(), 3);
+    EXPECT_EQ(box->currentIndex(), 1);
 }
 
 TEST_F(TagPanelsTest, SavingAPictureWritesItsOwnBytesAndFormat) {
