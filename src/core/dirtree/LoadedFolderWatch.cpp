@@ -2,6 +2,7 @@
 #include "core/dirtree/LoadedFolderWatch.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <sys/inotify.h>
 #include <sys/stat.h>
@@ -10,8 +11,24 @@
 namespace velmora::dirtree {
 
 namespace {
+
 constexpr std::uint32_t kFolderEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
+
+// A folder every program makes and removes folders in: world-writable and sticky, or the
+// system's temporary folder whatever its mode (containers often have a plain /tmp).
+bool IsScratchFolder(const struct stat& st) {
+    if ((st.st_mode & S_ISVTX) && (st.st_mode & S_IWOTH)) return true;
+    const char* tmpdir = std::getenv("TMPDIR");
+    for (const char* path : {tmpdir, "/tmp", "/var/tmp"}) {
+        struct stat t {};
+        if (path && *path && ::stat(path, &t) == 0 && t.st_dev == st.st_dev &&
+            t.st_ino == st.st_ino)
+            return true;
+    }
+    return false;
 }
+
+} // namespace
 
 LoadedFolderWatch::LoadedFolderWatch() : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
 
@@ -22,7 +39,7 @@ LoadedFolderWatch::~LoadedFolderWatch() {
 void LoadedFolderWatch::Add(const std::string& path) {
     if (fd_ < 0) return;
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && (st.st_mode & S_ISVTX) && (st.st_mode & S_IWOTH)) return;
+    if (::stat(path.c_str(), &st) == 0 && IsScratchFolder(st)) return;
     int wd = ::inotify_add_watch(fd_, path.c_str(), kFolderEvents | IN_ONLYDIR);
     if (wd >= 0) watches_.insert(wd);
 }

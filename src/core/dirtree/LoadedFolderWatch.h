@@ -17,8 +17,9 @@ public:
     int Fd() const { return fd_; }
     // Watches path for subfolders appearing, disappearing or being renamed. A folder that
     // cannot be watched (gone, watch limit reached) is left out: the tree still works. So is a
-    // shared scratch folder (world-writable and sticky, like /tmp): every program of every
-    // user makes and removes folders there all the time, and each would rebuild the tree.
+    // shared scratch folder (world-writable and sticky, or the system's temporary folder):
+    // every program makes and removes folders there all the time, and each would rebuild the
+    // tree.
     void Add(const std::string& path);
     // Drops every watch and every event not yet read (the tree is being rebuilt).
     void Clear();

@@ -3,6 +3,7 @@
 
 #include "support/TempDir.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -31,6 +32,16 @@ TEST(LoadedFolderWatch, ReportsFolderChangesOnly) {
     fsys::create_directory(dir / "scratch");
     fsys::permissions(dir / "scratch", fsys::perms::all | fsys::perms::sticky_bit);
     w.Add(dir / "scratch"); // shared by everyone, like /tmp: not watched
+    // The system's temporary folder is not watched either, whatever its mode.
+    fsys::create_directory(dir / "tmpdir");
+    const char* savedTmp = std::getenv("TMPDIR");
+    const std::string saved = savedTmp ? savedTmp : "";
+    ::setenv("TMPDIR", (dir / "tmpdir").c_str(), 1);
+    w.Add(dir / "tmpdir/");
+    if (savedTmp)
+        ::setenv("TMPDIR", saved.c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
     EXPECT_EQ(w.Count(), 1);
     EXPECT_FALSE(Changed(w));
 

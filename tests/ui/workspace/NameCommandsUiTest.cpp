@@ -10,6 +10,7 @@
 #include "ui/workspace/UpDown.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
@@ -129,15 +130,20 @@ TEST_F(NamesMenu, NumberLinesIsUndoableAsksBeforeARefreshAndKeepsTheDialogValues
 
     // Cancel changes nothing; the dialog shows what was entered last.
     // The box with the focus shows its text selected, so typing replaces it.
-    QString shownStart, shownSelected;
+    QString shownStart, focusedText, shownSelected;
     WhenNumberDialogOpens([&](ui::LineNumbersDlg& dlg) {
         shownStart = dlg.EditStart->text();
-        shownSelected = dlg.EditStart->selectedText();
+        // Which box keeps the focus between openings is the toolkit's business.
+        if (auto* focused = qobject_cast<QLineEdit*>(dlg.focusWidget())) {
+            focusedText = focused->text();
+            shownSelected = focused->selectedText();
+        }
         dlg.CancelBtn->click();
     });
     Item("NumberLines1")->trigger();
     EXPECT_EQ(shownStart, "8");
-    EXPECT_EQ(shownSelected, "8");
+    EXPECT_FALSE(focusedText.isEmpty());
+    EXPECT_EQ(shownSelected, focusedText);
     EXPECT_EQ(Lines()[0], "008_a.mp3");
 
     // A text that is no number is an error, and nothing changes.
