@@ -10,21 +10,14 @@
 
 using velmora::fs::NaturalOrder;
 
-namespace {
-
-struct Pair {
-    const char* before;
-    const char* after;
-};
-
-} // namespace
-
 TEST(NaturalOrder, OrdersPairs) {
-    const Pair pairs[] = {
+    const std::pair<const char*, const char*> pairs[] = {
         {"track 9.mp3", "track 10.mp3"},   // digit runs by value
         {"track 2.mp3", "Track 3.mp3"},    // case does not count
         {"a.mp3", "B.mp3"},                //
+        {"_x", "A"},                       // folded to lower case: "_" sorts before letters
         {"x7", "x007b"},                   // leading zeros carry no value
+        {"x7", "x08"},                     //
         {"x007", "x7"},                    // equal value and key: raw bytes decide
         {"A.mp3", "a.mp3"},                // identical keys: raw bytes decide
         {"disc1 track2", "disc1 track10"}, // every run on its own
@@ -34,11 +27,12 @@ TEST(NaturalOrder, OrdersPairs) {
         {"1 b", "a"},                                // digits are characters before letters
         {"\xc3\xa9t\xc3\xa9", "\xc3\x89T\xc3\x89Z"}, // accented letters fold too ("été" "ÉTÉZ")
         {"\xc3\x89T\xc3\x89", "\xc3\xa9t\xc3\xa9"},  // and then the bytes decide
+        {"Zeta", "\xc3\xa4"},                        // letters beyond ASCII after "z" ("ä")
         {"cafz", "caf\xe9.mp3"},                     // a byte that is not UTF-8 sorts after letters
     };
-    for (const Pair& p : pairs) {
-        EXPECT_TRUE(NaturalOrder::Less(p.before, p.after)) << p.before << " < " << p.after;
-        EXPECT_FALSE(NaturalOrder::Less(p.after, p.before)) << p.after << " > " << p.before;
+    for (auto [before, after] : pairs) {
+        EXPECT_TRUE(NaturalOrder::Less(before, after)) << before << " < " << after;
+        EXPECT_FALSE(NaturalOrder::Less(after, before)) << after << " > " << before;
     }
     EXPECT_FALSE(NaturalOrder::Less("same", "same"));
 }
@@ -59,13 +53,9 @@ TEST(NaturalOrder, SortIsATotalOrderOnShuffledNames) {
 TEST(NaturalOrder, FoldersListInNameOrderWhateverReaddirReturns) {
     velmora::test::TempDir dir;
     // Enough names that a hashed directory returns them out of order.
-    std::vector<std::string> expected;
-    for (int i = 1; i <= 120; ++i)
-        expected.push_back("Track " + std::to_string(i) + ".mp3");
-    std::vector<std::string> created = expected;
-    std::reverse(created.begin(), created.end());
-    for (const auto& n : created)
-        dir.Write(n);
+    std::vector<std::string> expected(120);
+    for (int i = 120; i >= 1; --i)
+        dir.Write(expected[i - 1] = "Track " + std::to_string(i) + ".mp3");
     dir.Write("cover.jpg");
     std::vector<std::string> listed;
     ASSERT_TRUE(velmora::fs::ListMatchingFiles(dir.Path(), "*.MP3",
