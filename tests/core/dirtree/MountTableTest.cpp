@@ -36,25 +36,33 @@ const char* const kDesktop =
     "57 31 0:53 / /home/ann/Data rw shared:37 - autofs systemd-1 rw\n"
     "58 57 8:65 / /home/ann/Data rw shared:38 - xfs /dev/sde1 rw\n";
 
+auto Fields(const MountEntry& e) {
+    return std::make_tuple(e.id, e.parentId, e.device, e.root, e.mountPoint, e.options, e.fsType,
+                           e.source);
+}
+using Row = decltype(Fields({}));
+
+std::vector<std::string> Paths(const std::vector<Volume>& v) {
+    std::vector<std::string> paths;
+    for (const Volume& x : v)
+        paths.push_back(x.path);
+    return paths;
+}
+
 } // namespace
 
 TEST(MountTable, ParsesFieldsAndUnescapes) {
     auto t = ParseMountInfo(kDesktop);
     ASSERT_EQ(t.size(), 17u);
-    EXPECT_EQ(t[0].id, 22);
-    EXPECT_EQ(t[0].parentId, 1);
-    EXPECT_EQ(t[0].device, "0:21");
-    EXPECT_EQ(t[0].options, "rw,nosuid,nodev,noexec,relatime");
-    EXPECT_EQ(t[0].fsType, "proc");
-    EXPECT_EQ(t[8].mountPoint, "/media/ann/USB STICK");
-    EXPECT_EQ(t[8].source, "/dev/sdb1");
-    EXPECT_EQ(t[2].root, "/");
+    EXPECT_EQ(Fields(t[0]), (Row{22, 1, "0:21", "/", "/proc", "rw,nosuid,nodev,noexec,relatime",
+                                 "proc", "proc"}));
+    EXPECT_EQ(Fields(t[8]),
+              (Row{50, 1, "8:17", "/", "/media/ann/USB STICK", "rw,nosuid", "vfat", "/dev/sdb1"}));
     // Optional fields before the separator are skipped, however many there are.
     auto many =
         ParseMountInfo("7 1 8:1 /sub /mnt/x rw shared:1 master:2 unbindable - ext4 /dev/a rw");
     ASSERT_EQ(many.size(), 1u);
-    EXPECT_EQ(many[0].fsType, "ext4");
-    EXPECT_EQ(many[0].root, "/sub");
+    EXPECT_EQ(Fields(many[0]), (Row{7, 1, "8:1", "/sub", "/mnt/x", "rw", "ext4", "/dev/a"}));
 }
 
 TEST(MountTable, SkipsMalformedLines) {
@@ -67,8 +75,7 @@ TEST(MountTable, SkipsMalformedLines) {
                        "8 1 8:1 / /ok rw - ext4\n"; // source and options may be missing
     auto t = ParseMountInfo(text);
     ASSERT_EQ(t.size(), 1u);
-    EXPECT_EQ(t[0].mountPoint, "/ok");
-    EXPECT_EQ(t[0].source, "");
+    EXPECT_EQ(Fields(t[0]), (Row{8, 1, "8:1", "/", "/ok", "rw", "ext4", ""}));
 }
 
 TEST(MountTable, UnescapeKeepsWhatIsNotAnEscape) {
@@ -82,15 +89,10 @@ TEST(MountTable, UnescapeKeepsWhatIsNotAnEscape) {
 }
 
 TEST(VolumeList, DesktopTableShowsTheUsersVolumesSorted) {
-    auto v = VisibleVolumes(ParseMountInfo(kDesktop), "/home/ann", "ann");
-    std::vector<std::tuple<std::string, std::string, VolumeKind>> got;
-    got.reserve(v.size());
-    for (auto& x : v)
-        got.emplace_back(x.path, x.caption, x.kind);
     using K = VolumeKind;
     // The disk mounted over its automount point shows once. bob's media, the hidden folder,
     // tmpfs, snaps, portals and system mounts are not shown.
-    decltype(got) want = {
+    const std::vector<Volume> want = {
         {"/", "File System", K::vkFileSystem},
         {"/run/media/ann/AUDIO_CD/", "AUDIO_CD", K::vkOptical},
         {"/media/ann/Backup/", "Backup", K::vkRemovable},
@@ -98,57 +100,36 @@ TEST(VolumeList, DesktopTableShowsTheUsersVolumesSorted) {
         {"/home/ann/nas/", "nas", K::vkRemote},
         {"/media/ann/USB STICK/", "USB STICK", K::vkRemovable},
     };
-    EXPECT_EQ(got, want);
+    EXPECT_EQ(VisibleVolumes(ParseMountInfo(kDesktop), "/home/ann", "ann"), want);
 }
 
 TEST(VolumeList, EdgeTables) {
+    // Mount number n of an ext4 disk at point.
+    const auto ext4 = [](const std::string& point, int n = 1) {
+        const std::string id = std::to_string(n);
+        return id + " 0 8:" + id + " / " + point + " rw - ext4 /dev/" + char('a' + n - 1) + " rw\n";
+    };
     struct Case {
-        const char* name;
-        const char* table;
+        std::string table;
         const char* home;
-        std::vector<std::string> paths; // after "/"
+        std::vector<std::string> paths; // "/" first in every list
     };
     const Case cases[] = {
-        {"empty table still offers the root", "", "/home/ann", {}},
-        {"home itself is not a volume",
-         "1 0 8:1 / /home/ann rw - ext4 /dev/a rw\n",
-         "/home/ann",
-         {}},
-        {"home given with a trailing slash",
-         "1 0 8:1 / /home/ann/Music rw - ext4 /dev/a rw\n",
-         "/home/ann/",
-         {"/home/ann/Music/"}},
-        {"a home of / offers nothing below it", "1 0 8:1 / /srv/x rw - ext4 /dev/a rw\n", "/", {}},
-        {"/media itself is not a volume",
-         "1 0 8:1 / /media rw - ext4 /dev/a rw\n",
-         "/home/ann",
-         {}},
-        {"sibling of home is not below it",
-         "1 0 8:1 / /home/annex/x rw - ext4 /dev/a rw\n",
-         "/home/ann",
-         {}},
-        {"hidden folder below media",
-         "1 0 8:1 / /media/.hidden/x rw - ext4 /dev/a rw\n",
-         "/home/ann",
-         {}},
-        {"a later visible mount over a system one shows",
-         "1 0 0:1 / /media/x rw - tmpfs t rw\n2 0 8:1 / /media/x rw - ext4 /dev/a rw\n",
-         "/home/ann",
-         {"/media/x/"}},
-        {"the same point mounted twice counts once",
-         "1 0 8:1 / /media/x rw - ext4 /dev/a rw\n2 0 8:2 / /media/x rw - ext4 /dev/b rw\n",
-         "/home/ann",
-         {"/media/x/"}},
+        {"", "/home/ann", {"/"}},                // an empty table still offers the root
+        {ext4("/home/ann"), "/home/ann", {"/"}}, // home itself is not a volume
+        {ext4("/home/ann/Music"), "/home/ann/", {"/", "/home/ann/Music/"}}, // home with a slash
+        {ext4("/srv/x"), "/", {"/"}},                   // a home of / offers nothing below it
+        {ext4("/media"), "/home/ann", {"/"}},           // /media itself is not a volume
+        {ext4("/home/annex/x"), "/home/ann", {"/"}},    // a sibling of home is not below it
+        {ext4("/media/.hidden/x"), "/home/ann", {"/"}}, // a hidden folder below media
+        {"1 0 0:1 / /media/x rw - tmpfs t rw\n" + ext4("/media/x", 2), // a later visible mount
+         "/home/ann",                                                  // over a system one shows
+         {"/", "/media/x/"}},
+        {ext4("/media/x") + ext4("/media/x", 2), "/home/ann", {"/", "/media/x/"}}, // counts once
     };
-    for (const Case& c : cases) {
-        auto v = VisibleVolumes(ParseMountInfo(c.table), c.home, "ann");
-        ASSERT_FALSE(v.empty()) << c.name;
-        EXPECT_EQ(v[0].path, "/") << c.name;
-        std::vector<std::string> paths;
-        for (std::size_t i = 1; i < v.size(); ++i)
-            paths.push_back(v[i].path);
-        EXPECT_EQ(paths, c.paths) << c.name;
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(Paths(VisibleVolumes(ParseMountInfo(c.table), c.home, "ann")), c.paths)
+            << c.table;
 }
 
 TEST(VolumeList, ReadyOnlyWhileMountedAndReachable) {
