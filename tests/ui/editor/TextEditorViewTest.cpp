@@ -35,6 +35,13 @@ QImage CellImage(const QImage& view, const editor::Rect& r) {
     return view.copy(r.Left, r.Top, r.Width, r.Height);
 }
 
+std::pair<int, int> Selection(QAccessibleTextInterface* text) {
+    int start = -1;
+    int end = -1;
+    text->selection(0, &start, &end);
+    return {start, end};
+}
+
 } // namespace
 
 TEST_F(ViewTest, RowBarRangesFollowTheTextAndTheWindow) {
@@ -118,13 +125,10 @@ TEST_F(ViewTest, EveryCharacterTakesOneCellWhateverItsGlyph) {
     ed.clearFocus();
     const QImage view = ed.viewport()->grab().toImage();
     const QImage plain = CellImage(view, ed.CellRect(1, 2));
-    EXPECT_EQ(CellImage(view, ed.CellRect(1, 0)), plain);
-    EXPECT_EQ(CellImage(view, ed.CellRect(1, 1)), plain);
-    EXPECT_EQ(CellImage(view, ed.CellRect(1, 3)), plain);
+    for (int row : {0, 1, 3})
+        EXPECT_EQ(CellImage(view, ed.CellRect(1, row)), plain) << row;
     // The wide character is drawn (squeezed into its cell), not left out.
-    const QImage wide = CellImage(view, ed.CellRect(0, 0));
-    const QImage empty = CellImage(view, ed.CellRect(5, 0));
-    EXPECT_NE(wide, empty);
+    EXPECT_NE(CellImage(view, ed.CellRect(0, 0)), CellImage(view, ed.CellRect(5, 0)));
 }
 
 TEST_F(ViewTest, SelectionIsDrawnInTheSelectionColours) {
@@ -133,14 +137,11 @@ TEST_F(ViewTest, SelectionIsDrawnInTheSelectionColours) {
     ed.ExtendSelection(1, 0);
     ed.ExtendSelection(3, 0);
     const QImage view = ed.viewport()->grab().toImage();
-    const auto corner = [&](int col) {
+    for (int col = 0; col < 4; ++col) {
         const editor::Rect r = ed.CellRect(col, 0);
-        return view.pixelColor(r.Left, r.Top);
-    };
-    EXPECT_EQ(corner(0), ed.Color);
-    EXPECT_EQ(corner(1), ed.SelBackColor);
-    EXPECT_EQ(corner(2), ed.SelBackColor);
-    EXPECT_EQ(corner(3), ed.Color);
+        EXPECT_EQ(view.pixelColor(r.Left, r.Top), col == 1 || col == 2 ? ed.SelBackColor : ed.Color)
+            << col;
+    }
 }
 
 TEST_F(ViewTest, CaretShowsOnlyWithTheFocus) {
@@ -213,11 +214,7 @@ TEST_F(ViewTest, AccessibleTextFollowsTheModel) {
     Key(Qt::Key_Home, Qt::ShiftModifier);
     EXPECT_EQ(all(), "alpha\nbeta\ngamma");
     EXPECT_EQ(text->cursorPosition(), 11);
-    int start = 0;
-    int end = 0;
-    text->selection(0, &start, &end);
-    EXPECT_EQ(start, 11);
-    EXPECT_EQ(end, 16);
+    EXPECT_EQ(Selection(text), std::make_pair(11, 16));
     // Assistive technology may move the caret and select.
     text->setSelection(0, 6, 10);
     EXPECT_EQ(SelText(), "beta");
@@ -248,11 +245,7 @@ TEST_F(ViewTest, AccessibleOffsetsCountCodePoints) {
     EXPECT_EQ(Caret(), (TextPos{4, 0}));
     text->setSelection(0, 2, 4);
     EXPECT_EQ(SelText(), "b ");
-    int start = 0;
-    int end = 0;
-    text->selection(0, &start, &end);
-    EXPECT_EQ(start, 2);
-    EXPECT_EQ(end, 4);
+    EXPECT_EQ(Selection(text), std::make_pair(2, 4));
 
     struct Case {
         QAccessible::TextBoundaryType type;
@@ -269,8 +262,7 @@ TEST_F(ViewTest, AccessibleOffsetsCountCodePoints) {
         int s = -1;
         int e = -1;
         EXPECT_EQ(str(text->textAtOffset(c.offset, c.type, &s, &e)), c.at) << c.offset;
-        EXPECT_EQ(s, c.start) << c.offset;
-        EXPECT_EQ(e, c.end) << c.offset;
+        EXPECT_EQ(std::make_pair(s, e), std::make_pair(c.start, c.end)) << c.offset;
     }
     int s = -1;
     int e = -1;
@@ -301,10 +293,11 @@ TEST(AccessibleTextDiff, ReportsOnlyTheChangedPart) {
           Case{"aaa", "aa", 2, "a", ""},
           Case{clefClef.c_str(), clefPair.c_str(), 1, clef, pair.c_str()},
           Case{"same", "same", 4, "", ""}}) {
+        SCOPED_TRACE(std::string(c.before) + " -> " + c.after);
         const ui::AccessibleTextChange got =
             ui::DiffAccessibleText(QString::fromUtf8(c.before), QString::fromUtf8(c.after));
-        EXPECT_EQ(got.Position, c.position) << c.before << " -> " << c.after;
-        EXPECT_EQ(got.Removed.toStdString(), c.removed) << c.before << " -> " << c.after;
-        EXPECT_EQ(got.Inserted.toStdString(), c.inserted) << c.before << " -> " << c.after;
+        EXPECT_EQ(got.Position, c.position);
+        EXPECT_EQ(got.Removed.toStdString(), c.removed);
+        EXPECT_EQ(got.Inserted.toStdString(), c.inserted);
     }
 }
