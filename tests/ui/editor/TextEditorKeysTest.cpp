@@ -59,8 +59,8 @@ TEST(VirtualKeyMapTest, QtKeysBecomeTheKeyMapsCodesAndShiftStates) {
     };
     for (const Case& c : cases) {
         const ui::KeyStroke s = ui::TranslateKey(c.qtKey, c.mods, c.scanCode, c.hasText);
-        EXPECT_EQ(s.Key, c.key) << std::hex << c.qtKey;
-        EXPECT_EQ(s.Shift, c.shift) << std::hex << c.qtKey;
+        EXPECT_EQ(std::make_pair(s.Key, s.Shift), std::make_pair(c.key, c.shift))
+            << std::hex << c.qtKey;
     }
 }
 
@@ -93,10 +93,8 @@ TEST_F(KeysTest, EnterGivesOneLineAndMenuKeysTypeNothing) {
 
 TEST_F(KeysTest, BookmarkSetWithCtrlKAndReachedWithCtrlQ) {
     Load(test::NumberedLines(60));
-    for (int i = 0; i < 3; ++i)
-        Key(Qt::Key_Down);
-    Key(Qt::Key_Right);
-    Key(Qt::Key_Right);
+    for (Qt::Key k : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Right})
+        Key(k);
     Key(Qt::Key_K, Qt::ControlModifier);
     Key(Qt::Key_1);
     Key(Qt::Key_PageDown, Qt::ControlModifier); // to the end of the text
@@ -113,9 +111,8 @@ TEST_F(KeysTest, BookmarkSetWithCtrlKAndReachedWithCtrlQ) {
 TEST_F(KeysTest, CharactersBeyondLatin1AreTypedAndUndoneAsOneRun) {
     Load("x");
     Key(Qt::Key_End);
-    TypeText(QStringLiteral("é"));
-    TypeText(QStringLiteral("漢"));
-    TypeText(QStringLiteral("\U0001D11E"));
+    for (const char* typed : {"é", "漢", "\U0001D11E"})
+        TypeText(QString::fromUtf8(typed));
     EXPECT_EQ(Text(), "xé漢\U0001D11E\r\n");
     EXPECT_EQ(Caret(), (TextPos{4, 0}));
     Key(Qt::Key_Z, Qt::ControlModifier);
