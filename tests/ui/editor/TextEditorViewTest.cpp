@@ -17,6 +17,8 @@ namespace {
 struct ViewTest : EditorFixture {
     QScrollBar* Bar() { return ed.verticalScrollBar(); }
     int scrolls = 0;
+    // The top row and how many scrolls were reported so far.
+    std::pair<int, int> Scrolled() const { return {ed.TopRow(), scrolls}; }
     ViewTest() {
         ed.OnScroll = [this](editor::CustomTextEditor&) { ++scrolls; };
     }
@@ -67,26 +69,21 @@ TEST_F(ViewTest, RowBarRangesFollowTheTextAndTheWindow) {
 TEST_F(ViewTest, BarActionsMoveTheViewAndReportOnce) {
     Load(test::NumberedLines(25));
     Bar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(ed.TopRow(), 1);
-    EXPECT_EQ(scrolls, 1);
+    EXPECT_EQ(Scrolled(), std::make_pair(1, 1));
     Bar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(ed.TopRow(), 10);
-    EXPECT_EQ(scrolls, 2);
+    EXPECT_EQ(Scrolled(), std::make_pair(10, 2));
     // Dragging the thumb moves the view while dragging; the release does not move it again.
     Bar()->setSliderDown(true);
     Bar()->setSliderPosition(7);
-    EXPECT_EQ(ed.TopRow(), 7);
-    EXPECT_EQ(scrolls, 3);
+    EXPECT_EQ(Scrolled(), std::make_pair(7, 3));
     Bar()->setSliderDown(false);
-    EXPECT_EQ(ed.TopRow(), 7);
-    EXPECT_EQ(scrolls, 3);
+    EXPECT_EQ(Scrolled(), std::make_pair(7, 3));
     // The ends move the view with the thumb, so that both always agree.
     Bar()->triggerAction(QAbstractSlider::SliderToMaximum);
     EXPECT_EQ(ed.TopRow(), 15);
     EXPECT_EQ(Bar()->value(), 15);
     Bar()->triggerAction(QAbstractSlider::SliderToMinimum);
-    EXPECT_EQ(ed.TopRow(), 0);
-    EXPECT_EQ(scrolls, 5);
+    EXPECT_EQ(Scrolled(), std::make_pair(0, 5));
     // Keyboard scrolling moves the bar without reporting an action to anyone listening.
     int actions = 0;
     QObject::connect(Bar(), &QScrollBar::actionTriggered, [&] { ++actions; });
