@@ -102,13 +102,11 @@ TEST_F(MouseTest, DragOutsideScrollsEvery100MsByTheZone) {
     DragTo(QPoint(Cell(2, 55).x(), -10));
     ASSERT_TRUE(ed.ScrollTimerRunning());
     ed.Mouse().ScrollTimerTick();
-    EXPECT_EQ(ed.CaretY(), 49);
-    EXPECT_EQ(ed.TopRow(), 49);
+    EXPECT_EQ(std::make_pair(ed.CaretY(), ed.TopRow()), std::make_pair(49, 49));
     // 30 pixels above: a window of rows a tick.
     DragTo(QPoint(Cell(2, 55).x(), -30));
     ed.Mouse().ScrollTimerTick();
-    EXPECT_EQ(ed.CaretY(), 39);
-    EXPECT_EQ(ed.TopRow(), 39);
+    EXPECT_EQ(std::make_pair(ed.CaretY(), ed.TopRow()), std::make_pair(39, 39));
     EXPECT_EQ(SelText().substr(0, 6), "ne 39\r");
 
     // The real timer keeps scrolling while the pointer stays out.
@@ -130,20 +128,18 @@ TEST_F(MouseTest, WheelScrollsByTheWheelLinesAndReportsOnce) {
     Load(test::NumberedLines(100));
     int scrolls = 0;
     ed.OnScroll = [&](editor::CustomTextEditor&) { ++scrolls; };
+    const auto scrolled = [&] { return std::make_pair(ed.TopRow(), scrolls); };
     const int lines = QApplication::wheelScrollLines();
     Wheel(-120);
-    EXPECT_EQ(ed.TopRow(), lines);
-    EXPECT_EQ(scrolls, 1);
+    EXPECT_EQ(scrolled(), std::make_pair(lines, 1));
     EXPECT_EQ(ed.verticalScrollBar()->value(), lines);
     EXPECT_EQ(Caret(), (TextPos{0, 0})); // the caret stays
     Wheel(120);
-    EXPECT_EQ(ed.TopRow(), 0);
-    EXPECT_EQ(scrolls, 2);
+    EXPECT_EQ(scrolled(), std::make_pair(0, 2));
     // Small touchpad steps add up to one notch.
     Wheel(-40);
     Wheel(-40);
-    EXPECT_EQ(scrolls, 2);
+    EXPECT_EQ(scrolled(), std::make_pair(0, 2));
     Wheel(-40);
-    EXPECT_EQ(ed.TopRow(), lines);
-    EXPECT_EQ(scrolls, 3);
+    EXPECT_EQ(scrolled(), std::make_pair(lines, 3));
 }
