@@ -8,6 +8,7 @@
 
 using namespace velmora::shell;
 using velmora::test::TempDir;
+using Names = std::vector<std::string>;
 
 namespace {
 
@@ -15,11 +16,11 @@ class AppAssociationsTest : public ::testing::Test {
 protected:
     TempDir root;
     std::string config = root / "config", sysConfig = root / "xdg", data = root / "data",
-                sysData = root / "share";
+                sysData = root / "share", apps = sysData + "/applications";
 
     void SetUp() override {
-        for (const std::string& d : {config, sysConfig, data + "/applications",
-                                     sysData + "/applications/kde", root / "bin"})
+        for (const std::string& d :
+             {config, sysConfig, data + "/applications", apps + "/kde", root / "bin"})
             std::filesystem::create_directories(d);
     }
     void App(const std::string& dir, const std::string& file, const std::string& mime,
@@ -31,11 +32,10 @@ protected:
     void List(const std::string& dir, const std::string& text) {
         root.Write(dir.substr(root.Path().size() + 1) + "/mimeapps.list", text);
     }
-    std::vector<std::string> Ids(const std::vector<std::string>& types,
-                                 std::vector<std::string> desktops = {"gnome"}) {
+    Names Ids(const Names& types, Names desktops = {"gnome"}) {
         AppAssociations a(
             {{config, sysConfig}, {data, sysData}, std::move(desktops), "", root / "bin"});
-        std::vector<std::string> ids;
+        Names ids;
         for (const DesktopApp* app : a.AppsFor(types))
             ids.push_back(app->id);
         return ids;
@@ -45,51 +45,47 @@ protected:
 } // namespace
 
 TEST_F(AppAssociationsTest, EntriesFiltersAndIds) {
-    App(sysData + "/applications", "b.desktop", "audio/mpeg;");
-    App(sysData + "/applications", "a.desktop", "audio/mpeg;audio/flac;");
-    App(sysData + "/applications/kde", "c.desktop", "audio/mpeg;");
-    App(sysData + "/applications", "hidden.desktop", "audio/mpeg;", "Hidden=true\n");
-    App(sysData + "/applications", "nodisplay.desktop", "audio/mpeg;", "NoDisplay=true\n");
-    App(sysData + "/applications", "kdeonly.desktop", "audio/mpeg;", "OnlyShowIn=KDE;\n");
-    App(sysData + "/applications", "notgnome.desktop", "audio/mpeg;", "NotShowIn=GNOME;\n");
-    App(sysData + "/applications", "tryexec.desktop", "audio/mpeg;", "TryExec=missing-tool\n");
+    App(apps, "b.desktop", "audio/mpeg;");
+    App(apps, "a.desktop", "audio/mpeg;audio/flac;");
+    App(apps + "/kde", "c.desktop", "audio/mpeg;");
+    App(apps, "hidden.desktop", "audio/mpeg;", "Hidden=true\n");
+    App(apps, "nodisplay.desktop", "audio/mpeg;", "NoDisplay=true\n");
+    App(apps, "kdeonly.desktop", "audio/mpeg;", "OnlyShowIn=KDE;\n");
+    App(apps, "notgnome.desktop", "audio/mpeg;", "NotShowIn=GNOME;\n");
+    App(apps, "tryexec.desktop", "audio/mpeg;", "TryExec=missing-tool\n");
     root.Write("bin/present-tool", "");
     std::filesystem::permissions(root / "bin/present-tool", std::filesystem::perms::owner_all);
-    App(sysData + "/applications", "tryok.desktop", "audio/mpeg;", "TryExec=present-tool\n");
+    App(apps, "tryok.desktop", "audio/mpeg;", "TryExec=present-tool\n");
     // The user's folder hides the system's entry of the same ID.
     App(data + "/applications", "b.desktop", "audio/mpeg;", "Hidden=true\n");
-    using Names = std::vector<std::string>;
     EXPECT_EQ(Ids({"audio/mpeg"}), (Names{"a.desktop", "kde-c.desktop", "tryok.desktop"}));
-    EXPECT_EQ(Ids({"audio/mpeg"}, {"kde"}),
-              (std::vector<std::string>{"a.desktop", "kde-c.desktop", "kdeonly.desktop",
-                                        "notgnome.desktop", "tryok.desktop"}));
+    EXPECT_EQ(Ids({"audio/mpeg"}, {"kde"}), (Names{"a.desktop", "kde-c.desktop", "kdeonly.desktop",
+                                                   "notgnome.desktop", "tryok.desktop"}));
     // Ancestors follow the type itself, each application once.
-    App(sysData + "/applications", "text.desktop", "application/octet-stream;");
-    EXPECT_EQ(
-        Ids({"audio/flac", "application/octet-stream", "audio/mpeg"}),
-        (std::vector<std::string>{"a.desktop", "text.desktop", "kde-c.desktop", "tryok.desktop"}));
+    App(apps, "text.desktop", "application/octet-stream;");
+    EXPECT_EQ(Ids({"audio/flac", "application/octet-stream", "audio/mpeg"}),
+              (Names{"a.desktop", "text.desktop", "kde-c.desktop", "tryok.desktop"}));
 }
 
 TEST_F(AppAssociationsTest, MimeappsListPrecedence) {
     for (const char* f : {"a.desktop", "b.desktop", "c.desktop", "d.desktop"})
-        App(sysData + "/applications", f, "audio/mpeg;");
-    App(sysData + "/applications", "e.desktop", "audio/flac;", "NoDisplay=true\n");
+        App(apps, f, "audio/mpeg;");
+    App(apps, "e.desktop", "audio/flac;", "NoDisplay=true\n");
     // Lowest: the system data folder's list.
-    List(sysData + "/applications", "[Default Applications]\naudio/mpeg=d.desktop\n"
-                                    "[Removed Associations]\naudio/mpeg=c.desktop;\n");
+    List(apps, "[Default Applications]\naudio/mpeg=d.desktop\n"
+               "[Removed Associations]\naudio/mpeg=c.desktop;\n");
     // The system config folder re-adds c (more important than its removal) and removes a.
     List(sysConfig, "[Added Associations]\naudio/mpeg=c.desktop;e.desktop;\n"
                     "[Removed Associations]\naudio/mpeg=a.desktop;\n");
     // The user's desktop-specific list names a missing default first, then b.
     root.Write("config/gnome-mimeapps.list",
                "[Default Applications]\naudio/mpeg=missing.desktop;b.desktop;\n");
-    EXPECT_EQ(Ids({"audio/mpeg"}),
-              (std::vector<std::string>{"b.desktop", "c.desktop", "e.desktop", "d.desktop"}));
+    EXPECT_EQ(Ids({"audio/mpeg"}), (Names{"b.desktop", "c.desktop", "e.desktop", "d.desktop"}));
     // Without the desktop-specific list the system data default applies.
     EXPECT_EQ(Ids({"audio/mpeg"}, {"kde"}),
-              (std::vector<std::string>{"d.desktop", "c.desktop", "e.desktop", "b.desktop"}));
+              (Names{"d.desktop", "c.desktop", "e.desktop", "b.desktop"}));
     // A user-level removal hides also what lower lists add.
     List(config, "[Removed Associations]\naudio/mpeg=c.desktop;d.desktop;\n");
     // ... and a default it removes is no default any more.
-    EXPECT_EQ(Ids({"audio/mpeg"}, {"kde"}), (std::vector<std::string>{"e.desktop", "b.desktop"}));
+    EXPECT_EQ(Ids({"audio/mpeg"}, {"kde"}), (Names{"e.desktop", "b.desktop"}));
 }

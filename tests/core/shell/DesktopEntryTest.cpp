@@ -35,8 +35,7 @@ TEST(DesktopEntry, GroupsKeysEscapesAndLists) {
     EXPECT_EQ(e.Keys("Desktop Action play"), Args{"Name"});
 
     const struct {
-        const char* locale;
-        const char* name;
+        const char *locale, *name;
     } locales[] = {{"de_AT.UTF-8", "Abspieler"},
                    {"de_CH.UTF-8@euro", "Spieler"},
                    {"de", "Spieler"},

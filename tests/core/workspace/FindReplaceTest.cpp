@@ -8,6 +8,7 @@
 
 using namespace velmora;
 using platform::EAbort;
+using Names = std::vector<std::string>;
 
 namespace {
 
@@ -71,11 +72,8 @@ TEST_F(FindTest, UpSkipsAnOccurrenceEndingAtTheCaret) {
 
 TEST_F(FindTest, OccurrencesAreJudgedUntilOnePassesTheOptions) {
     struct Row {
-        const char* text;
-        const char* find;
-        bool down;
-        bool wholeWord;
-        bool matchCase;
+        const char *text, *find;
+        bool down, wholeWord, matchCase;
         const char* result;
     };
     const Row rows[] = {
@@ -128,12 +126,10 @@ TEST_F(ReplaceTest, ReplaceFindsFirstThenReplacesOnlyAnOccurrence) {
 
 TEST_F(ReplaceTest, ReplaceAllCoversTheWholeTextFromItsStart) {
     struct Row {
-        std::vector<std::string> lines;
-        const char* find;
-        const char* replace;
-        bool wholeWord;
-        bool matchCase;
-        std::vector<std::string> expected;
+        Names lines;
+        const char *find, *replace;
+        bool wholeWord, matchCase;
+        Names expected;
     };
     const Row rows[] = {
         {{"aaa"}, "a", "b", false, false, {"bbb"}},
@@ -166,7 +162,7 @@ TEST_F(ReplaceTest, ReplaceAllIsOneUndoStepAndMakesTheWorkspaceAsk) {
 
     Options("cat", true, false, false, "cow");
     EXPECT_EQ(finder.ReplaceAll(), 2);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"cow 1", "cow 2", "dog"}));
+    EXPECT_EQ(Lines(), (Names{"cow 1", "cow 2", "dog"}));
     questions.Answer(platform::ModalResult::mrNo);
     EXPECT_EQ(ws.AskApplyChanges(), platform::ModalResult::mrNo);
     EXPECT_EQ(questions.asked.size(), 1u);
@@ -174,9 +170,9 @@ TEST_F(ReplaceTest, ReplaceAllIsOneUndoStepAndMakesTheWorkspaceAsk) {
     finder.Options.FindText = U"dog";
     EXPECT_EQ(finder.ReplaceAll(), 1);
     ed.Undo();
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"cow 1", "cow 2", "dog"}));
+    EXPECT_EQ(Lines(), (Names{"cow 1", "cow 2", "dog"}));
     ed.Undo();
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"cat 1", "cat 2", "dog"}));
+    EXPECT_EQ(Lines(), (Names{"cat 1", "cat 2", "dog"}));
 
     // Nothing to replace: no change, no undo step, nothing to ask about.
     ed.SetModified(false);

@@ -15,26 +15,17 @@ using workspace::NameCommands;
 
 namespace {
 
+using Names = std::vector<std::string>;
 using NumberLines = test::NamesEditor;
 using CaseCommands = test::NamesEditor;
 using MacroRecorder = test::NamesEditor;
-
-std::vector<std::string> Letters(int n) {
-    std::vector<std::string> v;
-    for (int i = 0; i < n; ++i)
-        v.push_back(std::string(1, static_cast<char>('a' + i % 26)));
-    return v;
-}
 
 } // namespace
 
 TEST_F(NumberLines, FormatsByStartStepDigitsAndSeparator) {
     struct Row {
-        const char* start;
-        const char* step;
-        const char* digits;
-        const char* sep;
-        std::vector<std::string> expected; // for the lines a, b, c
+        const char *start, *step, *digits, *sep;
+        Names expected; // for the lines a, b, c
     };
     const Row rows[] = {
         {"1", "1", "2", " - ", {"01 - a", "02 - b", "03 - c"}},
@@ -55,7 +46,10 @@ TEST_F(NumberLines, FormatsByStartStepDigitsAndSeparator) {
 }
 
 TEST_F(NumberLines, NumbersEveryLineTwiceInARowAndNothingInAnEmptyList) {
-    Load(Letters(120));
+    Names letters;
+    for (int i = 0; i < 120; ++i)
+        letters.push_back(std::string(1, static_cast<char>('a' + i % 26)));
+    Load(letters);
     ed.SetCaret(0, 119);
     const LineNumbering numbering("1", "1", "2", " - ");
     numbering.Apply(ed);
@@ -76,10 +70,7 @@ TEST_F(NumberLines, NumbersEveryLineTwiceInARowAndNothingInAnEmptyList) {
 
 TEST_F(NumberLines, BadTextsFailWithTheConversionErrorAndChangeNothing) {
     struct Row {
-        const char* start;
-        const char* step;
-        const char* digits;
-        const char* message;
+        const char *start, *step, *digits, *message;
     };
     const Row rows[] = {
         {"x", "1", "2", "'x' is not a valid integer value"},
@@ -98,7 +89,7 @@ TEST_F(NumberLines, BadTextsFailWithTheConversionErrorAndChangeNothing) {
         EXPECT_EQ(ThrownMessage<platform::EConvertError>(
                       [&] { LineNumbering(r.start, r.step, r.digits, " - ").Apply(ed); }),
                   r.message);
-        EXPECT_EQ(Lines(), std::vector<std::string>{"a"});
+        EXPECT_EQ(Lines(), Names{"a"});
     }
     EXPECT_EQ(LineNumbering("-2147483648", "+1", "255", "").Format(-1).size(), 256u);
 }
@@ -113,7 +104,7 @@ TEST_F(NumberLines, IsOneUndoStepAndMakesTheWorkspaceAsk) {
 
     LineNumbering("1", "1", "2", " - ").Apply(ed);
     LineNumbering("1", "1", "1", "_").Apply(ed);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"1_01 - a", "2_02 - b"}));
+    EXPECT_EQ(Lines(), (Names{"1_01 - a", "2_02 - b"}));
     EXPECT_TRUE(ed.Modified());
     questions.Answer(platform::ModalResult::mrCancel);
     EXPECT_EQ(ws.AskApplyChanges(), platform::ModalResult::mrCancel);
@@ -121,16 +112,15 @@ TEST_F(NumberLines, IsOneUndoStepAndMakesTheWorkspaceAsk) {
     EXPECT_EQ(questions.asked[0].text, "Would you like to apply the changes?");
 
     ed.Undo();
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"01 - a", "02 - b"}));
+    EXPECT_EQ(Lines(), (Names{"01 - a", "02 - b"}));
     ed.Undo();
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(Lines(), (Names{"a", "b"}));
 }
 
 TEST_F(CaseCommands, ChangeEveryLetterOfTheSelectionAsOneStep) {
     struct Row {
         void (*command)(editor::CustomTextEditor&);
-        const char* text;
-        const char* expected;
+        const char *text, *expected;
     };
     const Row rows[] = {
         {&NameCommands::UpperCase, "\xc3\xa9t\xc3\xa9.mp3", "\xc3\x89T\xc3\x89.MP3"}, // été
@@ -161,26 +151,28 @@ TEST_F(CaseCommands, ChangeEveryLetterOfTheSelectionAsOneStep) {
 }
 
 TEST_F(CaseCommands, CapitalizeStartsEveryLineAndNoWordInTheMiddleAndNothingWithoutSelection) {
-    Load({"a b", "c d"});
-    Select(0, 8); // "a b\r\nc d"
-    NameCommands::Capitalize(ed);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"A B", "C D"}));
-
-    // A selection starting inside a word leaves that word alone; one after a blank does not.
-    Load({"hello world"});
-    Select(2, 9);
-    NameCommands::Capitalize(ed);
-    EXPECT_EQ(Lines()[0], "hello World");
-    Load({"hello world"});
-    Select(6, 5);
-    NameCommands::Capitalize(ed);
-    EXPECT_EQ(Lines()[0], "hello World");
+    const struct {
+        Names lines;
+        int start, length;
+        Names expected;
+    } rows[] = {
+        {{"a b", "c d"}, 0, 8, {"A B", "C D"}}, // "a b\r\nc d"
+        // A selection starting inside a word leaves that word alone; one after a blank does not.
+        {{"hello world"}, 2, 9, {"hello World"}},
+        {{"hello world"}, 6, 5, {"hello World"}},
+    };
+    for (const auto& r : rows) {
+        Load(r.lines);
+        Select(r.start, r.length);
+        NameCommands::Capitalize(ed);
+        EXPECT_EQ(Lines(), r.expected) << r.start;
+    }
 
     Load({"abc"});
     CaretAt(1);
     NameCommands::UpperCase(ed);
     NameCommands::Capitalize(ed);
-    EXPECT_EQ(Lines(), std::vector<std::string>{"abc"});
+    EXPECT_EQ(Lines(), Names{"abc"});
     EXPECT_FALSE(ed.Modified());
     EXPECT_EQ(ed.UndoList().Count(), 0);
 }
@@ -194,19 +186,20 @@ TEST_F(MacroRecorder, RecordTwiceMakesTheTypingReplayable) {
     EXPECT_TRUE(NameCommands::Record(ed)); // stops: Play becomes available
     ed.SetCaret(0, 1);
     ed.ExecuteCommand(editor::cmdPlayMacro);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"x\xc3\xa9", "x\xc3\xa9"}));
+    EXPECT_EQ(Lines(), (Names{"x\xc3\xa9", "x\xc3\xa9"}));
     EXPECT_FALSE(NameCommands::Record(ed));
     EXPECT_TRUE(NameCommands::Record(ed));
 }
 
 TEST_F(NumberLines, BreaksInTheSeparatorMakeNewLinesThatUndoTakesBack) {
+
     Load({"a", "b"});
-    LineNumbering("1", "1", "0", "\r\n").Apply(ed);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"1", "a", "2", "b"}));
-    ed.Undo();
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"a", "b"}));
-    LineNumbering("1", "1", "0", "-\r").Apply(ed); // a lone CR is stored as CR LF
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"1-", "a", "2-", "b"}));
-    ed.Undo();
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"a", "b"}));
+    // A lone CR is stored as CR LF.
+    for (const auto& [sep, expected] : {std::pair<const char*, Names>{"\r\n", {"1", "a", "2", "b"}},
+                                        {"-\r", {"1-", "a", "2-", "b"}}}) {
+        LineNumbering("1", "1", "0", sep).Apply(ed);
+        EXPECT_EQ(Lines(), expected);
+        ed.Undo();
+        EXPECT_EQ(Lines(), (Names{"a", "b"}));
+    }
 }

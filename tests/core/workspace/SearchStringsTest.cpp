@@ -20,25 +20,21 @@ struct Case {
     bool matchCase;
 };
 
-SearchResult Forward(const Case& c, bool fast) {
-    SearchResult r;
-    SearchForward(c.text, c.find, c.start, r, fast, c.window);
-    return r;
-}
-
-SearchResult Backward(const Case& c, bool fast) {
-    SearchResult r;
-    SearchBackward(c.text, c.find, c.start, r, fast, c.window);
-    return r;
-}
-
-void Check(const Case& c, const SearchResult& r, int index, bool fast) {
-    SCOPED_TRACE(testing::Message() << "case " << index << (fast ? " fast" : " plain"));
-    EXPECT_EQ(r.Pos, c.pos);
-    EXPECT_EQ(r.Len, static_cast<int>(std::u32string(c.find).size()));
-    if (c.pos < 0) return;
-    EXPECT_EQ(r.WholeWord, c.wholeWord);
-    EXPECT_EQ(r.MatchCase, c.matchCase);
+// Runs every case with the plain and with the fast search.
+template <std::size_t N> void Check(const Case (&cases)[N], bool forward) {
+    for (std::size_t i = 0; i < N; ++i) {
+        const Case& c = cases[i];
+        for (bool fast : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "case " << i << (fast ? " fast" : " plain"));
+            SearchResult r;
+            (forward ? SearchForward : SearchBackward)(c.text, c.find, c.start, r, fast, c.window);
+            EXPECT_EQ(r.Pos, c.pos);
+            EXPECT_EQ(r.Len, static_cast<int>(std::u32string(c.find).size()));
+            if (c.pos < 0) continue;
+            EXPECT_EQ(r.WholeWord, c.wholeWord);
+            EXPECT_EQ(r.MatchCase, c.matchCase);
+        }
+    }
 }
 
 } // namespace
@@ -60,12 +56,7 @@ TEST(SearchStrings, ForwardFindsTheLeftmostOccurrenceInsideTheWindow) {
         {U"ab", U"abc", 0, 2, -1, false, false},
         {U"aaa", U"a", -5, 99, 0, false, true}, // start and window clamped
     };
-    int i = 0;
-    for (const Case& c : cases) {
-        Check(c, Forward(c, false), i, false);
-        Check(c, Forward(c, true), i, true);
-        ++i;
-    }
+    Check(cases, true);
 }
 
 TEST(SearchStrings, BackwardFindsTheRightmostOccurrenceBeforeTheStart) {
@@ -81,12 +72,7 @@ TEST(SearchStrings, BackwardFindsTheRightmostOccurrenceBeforeTheStart) {
         {U"aaaa", U"aa", 0, 4, 2, false, true},
         {U"abc", U"", 0, 3, -1, false, false},
     };
-    int i = 0;
-    for (const Case& c : cases) {
-        Check(c, Backward(c, false), i, false);
-        Check(c, Backward(c, true), i, true);
-        ++i;
-    }
+    Check(cases, false);
 }
 
 TEST(SearchStrings, FastSearchAgreesWithPlainSearchOnRandomTexts) {

@@ -17,7 +17,6 @@
 #include <QVBoxLayout>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 #include <unistd.h>
@@ -29,37 +28,27 @@ using test::TempDir;
 namespace {
 
 // Points one environment variable elsewhere for the length of a test.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        setenv(name, value.c_str(), 1);
+struct ScopedEnv {
+    const char* name;
+    std::optional<std::string> old;
+    ScopedEnv(const char* n, const std::string& value) : name(n) {
+        if (const char* o = std::getenv(n)) old = o;
+        setenv(n, value.c_str(), 1);
     }
-    ~ScopedEnv() {
-        if (old_)
-            setenv(name_, old_->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
+    ~ScopedEnv() { old ? setenv(name, old->c_str(), 1) : unsetenv(name); }
 };
 
 struct DeleteCase {
     const char* what;
     unsigned options;
     QMessageBox::StandardButton answer;
-    bool deleted; // gone from its folder
-    bool trashed; // and in the Trash
+    bool deleted, trashed; // gone from its folder; and in the Trash
 };
 
 } // namespace
 
 TEST(SHFileOperation, TrashAndPermanentDeleteAnsweredBothWays) {
     TempDir d;
-    const std::string trash = d / "data/Trash";
     ScopedEnv data("XDG_DATA_HOME", d / "data"); // created by the operation itself
     const DeleteCase cases[] = {
         {"trash yes", ui::fofAllowUndo, QMessageBox::Yes, true, true},
@@ -83,10 +72,9 @@ TEST(SHFileOperation, TrashAndPermanentDeleteAnsweredBothWays) {
                       ? "Move \"" + name + "\" to the Trash?"
                       : "Are you sure you want to permanently delete \"" + name + "\"?");
         EXPECT_EQ(d.Exists(name), !c.deleted) << c.what;
-        EXPECT_EQ(std::filesystem::exists(trash + "/files/" + name), c.trashed) << c.what;
+        EXPECT_EQ(d.Exists("data/Trash/files/" + name), c.trashed) << c.what;
         if (c.trashed) {
-            std::ifstream info(trash + "/info/" + name + ".trashinfo");
-            std::string text((std::istreambuf_iterator<char>(info)), {});
+            const std::string text = d.Read("data/Trash/info/" + name + ".trashinfo");
             EXPECT_NE(text.find("[Trash Info]"), std::string::npos);
             EXPECT_NE(text.find("Path=" + d.Path() + "/My%20%22trash%20yes%22.mp3"),
                       std::string::npos)
@@ -207,15 +195,11 @@ struct AppsFixture : ::testing::Test {
     std::string out = d / "args";
 
     void SetUp() override {
-        std::filesystem::create_directories(d / "data/applications");
-        std::filesystem::create_directories(d / "share/applications");
-        d.Write("bin/recorder", "");
-        std::filesystem::create_directories(d / "bin");
+        for (const char* sub : {"data/applications", "share/applications", "bin"})
+            std::filesystem::create_directories(d / sub);
+        // Writes its arguments, then moves them into place: the test sees all or nothing.
         d.Write("bin/recorder", "#!/bin/sh\nfor a in \"$@\"; do printf '[%s]' \"$a\"; done > '" +
-                                    out +
-                                    ".tmp'\n"
-                                    "mv '" +
-                                    out + ".tmp' '" + out + "'\n");
+                                    out + ".tmp'\nmv '" + out + ".tmp' '" + out + "'\n");
         std::filesystem::permissions(d / "bin/recorder", std::filesystem::perms::owner_all);
         d.Write("data/applications/recorder.desktop",
                 "[Desktop Entry]\nType=Application\nName=Recorder\nExec=\"" + (d / "bin/recorder") +
@@ -258,8 +242,7 @@ TEST_F(AppsFixture, OurChooserOpensTheFileWithTheChosenApplication) {
     EXPECT_FALSE(listed.contains(QStringLiteral("Texts")));
     EXPECT_TRUE(listedAll.contains(QStringLiteral("Recorder")));
     EXPECT_TRUE(listedAll.contains(QStringLiteral("Texts")));
-    std::filesystem::path args(out);
-    for (int i = 0; i < 400 && !std::filesystem::exists(args); ++i)
+    for (int i = 0; i < 400 && !std::filesystem::exists(out); ++i)
         QTest::qWait(5);
     EXPECT_EQ(d.Read("args"), "[--name][Recorder][" + file + "]");
 }
@@ -281,17 +264,9 @@ TEST(ObjectPropertiesDialog, OwnDialogForAFileALinkAndAFileOver4GB) {
         QString type, size, target, permissions;
     };
     const Expect cases[] = {
-        {"song.mp3", QStringLiteral("(audio/mpeg)"), QStringLiteral("5 bytes"), QString(), {}},
-        {"link.mp3",
-         QStringLiteral("(inode/symlink)"),
-         QStringLiteral("5 bytes"),
-         QStringLiteral("song.mp3"),
-         {}},
-        {"big.bin",
-         {},
-         QStringLiteral("4.0 GiB (4,294,967,303 bytes)"),
-         QString(),
-         QStringLiteral("rw------- (0600)")},
+        {"song.mp3", "(audio/mpeg)", "5 bytes", "", ""},
+        {"link.mp3", "(inode/symlink)", "5 bytes", "song.mp3", ""},
+        {"big.bin", "", "4.0 GiB (4,294,967,303 bytes)", "", "rw------- (0600)"},
     };
     for (const Expect& c : cases) {
         props.ObjectName = d / c.name;
@@ -304,9 +279,8 @@ TEST(ObjectPropertiesDialog, OwnDialogForAFileALinkAndAFileOver4GB) {
             << dlg->Field(QStringLiteral("Type")).toStdString();
         EXPECT_EQ(dlg->Field(QStringLiteral("Size")), c.size);
         EXPECT_EQ(dlg->Field(QStringLiteral("Link target")), c.target);
-        if (!c.permissions.isEmpty()) {
+        if (!c.permissions.isEmpty())
             EXPECT_EQ(dlg->Field(QStringLiteral("Permissions")), c.permissions);
-        }
         EXPECT_EQ(dlg->Field(QStringLiteral("Location")).toStdString(), d.Path());
         EXPECT_TRUE(dlg->Field(QStringLiteral("Modified")).endsWith(QStringLiteral(" UTC")));
         EXPECT_FALSE(dlg->Field(QStringLiteral("File system")).isEmpty());

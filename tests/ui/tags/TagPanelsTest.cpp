@@ -1,5 +1,6 @@
 // The two tag panels on real files: the ID3v1 editor writing back, the ID3v2 viewer's pages.
 #include "core/tags/JpegImage.h"
+#include "ui/support/UrlRecorder.h"
 #include "ui/tags/PictureBox.h"
 #include "ui/tags/QtPictureLoaders.h"
 #include "ui/tags/TagFiles.h"
@@ -10,7 +11,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDate>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -35,7 +35,6 @@ struct TagPanelsTest : ::testing::Test {
         ui::RegisterQtPictureLoaders();
     }
     TempDir dir;
-    // Writes a file and returns its path.
     std::string Make(const std::string& name, const Bytes& content) {
         dir.Write(name, content);
         return dir / name;
@@ -291,29 +290,11 @@ TEST_F(TagPanelsTest, PicturesListInKindOrderShowTheFirstAndFollowTheSelection) 
     EXPECT_TRUE(viewer.Image->Image().isNull());
 }
 
-namespace {
-
-// Records the URLs the desktop is asked to open.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-public:
-    UrlRecorder() {
-        for (const char* scheme : {"http", "https", "file", "mailto"})
-            QDesktopServices::setUrlHandler(scheme, this, "Open");
-    }
-    ~UrlRecorder() override {
-        for (const char* scheme : {"http", "https", "file", "mailto"})
-            QDesktopServices::unsetUrlHandler(scheme);
-    }
-    QStringList opened;
-public slots:
-    void Open(const QUrl& url) { opened << url.toString(); }
-};
-
-} // namespace
-
 TEST_F(TagPanelsTest, UrlValuesOpenWhenClickedAndOnlyWebAndMailAddresses) {
-    UrlRecorder urls;
+    UrlRecorder http("http"), https("https"), file("file"), mail("mailto");
+    auto opened = [&] {
+        return http.urls.size() + https.urls.size() + file.urls.size() + mail.urls.size();
+    };
     const std::string path =
         Make("urls.mp3", Tag(3, Frame3("WOAR", "https://artist.example/") +
                                     Frame3("WCOM", "www.shop.example/buy") +
@@ -328,23 +309,25 @@ TEST_F(TagPanelsTest, UrlValuesOpenWhenClickedAndOnlyWebAndMailAddresses) {
     ui::PUrls& d = viewer.Datas().Urls;
     for (const ui::TextValue& v : {d.ArtistPage, d.Commercial, d.Copyright, d.Payment})
         QTest::mouseClick(v.Widget(), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(urls.opened, (QStringList{"https://artist.example/", "http://www.shop.example/buy"}));
+    EXPECT_EQ(https.urls, std::vector<QUrl>{QUrl("https://artist.example/")});
+    EXPECT_EQ(http.urls, std::vector<QUrl>{QUrl("http://www.shop.example/buy")});
+    EXPECT_EQ(opened(), 2u);
     EXPECT_EQ(d.ArtistPage.Widget()->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_NE(d.Copyright.Widget()->cursor().shape(), Qt::PointingHandCursor);
 
     EXPECT_EQ(d.UserDefined.Items(), (QStringList{"https://fans.example/", "mailto:a@b.example"}));
-    EXPECT_EQ(urls.opened.size(), 2); // filling the list opened nothing
+    EXPECT_EQ(opened(), 2u); // filling the list opened nothing
     QComboBox* box = d.UserDefined.Widget();
     box->setFocus();
     QTest::keyClick(box, Qt::Key_Down); // a user's choice of the second address
-    EXPECT_EQ(urls.opened.value(2), "mailto:a@b.example");
+    EXPECT_EQ(mail.urls, std::vector<QUrl>{QUrl("mailto:a@b.example")});
     // The wheel rolling over the list chooses nothing, so it opens nothing.
     for (const int delta : {120, -120}) {
         QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), {}, {0, delta},
                           Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(box, &wheel);
     }
-    EXPECT_EQ(urls.opened.size(), 3);
+    EXPECT_EQ(opened(), 3u);
     EXPECT_EQ(box->currentIndex(), 1);
 }
 
@@ -373,5 +356,3 @@ TEST_F(TagPanelsTest, SavingAPictureWritesItsOwnBytesAndFormat) {
     viewer.SavePicture();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
-
-#include "TagPanelsTest.moc"

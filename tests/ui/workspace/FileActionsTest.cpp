@@ -104,14 +104,14 @@ TEST_F(FileActionsTest, OpenByMenuKeyAndDoubleClick) {
     w.ListBoxOrg->setFocus();
     Select(w, "c.mp3");
     QTest::keyClick(w.ListBoxOrg, Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_EQ(files.urls.size(), 2u);
     const QRect r = w.ListBoxOrg->visualRect(w.ListBoxOrg->model()->index(Row(w, "a b.mp3"), 0));
     QTest::mouseClick(w.ListBoxOrg->viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_EQ(files.urls.size(), 2u); // a single click opens nothing
     QTest::mouseDClick(w.ListBoxOrg->viewport(), Qt::LeftButton, {}, r.center());
-    ASSERT_EQ(files.urls.size(), 3u);
-    EXPECT_EQ(files.urls[0], QUrl::fromLocalFile(QString::fromStdString(dir / "a b.mp3")));
-    EXPECT_EQ(files.urls[1], QUrl::fromLocalFile(QString::fromStdString(dir / "c.mp3")));
-    EXPECT_EQ(files.urls[2], files.urls[0]);
+    const auto url = [&](const char* name) {
+        return QUrl::fromLocalFile(QString::fromStdString(dir / name));
+    };
+    EXPECT_EQ(files.urls, (std::vector<QUrl>{url("a b.mp3"), url("c.mp3"), url("a b.mp3")}));
 
     // Alt+Enter: our own properties window, there being no file manager on the bus.
     Select(w, "c.mp3");
