@@ -46,9 +46,11 @@ TEST(SearchStrings, ForwardFindsTheLeftmostOccurrenceInsideTheWindow) {
         {U"cat dog cat", U"CAT", 0, 11, 0, true, false},  // case never stops the search
         {U"cat dog cat", U"cat", 1, 9, -1, false, false}, // the occurrence sticks out
         {U"cat dog cat", U"cat", 11, 5, -1, false, false},
-        {U"xcat cat", U"cat", 0, 8, 1, false, true},                // word character before
-        {U"a cat.", U"cat", 0, 6, 2, true, true},                   // "." is no word character
-        {U"cat_1", U"cat", 0, 5, 0, false, true},                   // "_" is one
+        {U"xcat cat", U"cat", 0, 8, 1, false, true}, // word character before
+        {U"a cat.", U"cat", 0, 6, 2, true, true},    // "." is no word character
+        {U"cat_1", U"cat", 0, 5, 0, false, true},    // "_" is one
+        {U"0cat", U"cat", 0, 4, 1, false, true},     // so are "0" and "9"
+        {U"cat9", U"cat", 0, 4, 0, false, true},
         {U"\u00e9t\u00e9cat", U"cat", 0, 6, 3, true, true},         // accented letters are not
         {U"\u00c9T\u00c9", U"\u00e9t\u00e9", 0, 3, 0, true, false}, // folded beyond ASCII
         {U"a\r\nb", U"a\r\nb", 0, 4, 0, true, true},                // breaks are characters

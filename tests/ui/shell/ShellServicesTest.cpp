@@ -279,8 +279,9 @@ TEST(ObjectPropertiesDialog, OwnDialogForAFileALinkAndAFileOver4GB) {
             << dlg->Field(QStringLiteral("Type")).toStdString();
         EXPECT_EQ(dlg->Field(QStringLiteral("Size")), c.size);
         EXPECT_EQ(dlg->Field(QStringLiteral("Link target")), c.target);
-        if (!c.permissions.isEmpty())
+        if (!c.permissions.isEmpty()) {
             EXPECT_EQ(dlg->Field(QStringLiteral("Permissions")), c.permissions);
+        }
         EXPECT_EQ(dlg->Field(QStringLiteral("Location")).toStdString(), d.Path());
         EXPECT_TRUE(dlg->Field(QStringLiteral("Modified")).endsWith(QStringLiteral(" UTC")));
         EXPECT_FALSE(dlg->Field(QStringLiteral("File system")).isEmpty());
