@@ -1,12 +1,7 @@
 // Theme icons with bundled fallbacks.
 #include "ui/dirchooser/DirTreeIcons.h"
 
-#include <QHash>
-
-// Resources of a static library must be registered by hand.
-static void InitDirChooserResources() {
-    Q_INIT_RESOURCE(dirchooser);
-}
+#include "ui/platform/Icons.h"
 
 namespace velmora::ui {
 
@@ -32,8 +27,8 @@ QString VolumeIconName(VolumeKind kind) {
 
 QIcon FolderIcon() {
     // Closed normally, open when selected (the tree's "selected image").
-    QIcon closed = DirTreeIcons::Named(QStringLiteral("folder"));
-    QIcon open = DirTreeIcons::Named(QStringLiteral("folder-open"));
+    QIcon closed = ThemeIcon(QStringLiteral("folder"));
+    QIcon open = ThemeIcon(QStringLiteral("folder-open"));
     QIcon icon;
     for (int size : {16, 22, 24, 32, 48}) {
         icon.addPixmap(closed.pixmap(size), QIcon::Normal);
@@ -45,25 +40,12 @@ QIcon FolderIcon() {
 
 } // namespace
 
-QIcon DirTreeIcons::Named(const QString& name) {
-    static QHash<QString, QIcon> cache;
-    auto it = cache.constFind(name);
-    if (it != cache.constEnd()) return *it;
-    static const bool registered = (InitDirChooserResources(), true);
-    (void)registered;
-    QIcon icon = QIcon::hasThemeIcon(name)
-                     ? QIcon::fromTheme(name)
-                     : QIcon(QStringLiteral(":/velmora/dirchooser/%1.svg").arg(name));
-    cache.insert(name, icon);
-    return icon;
-}
-
 QIcon DirTreeIcons::ForNode(const dirtree::FolderNode& node) {
     switch (node.Kind()) {
     case NodeKind::nkComputer:
-        return Named(QStringLiteral("computer"));
+        return ThemeIcon(QStringLiteral("computer"));
     case NodeKind::nkVolume:
-        return Named(VolumeIconName(node.Volume()));
+        return ThemeIcon(VolumeIconName(node.Volume()));
     case NodeKind::nkFolder:
         break;
     }

@@ -11,8 +11,6 @@ class DirTreeIcons {
 public:
     // The node's icon; a folder's shows open while it is selected.
     static QIcon ForNode(const dirtree::FolderNode& node);
-    // A theme icon by its freedesktop name, or the bundled picture of that name.
-    static QIcon Named(const QString& name);
 };
 
 } // namespace velmora::ui

@@ -22,7 +22,6 @@
 #include "ui/workspace/FixedRowHeightDelegate.h"
 #include "ui/workspace/InfoPages.h"
 #include "ui/workspace/LineNumbersDlg.h"
-#include "ui/workspace/MenuIcons.h"
 #include "ui/workspace/NameListModel.h"
 #include "ui/workspace/ReplaceDialog.h"
 #include "ui/workspace/StatusBarSink.h"
@@ -299,7 +298,7 @@ void MainWindow::BuildMenus() {
     PopupMenuNew->setObjectName(QStringLiteral("PopupMenuNew"));
     auto add = [this](const QString& name, const QString& caption, const QKeySequence& key,
                       const QString& icon, auto fn) {
-        QAction* a = PopupMenuNew->addAction(MenuIcons::Named(icon), caption);
+        QAction* a = PopupMenuNew->addAction(ThemeIcon(icon), caption);
         a->setObjectName(name);
         if (!key.isEmpty()) {
             a->setShortcut(key);
