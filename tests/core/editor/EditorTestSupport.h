@@ -5,6 +5,7 @@
 #include "core/editor/CustomTextEditor.h"
 #include "core/editor/EditorCommands.h"
 #include "core/platform/Utf8.h"
+#include "support/ThrownMessage.h"
 
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -35,15 +36,7 @@ inline void Type(CustomTextEditor& ed, const std::u32string& s) {
         ed.TypeChar(c);
 }
 
-// The message of the E that f throws; empty when f throws nothing.
-template <class E, class F> std::string ThrownMessage(F&& f) {
-    try {
-        f();
-    } catch (const E& e) {
-        return e.Message();
-    }
-    return {};
-}
+using velmora::test::ThrownMessage;
 
 // n rows of the same text, each ended by a break.
 inline std::string Rows(int n, const std::string& row = "line") {

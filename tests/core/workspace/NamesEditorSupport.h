@@ -4,6 +4,7 @@
 #include "core/editor/CustomTextEditor.h"
 #include "core/platform/Error.h"
 #include "core/platform/Utf8.h"
+#include "support/ThrownMessage.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -46,15 +47,5 @@ struct NamesEditor : ::testing::Test {
     }
     std::string Selected() const { return platform::EncodeUtf8(ed.SelText()); }
 };
-
-// The message of the E that f throws; empty when f throws nothing.
-template <class E, class F> std::string ThrownMessage(F&& f) {
-    try {
-        f();
-    } catch (const E& e) {
-        return e.Message();
-    }
-    return {};
-}
 
 } // namespace velmora::test
