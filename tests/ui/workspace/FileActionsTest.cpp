@@ -5,6 +5,7 @@
 #include "ui/editor/TextEditor.h"
 #include "ui/shell/FilePropertiesDialog.h"
 #include "ui/shell/ObjectPropertiesDialog.h"
+#include "ui/support/LeftList.h"
 #include "ui/support/ModalAnswerer.h"
 #include "ui/support/UrlRecorder.h"
 #include "ui/workspace/InfoPages.h"
@@ -26,21 +27,13 @@ namespace {
 
 // The left list's names, sorted: the listing order is not what these tests are about.
 std::vector<std::string> Left(ui::MainWindow& w) {
-    std::vector<std::string> v;
-    for (int i = 0; i < w.Work().Left().Count(); ++i)
-        v.push_back(w.Work().Left().Get(i));
+    std::vector<std::string> v = test::LeftNames(w);
     std::sort(v.begin(), v.end());
     return v;
 }
 
-int Row(ui::MainWindow& w, const std::string& name) {
-    for (int i = 0; i < w.Work().Left().Count(); ++i)
-        if (w.Work().Left().Get(i) == name) return i;
-    return -1;
-}
-
 void Select(ui::MainWindow& w, const std::string& name) {
-    w.ListBoxOrg->setCurrentIndex(w.ListBoxOrg->model()->index(Row(w, name), 0));
+    w.ListBoxOrg->setCurrentIndex(test::LeftItem(w, name));
 }
 
 QAction* Item(QMenu* menu, const char* name) {
@@ -104,7 +97,7 @@ TEST_F(FileActionsTest, OpenByMenuKeyAndDoubleClick) {
     w.ListBoxOrg->setFocus();
     Select(w, "c.mp3");
     QTest::keyClick(w.ListBoxOrg, Qt::Key_Return, Qt::ControlModifier);
-    const QRect r = w.ListBoxOrg->visualRect(w.ListBoxOrg->model()->index(Row(w, "a b.mp3"), 0));
+    const QRect r = w.ListBoxOrg->visualRect(test::LeftItem(w, "a b.mp3"));
     QTest::mouseClick(w.ListBoxOrg->viewport(), Qt::LeftButton, {}, r.center());
     EXPECT_EQ(files.urls.size(), 2u); // a single click opens nothing
     QTest::mouseDClick(w.ListBoxOrg->viewport(), Qt::LeftButton, {}, r.center());
@@ -128,8 +121,7 @@ TEST_F(FileActionsTest, ARightPressChoosesTheFileThatFileInfoShows) {
     ui::MainWindow w({dir.Path() + "/*.mp3"});
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-    const QPoint b =
-        w.ListBoxOrg->visualRect(w.ListBoxOrg->model()->index(Row(w, "b.mp3"), 0)).center();
+    const QPoint b = w.ListBoxOrg->visualRect(test::LeftItem(w, "b.mp3")).center();
     // The press selects the file under the pointer before the menu opens; File Info shows it.
     QTest::mousePress(w.ListBoxOrg->viewport(), Qt::RightButton, {}, b);
     QTest::mouseRelease(w.ListBoxOrg->viewport(), Qt::RightButton, {}, b);

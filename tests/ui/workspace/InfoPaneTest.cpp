@@ -2,6 +2,7 @@
 // writing and clearing the ID3v1 tag, the file lines.
 #include "core/tags/JpegImage.h"
 #include "ui/editor/TextEditor.h"
+#include "ui/support/LeftList.h"
 #include "ui/support/ModalAnswerer.h"
 #include "ui/tags/PictureBox.h"
 #include "ui/tags/TagFiles.h"
@@ -46,16 +47,10 @@ struct InfoPaneTest : ::testing::Test {
         w->FileInfo1->trigger();
         return w;
     }
-    static int Row(ui::MainWindow& w, const std::string& name) {
-        for (int i = 0; i < w.Work().Left().Count(); ++i)
-            if (w.Work().Left().Get(i) == name) return i;
-        ADD_FAILURE() << name << " is not listed";
-        return 0;
-    }
     // Selects a file as a click does and waits until its details are shown.
     static void Select(ui::MainWindow& w, const std::string& name) {
         QSignalSpy shown(w.PageControlInfo, &ui::InfoPages::DetailsShown);
-        w.ListBoxOrg->setCurrentIndex(w.ListBoxOrg->model()->index(Row(w, name), 0));
+        w.ListBoxOrg->setCurrentIndex(LeftItem(w, name));
         ASSERT_TRUE(shown.wait(5000)) << name;
     }
 };
@@ -110,8 +105,7 @@ TEST_F(InfoPaneTest, AMouseClickShowsTheClickedFile) {
     auto w = Open();
     w->show();
     QSignalSpy shown(w->PageControlInfo, &ui::InfoPages::DetailsShown);
-    const QRect second =
-        w->ListBoxOrg->visualRect(w->ListBoxOrg->model()->index(Row(*w, "b.mp3"), 0));
+    const QRect second = w->ListBoxOrg->visualRect(LeftItem(*w, "b.mp3"));
     QTest::mouseClick(w->ListBoxOrg->viewport(), Qt::LeftButton, {}, second.center());
     ASSERT_TRUE(shown.wait(5000));
     EXPECT_EQ(w->SelectedFilePath(), dir / "b.mp3");
@@ -251,7 +245,7 @@ TEST_F(InfoPaneTest, ReloadingTheListLetsGoOfAShownFileThatLostItsName) {
     EXPECT_EQ(pane.VisualId3v21->Datas().Informations.TagPresent.Text(), "False");
 
     // A read still on its way when the list reloads is not shown afterwards.
-    w->ListBoxOrg->setCurrentIndex(w->ListBoxOrg->model()->index(Row(*w, "c.mp3"), 0));
+    w->ListBoxOrg->setCurrentIndex(LeftItem(*w, "c.mp3"));
     w->ButtonRefreshClick();
     EXPECT_FALSE(pane.Loading());
     QTest::qWait(200);

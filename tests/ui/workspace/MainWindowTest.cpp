@@ -7,6 +7,7 @@
 #include "ui/dirchooser/DirTreeCombo.h"
 #include "ui/editor/TextEditor.h"
 #include "ui/platform/QtText.h"
+#include "ui/support/LeftList.h"
 #include "ui/support/ModalAnswerer.h"
 
 #include <QAccessible>
@@ -37,11 +38,7 @@ std::vector<std::string> Lines(ui::MainWindow& w) {
 }
 
 std::vector<std::string> Left(ui::MainWindow& w) {
-    std::vector<std::string> v;
-    auto& l = w.Work().Left();
-    for (int i = 0; i < l.Count(); ++i)
-        v.push_back(l.Get(i));
-    return v;
+    return test::LeftNames(w);
 }
 
 // Edits the names pane the way a user does: select everything and type.
