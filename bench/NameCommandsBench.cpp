@@ -1,5 +1,6 @@
 // Replace All and Number Lines on 100,000 names, each against a bare loop that builds the same
 // text in the same run. Both include the editor update and the undo record.
+#include "BaselineRatio.h"
 #include "core/editor/CustomTextEditor.h"
 #include "core/workspace/FindReplace.h"
 #include "core/workspace/LineNumbering.h"
@@ -51,7 +52,7 @@ void BM_ReplaceAll(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     const std::u32string text = MakeNames(n);
     const std::u32string find = U"Live", replace = U"Studio";
-    double ours = 0, bare = 0, oursMin = 1e9, bareMin = 1e9;
+    bench::BaselineRatio ratio;
     for (auto _ : state) {
         editor::CustomTextEditor ed;
         Configure(ed, text);
@@ -72,17 +73,11 @@ void BM_ReplaceAll(benchmark::State& state) {
         out.append(text, at, std::u32string::npos);
         auto t2 = Clock::now();
         benchmark::DoNotOptimize(out.data());
-        ours += Seconds(t0, t1);
-        bare += Seconds(t1, t2);
-        oursMin = std::min(oursMin, Seconds(t0, t1));
-        bareMin = std::min(bareMin, Seconds(t1, t2));
+        ratio.Add(Seconds(t0, t1), Seconds(t1, t2));
         state.SetIterationTime(Seconds(t0, t1));
         if (count != n || ed.Lines().GetText32() != out) state.SkipWithError("wrong result");
     }
-    state.counters["bare_ms"] = bare * 1000 / static_cast<double>(state.iterations());
-    state.counters["ratio"] = ours / bare;
-    // The best run of each: other work on a shared machine only ever adds time.
-    state.counters["ratio_min"] = oursMin / bareMin;
+    ratio.Report(state);
 }
 BENCHMARK(BM_ReplaceAll)
     ->Arg(100000)
@@ -103,7 +98,7 @@ void BM_NumberLines(benchmark::State& state) {
         at = end + 2;
     }
     const workspace::LineNumbering numbering("1", "1", "3", " - ");
-    double ours = 0, bare = 0, oursMin = 1e9, bareMin = 1e9;
+    bench::BaselineRatio ratio;
     for (auto _ : state) {
         editor::CustomTextEditor ed;
         Configure(ed, text);
@@ -120,18 +115,13 @@ void BM_NumberLines(benchmark::State& state) {
         }
         auto t2 = Clock::now();
         benchmark::DoNotOptimize(out.data());
-        ours += Seconds(t0, t1);
-        bare += Seconds(t1, t2);
-        oursMin = std::min(oursMin, Seconds(t0, t1));
-        bareMin = std::min(bareMin, Seconds(t1, t2));
+        ratio.Add(Seconds(t0, t1), Seconds(t1, t2));
         state.SetIterationTime(Seconds(t0, t1));
         if (ed.Lines().Get(n - 1) != out.back()) state.SkipWithError("wrong result");
     }
-    state.counters["bare_ms"] = bare * 1000 / static_cast<double>(state.iterations());
-    state.counters["ratio"] = ours / bare;
-    // The best run of each: other work on a shared machine only ever adds time.
-    state.counters["ratio_min"] = oursMin / bareMin;
-    state.counters["ns_per_line"] = ours * 1e9 / static_cast<double>(state.iterations()) / n;
+    ratio.Report(state);
+    state.counters["ns_per_line"] =
+        ratio.Ours() * 1e9 / static_cast<double>(state.iterations()) / n;
 }
 BENCHMARK(BM_NumberLines)
     ->Arg(10000)

@@ -1,5 +1,6 @@
 // Apply and list loading (in name order) against bare system-call loops on the same files, in
 // one run.
+#include "BaselineRatio.h"
 #include "core/platform/Questions.h"
 #include "core/platform/StringList.h"
 #include "core/workspace/EditorNamesPane.h"
@@ -122,7 +123,7 @@ void BM_LoadFileList(benchmark::State& state) {
     velmora::workspace::Workspace ws(
         left, right, q, status,
         {[&] { return dir; }, [&] { return pattern; }, [] { return true; }, nullptr, nullptr});
-    double ours = 0, bare = 0, oursMin = 1e9, bareMin = 1e9;
+    velmora::bench::BaselineRatio ratio;
     for (auto _ : state) {
         auto t0 = Clock::now();
         ws.LoadFileList();
@@ -136,18 +137,12 @@ void BM_LoadFileList(benchmark::State& state) {
         std::sort(names.begin(), names.end());
         auto t2 = Clock::now();
         benchmark::DoNotOptimize(names.data());
-        ours += Seconds(t0, t1);
-        bare += Seconds(t1, t2);
-        oursMin = std::min(oursMin, Seconds(t0, t1));
-        bareMin = std::min(bareMin, Seconds(t1, t2));
+        ratio.Add(Seconds(t0, t1), Seconds(t1, t2));
         state.SetIterationTime(Seconds(t0, t1));
         if (left.Count() != expected || right.Lines().Count() != expected)
             state.SkipWithError("wrong count");
     }
-    state.counters["bare_ms"] = bare * 1000 / static_cast<double>(state.iterations());
-    state.counters["ratio"] = ours / bare;
-    // The best run of each: other work on a shared machine only ever adds time.
-    state.counters["ratio_min"] = oursMin / bareMin;
+    ratio.Report(state);
     std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_LoadFileList)
