@@ -2,11 +2,11 @@
 #include "core/fs/FileProperties.h"
 
 #include "core/fs/PathUtils.h"
+#include "core/platform/FileStream.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <fstream>
@@ -101,7 +101,7 @@ FileProperties FileProperties::Read(const std::string& path) {
                 &sx) != 0) {
         const int err = errno;
         throw platform::Exception(platform::Format("Cannot read the properties of \"%s\": %s.",
-                                                   {path, std::string(std::strerror(err))}));
+                                                   {path, platform::SysErrorMessage(err)}));
     }
     FileProperties p;
     p.path = path;
