@@ -1,8 +1,9 @@
 // Permanent deletion.
 #include "core/fs/FileDeletion.h"
 
+#include "core/platform/FileStream.h"
+
 #include <cerrno>
-#include <cstring>
 #include <unistd.h>
 
 namespace velmora::fs {
@@ -11,9 +12,8 @@ void FileDeletion::DeletePermanently(const std::string& path) {
     if (::unlink(path.c_str()) == 0) return;
     const int err = errno;
     // unlink reports a folder as EISDIR on Linux; say so plainly.
-    const char* reason = err == EISDIR ? "it is a folder" : std::strerror(err);
-    throw EFileDeleteError(
-        platform::Format("Could not delete \"%s\": %s.", {path, std::string(reason)}));
+    const std::string reason = err == EISDIR ? "it is a folder" : platform::SysErrorMessage(err);
+    throw EFileDeleteError(platform::Format("Could not delete \"%s\": %s.", {path, reason}));
 }
 
 } // namespace velmora::fs

@@ -1,18 +1,17 @@
 // Reading a file's properties: statx, the mount table and the user database.
 #include "core/fs/FileProperties.h"
 
+#include "core/dirtree/MountTable.h"
 #include "core/fs/PathUtils.h"
+#include "core/platform/FileStream.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <fstream>
 #include <grp.h>
 #include <pwd.h>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -22,29 +21,6 @@ namespace velmora::fs {
 
 namespace {
 
-// mountinfo writes blanks, tabs, newlines and backslashes as \ooo.
-std::string UnescapeMountField(const std::string& s) {
-    std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\\' && i + 3 < s.size()) {
-            int v = 0;
-            bool octal = true;
-            for (std::size_t k = 1; k <= 3; ++k) {
-                char c = s[i + k];
-                octal = octal && c >= '0' && c <= '7';
-                v = v * 8 + (c - '0');
-            }
-            if (octal) {
-                out += static_cast<char>(v);
-                i += 3;
-                continue;
-            }
-        }
-        out += s[i];
-    }
-    return out;
-}
-
 bool UnderMount(const std::string& path, const std::string& mount) {
     if (mount == "/") return true;
     return path.compare(0, mount.size(), mount) == 0 &&
@@ -52,25 +28,13 @@ bool UnderMount(const std::string& path, const std::string& mount) {
 }
 
 void FindMount(const std::string& realPath, std::string& mountPoint, std::string& type) {
-    std::ifstream in("/proc/self/mountinfo");
-    std::string line;
     std::size_t best = 0;
-    while (std::getline(in, line)) {
-        // id parent major:minor root mount-point options [optional...] - type source super
-        std::istringstream fields(line);
-        std::string id, parent, dev, root, mount;
-        fields >> id >> parent >> dev >> root >> mount;
-        auto dash = line.find(" - ");
-        if (dash == std::string::npos) continue;
-        std::istringstream tail(line.substr(dash + 3));
-        std::string fsType;
-        tail >> fsType;
-        mount = UnescapeMountField(mount);
+    for (const dirtree::MountEntry& m : dirtree::ParseMountInfo(dirtree::ReadMountInfo())) {
         // The last of equally long matches is the one mounted on top.
-        if (UnderMount(realPath, mount) && mount.size() >= best) {
-            best = mount.size();
-            mountPoint = mount;
-            type = fsType;
+        if (UnderMount(realPath, m.mountPoint) && m.mountPoint.size() >= best) {
+            best = m.mountPoint.size();
+            mountPoint = m.mountPoint;
+            type = m.fsType;
         }
     }
 }
@@ -101,7 +65,7 @@ FileProperties FileProperties::Read(const std::string& path) {
                 &sx) != 0) {
         const int err = errno;
         throw platform::Exception(platform::Format("Cannot read the properties of \"%s\": %s.",
-                                                   {path, std::string(std::strerror(err))}));
+                                                   {path, platform::SysErrorMessage(err)}));
     }
     FileProperties p;
     p.path = path;

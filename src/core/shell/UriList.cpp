@@ -1,6 +1,8 @@
 // text/uri-list parsing.
 #include "core/shell/UriList.h"
 
+#include "core/platform/CaseMap.h"
+
 namespace velmora::shell {
 
 namespace {
@@ -12,26 +14,15 @@ int HexValue(char c) {
     return -1;
 }
 
-bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-    if (s.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char c = s[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != prefix[i]) return false;
-    }
-    return true;
-}
-
 bool LocalPath(std::string_view uri, std::string& path) {
-    if (!StartsWithNoCase(uri, "file:")) return false;
+    if (!platform::SameTextAscii(uri.substr(0, 5), "file:")) return false;
     uri.remove_prefix(5);
     if (uri.substr(0, 2) == "//") {
         uri.remove_prefix(2);
         std::size_t slash = uri.find('/');
         if (slash == std::string_view::npos) return false;
         std::string_view host = uri.substr(0, slash);
-        if (!host.empty() && !(host.size() == 9 && StartsWithNoCase(host, "localhost")))
-            return false;
+        if (!host.empty() && !platform::SameTextAscii(host, "localhost")) return false;
         uri.remove_prefix(slash);
     }
     if (uri.empty() || uri.front() != '/') return false;

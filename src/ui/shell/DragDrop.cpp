@@ -45,13 +45,20 @@ bool DragDrop::eventFilter(QObject* watched, QEvent* event) {
     if (!acceptDrag_ || !owner_ || !widget || (widget != owner_ && !owner_->isAncestorOf(widget)))
         return false;
     auto* drop = static_cast<QDropEvent*>(event);
-    std::vector<std::string> paths = LocalPaths(drop->mimeData());
-    if (paths.empty()) return false; // not files: the widget's own business
     if (type != QEvent::Drop) {
+        // Every drag enters a widget before it moves over it, and its data stays the same until
+        // the drop; reading it again on each mouse step would ask the source for the whole list.
+        if (type == QEvent::DragEnter || drop->mimeData() != dragData_) {
+            dragData_ = drop->mimeData();
+            dragHasFiles_ = !LocalPaths(dragData_).empty();
+        }
+        if (!dragHasFiles_) return false; // not files: the widget's own business
         drop->setDropAction(Qt::CopyAction);
         drop->accept();
         return true;
     }
+    std::vector<std::string> paths = LocalPaths(drop->mimeData());
+    if (paths.empty()) return false;
     drop->setDropAction(Qt::CopyAction);
     drop->accept();
     files_ = std::move(paths);

@@ -39,6 +39,9 @@ private:
     QPointer<QWidget> owner_;
     bool acceptDrag_ = true;
     std::vector<std::string> files_;
+    // The data of the drag under way, only compared, and whether it carries local files.
+    const QMimeData* dragData_ = nullptr;
+    bool dragHasFiles_ = false;
 };
 
 } // namespace velmora::ui

@@ -24,10 +24,10 @@ QString Time(std::int64_t seconds) {
 } // namespace
 
 QString FilePropertiesDialog::SizeText(std::uint64_t bytes) {
+    if (bytes < 1024) return QStringLiteral("%1 bytes").arg(bytes);
     const QString exact =
         QStringLiteral("%1 bytes")
             .arg(QLocale(QLocale::English).toString(static_cast<qulonglong>(bytes)));
-    if (bytes < 1024) return QStringLiteral("%1 bytes").arg(bytes);
     static const char* const units[] = {"KiB", "MiB", "GiB", "TiB", "PiB", "EiB"};
     double value = static_cast<double>(bytes);
     int unit = -1;

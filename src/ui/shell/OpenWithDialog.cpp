@@ -27,8 +27,7 @@ namespace velmora::ui {
 
 namespace {
 
-QIcon AppIcon(const std::string& icon, const QStyle* style) {
-    QIcon fallback = style->standardIcon(QStyle::SP_FileIcon);
+QIcon AppIcon(const std::string& icon, const QIcon& fallback) {
     if (icon.empty()) return fallback;
     const QString name = ToQString(icon);
     if (name.startsWith(QLatin1Char('/'))) return QIcon(name);
@@ -78,8 +77,9 @@ AppChooserDialog::AppChooserDialog(const std::string& file, const shell::AppAsso
 void AppChooserDialog::Fill() {
     shown_ = showAll_->isChecked() ? apps_.AllApps() : apps_.AppsFor(mimeTypes_);
     list_->clear();
+    const QIcon fallback = style()->standardIcon(QStyle::SP_FileIcon); // once, not per row
     for (const shell::DesktopApp* app : shown_)
-        new QListWidgetItem(AppIcon(app->icon, style()), ToQString(app->name), list_);
+        new QListWidgetItem(AppIcon(app->icon, fallback), ToQString(app->name), list_);
     empty_->setVisible(shown_.empty());
     if (!shown_.empty()) list_->setCurrentRow(0);
     open_->setEnabled(!shown_.empty());

@@ -97,10 +97,11 @@ void SHFileOperation::ShowError(const QString& text) {
 }
 
 bool SHFileOperation::DeleteOne(const std::string& path) {
-    const QString name = DisplayName(path);
+    const QString qpath = ToQString(path);
+    const QString name = QFileInfo(qpath).fileName();
     if (Options & fofAllowUndo) {
-        if (MoveToTrash(ToQString(path))) return true;
-        if (!QFileInfo::exists(ToQString(path)) && !QFileInfo(ToQString(path)).isSymLink()) {
+        if (MoveToTrash(qpath)) return true;
+        if (const QFileInfo info(qpath); !info.exists() && !info.isSymLink()) {
             ShowError(QStringLiteral("\"%1\" cannot be moved to the Trash: it no longer exists.")
                           .arg(name));
             return false;

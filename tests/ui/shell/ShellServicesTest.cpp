@@ -156,6 +156,9 @@ TEST(DragDrop, LocalFilesInOrderWhereverTheyLand) {
         QDragEnterEvent enter(QPoint(5, 7), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &enter);
         if (!enter.isAccepted()) return false;
+        QDragMoveEvent move(QPoint(6, 8), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+        if (!move.isAccepted()) return false;
         QDropEvent event(QPointF(5, 7), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &event);
         return event.isAccepted();
@@ -180,6 +183,11 @@ TEST(DragDrop, LocalFilesInOrderWhereverTheyLand) {
     EXPECT_FALSE(window.acceptDrops());
     EXPECT_FALSE(send(&window, list));
     EXPECT_EQ(drops.size(), 1u);
+
+    // On the window itself nothing else takes the drag: the move is ours to accept too.
+    drop.SetAcceptDrag(true);
+    EXPECT_TRUE(send(&window, list));
+    EXPECT_EQ(drops.size(), 2u);
 }
 
 namespace {
