@@ -34,13 +34,6 @@ namespace {
 
 constexpr int kTreeWidth = 120;
 
-QStringList ToList(const platform::StringList& list) {
-    QStringList items;
-    for (int i = 0; i < list.Count(); ++i)
-        items << ToQString(list.Get(i));
-    return items;
-}
-
 QString Bool(bool b) {
     return b ? QStringLiteral("True") : QStringLiteral("False");
 }
@@ -392,13 +385,13 @@ void VisualId3v2::Refresh() {
         d.Creation.SetText(ToQString(x.Date));
         d.Title.SetText(ToQString(x.ContentDescription));
         d.SubTitle.SetText(ToQString(x.SubTitle));
-        d.Artists.SetItems(ToList(x.Performers));
+        d.Artists.SetItems(ToQStringList(x.Performers));
         d.Band.SetText(ToQString(x.Band));
         d.Conductor.SetText(ToQString(x.Conductor));
         d.RemixedBy.SetText(ToQString(x.ModifiedBy));
-        d.Composers.SetItems(ToList(x.Composer));
-        d.Lyricists.SetItems(ToList(x.Lyricists));
-        d.Languages.SetItems(ToList(x.Languages));
+        d.Composers.SetItems(ToQStringList(x.Composer));
+        d.Lyricists.SetItems(ToQStringList(x.Lyricists));
+        d.Languages.SetItems(ToQStringList(x.Languages));
     }
     {
         PText2& d = datas_.Texts.Text2;
@@ -411,7 +404,7 @@ void VisualId3v2::Refresh() {
         d.Date.SetText(ToQString(x.Date));
         d.Time.SetText(ToQString(x.Time));
         d.recordedAt.SetText(ToQString(x.RecordingDate));
-        d.MediaType.SetText(ToQString(std::string(tags::MediaTypeDescription(x.MediaType))));
+        d.MediaType.SetText(ToQString(tags::MediaTypeDescription(x.MediaType)));
     }
     {
         PText3& d = datas_.Texts.Text3;
@@ -429,11 +422,11 @@ void VisualId3v2::Refresh() {
     {
         PText4& d = datas_.Texts.Text4;
         d.OriginalAlbum.SetText(ToQString(x.OriginalTitle));
-        d.OriginalArtists.SetItems(ToList(x.OriginalArtist));
-        d.OriginalLyricists.SetItems(ToList(x.OriginalLyricists));
+        d.OriginalArtists.SetItems(ToQStringList(x.OriginalArtist));
+        d.OriginalLyricists.SetItems(ToQStringList(x.OriginalLyricists));
         d.OriginalYear.SetText(ToQString(x.OriginalReleaseYear));
         d.FileOwner.SetText(ToQString(x.FileOwner));
-        d.FileType.SetText(ToQString(std::string(tags::FileTypeDescription(x.FileType))));
+        d.FileType.SetText(ToQString(tags::FileTypeDescription(x.FileType)));
         d.RadioName.SetText(ToQString(x.InternetRadioName));
         d.RadioOwner.SetText(ToQString(x.InternetRadioOwner));
         QStringList user;
@@ -453,7 +446,7 @@ void VisualId3v2::Refresh() {
         d.RadioStation.SetText(ToQString(w.InternetRadioStation));
         d.Payment.SetText(ToQString(w.Payment));
         d.Publishers.SetText(ToQString(w.Publishers));
-        d.UserDefined.SetItems(ToList(t.UserDefinedWeb().URLs()));
+        d.UserDefined.SetItems(ToQStringList(t.UserDefinedWeb().URLs()));
     }
     RefreshPictures();
 }
