@@ -34,6 +34,15 @@ namespace {
 
 constexpr int kTreeWidth = 120;
 
+// "value (note)" for each pair of two parallel lists: people with their jobs, texts with their
+// descriptions.
+QStringList Paired(const platform::StringList& values, const platform::StringList& notes) {
+    QStringList items;
+    for (int i = 0; i < values.Count(); ++i)
+        items << ToQString(values.Get(i) + " (" + notes.Get(i) + ")");
+    return items;
+}
+
 QString Bool(bool b) {
     return b ? QStringLiteral("True") : QStringLiteral("False");
 }
@@ -364,11 +373,8 @@ void VisualId3v2::Refresh() {
     }
     {
         PMisc& d = datas_.Misc;
-        QStringList people;
         const tags::IdIpl& ipl = t.InvolvedPeople();
-        for (int i = 0; i < ipl.ItemCount(); ++i)
-            people << ToQString(ipl.Persons().Get(i) + " (" + ipl.Jobs().Get(i) + ")");
-        d.InvolvedPersons.SetItems(people);
+        d.InvolvedPersons.SetItems(Paired(ipl.Persons(), ipl.Jobs()));
         d.Seller.SetText(ToQString(t.Owner().Seller));
         d.Price.SetText(ToQString(t.Owner().Price));
         const tags::Id3Date& date = t.Owner().DatePurchased;
@@ -429,11 +435,8 @@ void VisualId3v2::Refresh() {
         d.FileType.SetText(ToQString(tags::FileTypeDescription(x.FileType)));
         d.RadioName.SetText(ToQString(x.InternetRadioName));
         d.RadioOwner.SetText(ToQString(x.InternetRadioOwner));
-        QStringList user;
         const tags::ID3UDText& ud = t.UserDefinedText();
-        for (int i = 0; i < ud.ItemCount(); ++i)
-            user << ToQString(ud.Values().Get(i) + " (" + ud.Descriptions().Get(i) + ")");
-        d.UserDefined.SetItems(user);
+        d.UserDefined.SetItems(Paired(ud.Values(), ud.Descriptions()));
     }
     {
         PUrls& d = datas_.Urls;
