@@ -9,30 +9,19 @@ namespace {
 struct Row {
     std::string_view code;
     std::string_view name;
+    std::string_view description; // what the viewer shows
 };
 // Indexed by enumerator value.
 constexpr std::array<Row, 9> kRows{{
-    {"", "ftUNKNOWN"},
-    {"MPG", "ftMPG"},
-    {"MPG/1", "ftMPG1"},
-    {"MPG/2", "ftMPG2"},
-    {"MPG/3", "ftMPG3"},
-    {"MPG/2.5", "ftMPG2_5"},
-    {"MPG/AAC", "ftMPG_AAC"},
-    {"VQF", "ftVQF"},
-    {"PCM", "ftPCM"},
-}};
-// The viewer's names, by value.
-constexpr std::array<std::string_view, 9> kDescriptions{{
-    "Unknown",
-    "MPEG Audio",
-    "MPEG 1/2 layer I",
-    "MPEG 1/2 layer II",
-    "MPEG 1/2 layer III",
-    "MPEG 2.5",
-    "Advanced audio compression",
-    "VQF",
-    "Pulse Code Modulated audio",
+    {"", "ftUNKNOWN", "Unknown"},
+    {"MPG", "ftMPG", "MPEG Audio"},
+    {"MPG/1", "ftMPG1", "MPEG 1/2 layer I"},
+    {"MPG/2", "ftMPG2", "MPEG 1/2 layer II"},
+    {"MPG/3", "ftMPG3", "MPEG 1/2 layer III"},
+    {"MPG/2.5", "ftMPG2_5", "MPEG 2.5"},
+    {"MPG/AAC", "ftMPG_AAC", "Advanced audio compression"},
+    {"VQF", "ftVQF", "VQF"},
+    {"PCM", "ftPCM", "Pulse Code Modulated audio"},
 }};
 } // namespace
 
@@ -47,7 +36,7 @@ std::string_view FileTypeName(ID3FileType type) {
 }
 
 std::string_view FileTypeDescription(ID3FileType type) {
-    return type < kDescriptions.size() ? kDescriptions[type] : kDescriptions[0];
+    return type < kRows.size() ? kRows[type].description : kRows[0].description;
 }
 
 } // namespace velmora::tags

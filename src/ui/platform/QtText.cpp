@@ -1,11 +1,12 @@
 // Lossless text conversion for file names.
 #include "ui/platform/QtText.h"
 
+#include "core/platform/StringList.h"
 #include "core/platform/Utf8.h"
 
 namespace velmora::ui {
 
-QString ToQString(const std::string& bytes) {
+QString ToQString(std::string_view bytes) {
     std::u32string u = platform::DecodeUtf8(bytes);
     QString s;
     s.reserve(static_cast<qsizetype>(u.size()));
@@ -35,6 +36,14 @@ std::string FromQString(const QString& text) {
         }
     }
     return platform::EncodeUtf8(u);
+}
+
+QStringList ToQStringList(const platform::StringList& list) {
+    QStringList items;
+    items.reserve(list.Count());
+    for (int i = 0; i < list.Count(); ++i)
+        items << ToQString(list.Get(i));
+    return items;
 }
 
 } // namespace velmora::ui

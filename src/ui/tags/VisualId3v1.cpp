@@ -156,9 +156,7 @@ void VisualId3v1::MarkUnfitCharacters() {
         const bool unfit = !tags::Id3v1Tag::FitsTrailer(FromQString(box->text()));
         if (box->property("unfit").toBool() == unfit) continue;
         box->setProperty("unfit", unfit);
-        QPalette p = box->palette();
-        p.setColor(QPalette::Base, unfit ? kUnfitColor : editColor_);
-        box->setPalette(p);
+        ApplyBoxColor(box);
         box->setToolTip(unfit ? QString::fromLatin1(kUnfitHint) : QString());
         box->setAccessibleDescription(unfit ? QString::fromLatin1(kUnfitHint) : QString());
     }
@@ -191,12 +189,15 @@ void VisualId3v1::SetEditColor(const QColor& color) {
     ApplyEditColor();
 }
 
+void VisualId3v1::ApplyBoxColor(QLineEdit* box) const {
+    QPalette p = box->palette();
+    p.setColor(QPalette::Base, box->property("unfit").toBool() ? kUnfitColor : editColor_);
+    box->setPalette(p);
+}
+
 void VisualId3v1::ApplyEditColor() {
-    for (QLineEdit* box : Boxes()) {
-        QPalette p = box->palette();
-        p.setColor(QPalette::Base, box->property("unfit").toBool() ? kUnfitColor : editColor_);
-        box->setPalette(p);
-    }
+    for (QLineEdit* box : Boxes())
+        ApplyBoxColor(box);
     QPalette p = ComboGenre->palette();
     p.setColor(QPalette::Base, editColor_);
     p.setColor(QPalette::Button, editColor_);

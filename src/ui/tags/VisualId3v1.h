@@ -80,6 +80,8 @@ private:
     RowMetrics Metrics() const;
     void LayoutRows();
     void ApplyEditColor();
+    // The edit colour, or the warning colour while the box holds characters the trailer cannot.
+    void ApplyBoxColor(QLineEdit* box) const;
     std::array<QLineEdit*, 5> Boxes() const;
 
     tags::Id3v1 id3v1_;

@@ -17,7 +17,6 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -34,10 +33,12 @@ namespace {
 
 constexpr int kTreeWidth = 120;
 
-QStringList ToList(const platform::StringList& list) {
+// "value (note)" for each pair of two parallel lists: people with their jobs, texts with their
+// descriptions.
+QStringList Paired(const platform::StringList& values, const platform::StringList& notes) {
     QStringList items;
-    for (int i = 0; i < list.Count(); ++i)
-        items << ToQString(list.Get(i));
+    for (int i = 0; i < values.Count(); ++i)
+        items << ToQString(values.Get(i) + " (" + notes.Get(i) + ")");
     return items;
 }
 
@@ -371,11 +372,8 @@ void VisualId3v2::Refresh() {
     }
     {
         PMisc& d = datas_.Misc;
-        QStringList people;
         const tags::IdIpl& ipl = t.InvolvedPeople();
-        for (int i = 0; i < ipl.ItemCount(); ++i)
-            people << ToQString(ipl.Persons().Get(i) + " (" + ipl.Jobs().Get(i) + ")");
-        d.InvolvedPersons.SetItems(people);
+        d.InvolvedPersons.SetItems(Paired(ipl.Persons(), ipl.Jobs()));
         d.Seller.SetText(ToQString(t.Owner().Seller));
         d.Price.SetText(ToQString(t.Owner().Price));
         const tags::Id3Date& date = t.Owner().DatePurchased;
@@ -392,13 +390,13 @@ void VisualId3v2::Refresh() {
         d.Creation.SetText(ToQString(x.Date));
         d.Title.SetText(ToQString(x.ContentDescription));
         d.SubTitle.SetText(ToQString(x.SubTitle));
-        d.Artists.SetItems(ToList(x.Performers));
+        d.Artists.SetItems(ToQStringList(x.Performers));
         d.Band.SetText(ToQString(x.Band));
         d.Conductor.SetText(ToQString(x.Conductor));
         d.RemixedBy.SetText(ToQString(x.ModifiedBy));
-        d.Composers.SetItems(ToList(x.Composer));
-        d.Lyricists.SetItems(ToList(x.Lyricists));
-        d.Languages.SetItems(ToList(x.Languages));
+        d.Composers.SetItems(ToQStringList(x.Composer));
+        d.Lyricists.SetItems(ToQStringList(x.Lyricists));
+        d.Languages.SetItems(ToQStringList(x.Languages));
     }
     {
         PText2& d = datas_.Texts.Text2;
@@ -411,7 +409,7 @@ void VisualId3v2::Refresh() {
         d.Date.SetText(ToQString(x.Date));
         d.Time.SetText(ToQString(x.Time));
         d.recordedAt.SetText(ToQString(x.RecordingDate));
-        d.MediaType.SetText(ToQString(std::string(tags::MediaTypeDescription(x.MediaType))));
+        d.MediaType.SetText(ToQString(tags::MediaTypeDescription(x.MediaType)));
     }
     {
         PText3& d = datas_.Texts.Text3;
@@ -429,18 +427,15 @@ void VisualId3v2::Refresh() {
     {
         PText4& d = datas_.Texts.Text4;
         d.OriginalAlbum.SetText(ToQString(x.OriginalTitle));
-        d.OriginalArtists.SetItems(ToList(x.OriginalArtist));
-        d.OriginalLyricists.SetItems(ToList(x.OriginalLyricists));
+        d.OriginalArtists.SetItems(ToQStringList(x.OriginalArtist));
+        d.OriginalLyricists.SetItems(ToQStringList(x.OriginalLyricists));
         d.OriginalYear.SetText(ToQString(x.OriginalReleaseYear));
         d.FileOwner.SetText(ToQString(x.FileOwner));
-        d.FileType.SetText(ToQString(std::string(tags::FileTypeDescription(x.FileType))));
+        d.FileType.SetText(ToQString(tags::FileTypeDescription(x.FileType)));
         d.RadioName.SetText(ToQString(x.InternetRadioName));
         d.RadioOwner.SetText(ToQString(x.InternetRadioOwner));
-        QStringList user;
         const tags::ID3UDText& ud = t.UserDefinedText();
-        for (int i = 0; i < ud.ItemCount(); ++i)
-            user << ToQString(ud.Values().Get(i) + " (" + ud.Descriptions().Get(i) + ")");
-        d.UserDefined.SetItems(user);
+        d.UserDefined.SetItems(Paired(ud.Values(), ud.Descriptions()));
     }
     {
         PUrls& d = datas_.Urls;
@@ -453,7 +448,7 @@ void VisualId3v2::Refresh() {
         d.RadioStation.SetText(ToQString(w.InternetRadioStation));
         d.Payment.SetText(ToQString(w.Payment));
         d.Publishers.SetText(ToQString(w.Publishers));
-        d.UserDefined.SetItems(ToList(t.UserDefinedWeb().URLs()));
+        d.UserDefined.SetItems(ToQStringList(t.UserDefinedWeb().URLs()));
     }
     RefreshPictures();
 }

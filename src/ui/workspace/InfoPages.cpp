@@ -138,11 +138,7 @@ void InfoPages::SetInfoLines(const std::vector<std::string>& lines) {
 }
 
 QStringList InfoPages::InfoLines() const {
-    QStringList lines;
-    const auto& text = MemoInfo->Lines();
-    for (int i = 0; i < text.Count(); ++i)
-        lines << ToQString(text.Get(i));
-    return lines;
+    return ToQStringList(MemoInfo->Lines());
 }
 
 void InfoPages::RefreshInfoLines() {

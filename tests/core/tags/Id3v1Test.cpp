@@ -2,6 +2,7 @@
 #include "core/tags/Id3v1.h"
 
 #include "ChildProcess.h"
+#include "Id3v1TrailerBuilder.h"
 #include "core/platform/Error.h"
 #include "support/TempDir.h"
 
@@ -45,16 +46,11 @@ protected:
         return Bytes(std::istreambuf_iterator<char>(in), {});
     }
 
-    // A trailer record: "TAG", the fields padded with pad bytes, the genre byte.
+    // A trailer record with the genre right after the song name, as most cases need only these.
     static Bytes Record(const Bytes& song, std::uint8_t genre, const Bytes& artist = "",
                         const Bytes& album = "", const Bytes& year = "", const Bytes& comment = "",
                         char pad = '\0') {
-        auto field = [pad](Bytes v, std::size_t width) {
-            v.resize(width, pad);
-            return v;
-        };
-        return "TAG" + field(song, 30) + field(artist, 30) + field(album, 30) + field(year, 4) +
-               field(comment, 30) + static_cast<char>(genre);
+        return Trailer(song, artist, album, year, comment, genre, pad);
     }
 
     static Bytes Audio(std::size_t n) {

@@ -1,6 +1,7 @@
 // A file's details read in one go: information first, the tags only when it could be opened.
 #include "core/workspace/FileDetails.h"
 
+#include "core/tags/Id3v1TrailerBuilder.h"
 #include "core/tags/Id3v2TagBuilder.h"
 #include "support/TempDir.h"
 
@@ -12,9 +13,7 @@ using velmora::test::TempDir;
 
 TEST(FileDetails, ReadsInformationAndBothTags) {
     TempDir d;
-    std::string trailer =
-        "TAG" + std::string("Song") + std::string(26, '\0') + std::string(95, '\0');
-    trailer[127] = 17;
+    const std::string trailer = tags::test::Trailer("Song", "", "", "", "", tags::grRock);
     d.Write("a.mp3", tags::test::Tag(3, tags::test::Text3("TALB", "Album")) + "audio" + trailer);
     workspace::FileDetails details = workspace::FileDetails::Read(d / "a.mp3");
     EXPECT_EQ(details.Path, d / "a.mp3");

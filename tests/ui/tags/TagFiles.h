@@ -1,6 +1,7 @@
 // Audio files with ID3 tags written into a real temporary folder, for the panel tests.
 #pragma once
 
+#include "core/tags/Id3v1TrailerBuilder.h"
 #include "core/tags/Id3v2TagBuilder.h"
 #include "core/tags/JpegEncode.h"
 #include "support/TempDir.h"
@@ -12,6 +13,7 @@
 namespace velmora::test {
 
 using tags::test::Bytes;
+using tags::test::Trailer;
 
 // Bytes that stand for audio data.
 inline Bytes Audio(std::size_t n = 1000) {
@@ -19,17 +21,6 @@ inline Bytes Audio(std::size_t n = 1000) {
     for (std::size_t i = 0; i < n; ++i)
         b[i] = static_cast<char>(i * 7);
     return b;
-}
-
-// An ID3v1 trailer; text fields as ISO 8859-1 bytes, cut or zero-filled to their width.
-inline Bytes Trailer(const Bytes& song, const Bytes& artist = "", const Bytes& album = "",
-                     const Bytes& year = "", const Bytes& comment = "", int genre = 0) {
-    auto field = [](const Bytes& s, std::size_t n) {
-        Bytes f = s.substr(0, n);
-        return f + Bytes(n - f.size(), '\0');
-    };
-    return "TAG" + field(song, 30) + field(artist, 30) + field(album, 30) + field(year, 4) +
-           field(comment, 30) + static_cast<char>(genre);
 }
 
 // An APIC frame of a version 2.3 tag.
