@@ -30,9 +30,11 @@ void FindReplace::FindDialog1Find() {
     // anywhere else the search leaves out the character at (or just before) the caret.
     const int adjust = (s == 1 && k <= 0) ? 0 : 1;
 
+    // Prepared once: a search may pass over many occurrences that fail the options.
+    const ForwardSearch forward(f, false);
     SearchResult r;
     if (Options.Down)
-        SearchForward(text, f, s - 1 + adjust, r, false, length);
+        forward.Find(text, s - 1 + adjust, length, r);
     else
         SearchBackward(text, f, length - s + 1 + adjust, r, false, length);
     if (r.Pos < 0) NotFound("Could not find search text \"%s\"");
@@ -44,7 +46,7 @@ void FindReplace::FindDialog1Find() {
         anyWholeWord = anyWholeWord || wholeWordOk;
         if (wholeWordOk && (!Options.MatchCase || r.MatchCase)) break;
         if (Options.Down)
-            SearchForward(text, f, r.Pos + 1, r, false, length);
+            forward.Find(text, r.Pos + 1, length, r);
         else
             SearchBackward(text, f, length - r.Pos - r.Len + 1, r, false, length);
     }

@@ -78,15 +78,19 @@ void LineNumbering::Apply(editor::CustomTextEditor& ed) const {
     const int count = lines.Count();
     if (count == 0) return;
     const std::u32string separator = platform::DecodeUtf8(separator_);
+    const auto appendNumbered = [&](std::u32string& out, std::int64_t n,
+                                    const std::u32string& line) {
+        for (char c : Format(n))
+            out += static_cast<char32_t>(c);
+        out += separator;
+        out += line;
+    };
     if (separator.find_first_of(U"\r\n") != std::u32string::npos) {
         // Breaks in the separator make new paragraphs; the whole text is split again.
         std::u32string newText;
         std::int64_t n = start_;
         for (int i = 0; i < count; ++i, n += step_) {
-            for (char c : Format(n))
-                newText += static_cast<char32_t>(c);
-            newText += separator;
-            newText += lines.Get32(i);
+            appendNumbered(newText, n, lines.Get32(i));
             newText += U"\r\n";
         }
         ReplaceWholeText(ed, lines.GetText32(), std::move(newText));
@@ -102,10 +106,7 @@ void LineNumbering::Apply(editor::CustomTextEditor& ed) const {
     for (int i = 0; i < count; ++i, n += step_) {
         oldLines.push_back(lines.Get32(i));
         line.clear();
-        for (char c : Format(n))
-            line += static_cast<char32_t>(c);
-        line += separator;
-        line += oldLines.back();
+        appendNumbered(line, n, oldLines.back());
         lines.LockedPut(i, line);
     }
     // A compound of its own, so that numbering twice stays two undo steps.

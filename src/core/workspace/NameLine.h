@@ -16,7 +16,7 @@ public:
     static std::string Of(std::string_view fileName, bool excludeExt);
     // The name with line breaks and tabs replaced by their symbols; other names come back as
     // they are.
-    static std::string OneLine(std::string_view fileName);
+    static std::string OneLine(std::string fileName);
 };
 
 } // namespace velmora::workspace

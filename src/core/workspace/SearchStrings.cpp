@@ -11,16 +11,10 @@ namespace velmora::workspace {
 
 namespace {
 
+// Runs for every compared character, so the ASCII case stays inline here.
 char32_t Up(char32_t c) {
     if (c < 0x80) return (c >= U'a' && c <= U'z') ? c - 32 : c;
     return platform::ToUpper(c);
-}
-
-std::u32string Upper(std::u32string_view f) {
-    std::u32string u(f);
-    for (char32_t& c : u)
-        c = Up(c);
-    return u;
 }
 
 void Judge(std::u32string_view s, std::u32string_view f, std::size_t pos, SearchResult& r) {
@@ -115,7 +109,7 @@ bool IsWordChar(char32_t c) {
 }
 
 ForwardSearch::ForwardSearch(std::u32string_view f, bool fast)
-    : f_(f), upper_(Upper(f)), fast_(fast) {
+    : f_(f), upper_(platform::ToUpper(f_)), fast_(fast) {
     const std::size_t m = upper_.size();
     shift_.fill(m);
     for (std::size_t j = 0; j + 1 < m; ++j)
@@ -147,7 +141,7 @@ void SearchBackward(std::u32string_view s, std::u32string_view f, int start, Sea
     if (to <= 0 || window <= 0) return;
     const Part p{static_cast<std::size_t>(std::max(0LL, to - window)),
                  static_cast<std::size_t>(std::min(to, n))};
-    const std::u32string uf = Upper(f);
+    const std::u32string uf = platform::ToUpper(std::u32string(f));
     const std::size_t i = fast ? FastBackward(s, uf, p) : PlainBackward(s, uf, p);
     if (i != std::u32string_view::npos) Judge(s, f, i, result);
 }

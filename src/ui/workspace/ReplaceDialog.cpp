@@ -19,11 +19,7 @@ ReplaceDialog::ReplaceDialog(editor::CustomTextEditor& editor, QWidget* editorWi
     setObjectName(QStringLiteral("ReplaceDialog1"));
     setWindowTitle(QStringLiteral("Replace"));
     setModal(false);
-    finder_.FocusEditor = [this] {
-        if (!editorWidget_) return;
-        editorWidget_->activateWindow();
-        editorWidget_->setFocus(Qt::OtherFocusReason);
-    };
+    finder_.FocusEditor = [this] { FocusEditorWidget(); };
 
     auto* findLabel = new QLabel(QStringLiteral("Fi&nd what:"), this);
     EditFind = new QLineEdit(this);
@@ -121,10 +117,13 @@ void ReplaceDialog::ReplaceDialog1Replace(bool replaceAll) {
 
 void ReplaceDialog::reject() {
     QDialog::reject();
-    if (editorWidget_) {
-        editorWidget_->activateWindow();
-        editorWidget_->setFocus(Qt::OtherFocusReason);
-    }
+    FocusEditorWidget();
+}
+
+void ReplaceDialog::FocusEditorWidget() {
+    if (!editorWidget_) return;
+    editorWidget_->activateWindow();
+    editorWidget_->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace velmora::ui

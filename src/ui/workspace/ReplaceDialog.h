@@ -49,6 +49,7 @@ protected:
 
 private:
     void TakeOptions();
+    void FocusEditorWidget();
 
     workspace::FindReplace finder_;
     QPointer<QWidget> editorWidget_;
