@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <tuple>
 
 namespace velmora::ui {
 
