@@ -293,21 +293,29 @@ void MainWindow::BuildTopPanel(QWidget* panel) {
     grid->setColumnStretch(2, 1);
 }
 
+template <typename Fn>
+QAction* MainWindow::AddMenuItem(QMenu* menu, QWidget* keysOwner, const QString& name,
+                                 const QString& caption, const QKeySequence& key, const QIcon& icon,
+                                 Fn fn) {
+    QAction* a = menu->addAction(icon, caption);
+    a->setObjectName(name);
+    if (!key.isEmpty()) {
+        // The key works while keysOwner has the focus, also with the menu closed.
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        keysOwner->addAction(a);
+    }
+    connect(a, &QAction::triggered, this, [this, fn] { Run(fn); });
+    return a;
+}
+
 void MainWindow::BuildMenus() {
     PopupMenuNew = new QMenu(this);
     PopupMenuNew->setObjectName(QStringLiteral("PopupMenuNew"));
+    // The pane's menu takes its keys before the editor sees them.
     auto add = [this](const QString& name, const QString& caption, const QKeySequence& key,
                       const QString& icon, auto fn) {
-        QAction* a = PopupMenuNew->addAction(ThemeIcon(icon), caption);
-        a->setObjectName(name);
-        if (!key.isEmpty()) {
-            a->setShortcut(key);
-            // The pane's menu takes its keys before the editor sees them.
-            a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-            MemoNew->addAction(a);
-        }
-        connect(a, &QAction::triggered, this, [this, fn] { Run(fn); });
-        return a;
+        return AddMenuItem(PopupMenuNew, MemoNew, name, caption, key, ThemeIcon(icon), fn);
     };
     const auto ctrl = [](Qt::Key k) { return QKeySequence(Qt::CTRL | k); };
     const auto ctrlShift = [](Qt::Key k) { return QKeySequence(Qt::CTRL | Qt::SHIFT | k); };
@@ -400,15 +408,7 @@ void MainWindow::BuildPopupMenuOrg() {
     PopupMenuOrg->addSeparator();
     auto add = [this](const QString& name, const QString& caption, const QKeySequence& key,
                       const QIcon& icon, auto fn) {
-        QAction* a = PopupMenuOrg->addAction(icon, caption);
-        a->setObjectName(name);
-        if (!key.isEmpty()) {
-            a->setShortcut(key);
-            a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-            ListBoxOrg->addAction(a);
-        }
-        connect(a, &QAction::triggered, this, [this, fn] { Run(fn); });
-        return a;
+        return AddMenuItem(PopupMenuOrg, ListBoxOrg, name, caption, key, icon, fn);
     };
     add(QStringLiteral("Open1"), QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_Return),
         ThemeIcon("document-open", QStyle::SP_DialogOpenButton), [this] { Open1Click(); });

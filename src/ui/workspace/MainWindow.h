@@ -121,6 +121,10 @@ private:
     // Every menu of the window is built here.
     void BuildMenus();
     void BuildPopupMenuOrg();
+    // A menu item whose key, if any, works while keysOwner has the focus; fn runs as an action.
+    template <typename Fn>
+    QAction* AddMenuItem(QMenu* menu, QWidget* keysOwner, const QString& name,
+                         const QString& caption, const QKeySequence& key, const QIcon& icon, Fn fn);
     void InstallScrollForwarding();
     void ApplyCommandLine(const std::vector<std::string>& args);
     void ShowEtcMenu();
