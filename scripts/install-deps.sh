@@ -2,7 +2,7 @@
 # Installs the Debian packages Velmora needs to build, test and run; only the missing ones.
 set -eu
 
-PACKAGES="cmake ninja-build g++ make pkg-config clang libclang-rt-14-dev
+PACKAGES="cmake ninja-build ccache g++ make pkg-config clang libclang-rt-14-dev
 qt6-base-dev libqt6svg6 libjpeg62-turbo-dev zlib1g-dev
 libgtest-dev libgmock-dev libbenchmark-dev libtag1-dev
 xvfb xauth dbus fonts-dejavu-core
