@@ -65,6 +65,11 @@ std::optional<FileInformation> FileInformation::Read(const std::string& path) {
     // The same numbers stat gives for the device (makedev) and inode.
     info.Identity = {static_cast<std::uint64_t>(makedev(st.stx_dev_major, st.stx_dev_minor)),
                      st.stx_ino};
+    auto nanoseconds = [](const struct statx_timestamp& t) {
+        return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+    };
+    info.Version = {info.Identity, st.stx_size, nanoseconds(st.stx_mtime),
+                    nanoseconds(st.stx_ctime)};
     return info;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/fs/FileIdentity.h"
+#include "core/fs/FileVersion.h"
 
 #include <cstdint>
 #include <functional>
@@ -34,6 +35,7 @@ public:
     FileTime LastWrite;
     std::uint64_t Size = 0;
     FileIdentity Identity; // the file examined, whatever its name becomes later
+    FileVersion Version;   // its identity, size and times as examined
 
     // "Attributes: ...", "Created: ...", "Last access: ...", "Last write: ...", "Size: ...".
     std::vector<std::string> Lines(const TimeFormat& format = &IsoTime) const;

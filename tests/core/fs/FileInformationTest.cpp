@@ -1,6 +1,7 @@
 // File information lines of real files: attribute words, UTC times, birth time, 64-bit sizes.
 #include "core/fs/FileInformation.h"
 
+#include "core/fs/FileVersion.h"
 #include "core/tags/ChildProcess.h"
 #include "support/TempDir.h"
 
@@ -128,4 +129,22 @@ TEST(FileInformation, IdentityFollowsTheFileNotItsName) {
     EXPECT_EQ(FileIdentity::Of(d / "a.mp3"), std::nullopt);
     ASSERT_EQ(::rename((d / "b.mp3").c_str(), (d / "a.mp3").c_str()), 0);
     EXPECT_NE(FileIdentity::Of(d / "a.mp3"), a->Identity);
+}
+
+TEST(FileInformation, AnOverwriteInPlaceKeepsTheIdentityButNotTheVersion) {
+    TempDir d;
+    d.Write("a.mp3", "old contents");
+    auto a = FileInformation::Read(d / "a.mp3");
+    ASSERT_TRUE(a);
+    EXPECT_EQ(FileVersion::Of(d / "a.mp3"), a->Version);
+    EXPECT_EQ(a->Version.Identity, a->Identity);
+    EXPECT_EQ(a->Version.Size, 12u);
+    // Same size, same inode, new bytes (as "cp other song.mp3" does); the clock ticks coarsely.
+    usleep(20000);
+    d.Write("a.mp3", "new contents");
+    const auto now = FileVersion::Of(d / "a.mp3");
+    ASSERT_TRUE(now);
+    EXPECT_EQ(now->Identity, a->Identity);
+    EXPECT_NE(*now, a->Version);
+    EXPECT_EQ(FileVersion::Of(d / "missing.mp3"), std::nullopt);
 }
