@@ -3,6 +3,7 @@
 
 #include "core/platform/Error.h"
 #include "core/shell/DesktopExec.h"
+#include "core/shell/DetachedProcess.h"
 #include "ui/platform/QtText.h"
 #include "ui/shell/SessionBus.h"
 
@@ -16,7 +17,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeDatabase>
-#include <QProcess>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -106,13 +106,15 @@ std::vector<std::string> OpenWithDialog::MimeTypesOf(const std::string& file) {
 
 void OpenWithDialog::Launch(const shell::DesktopApp& app, const std::string& file) {
     shell::ExecContext ctx{{file}, app.icon, app.name, app.path};
+    // The arguments go to the program as bytes: a name that is not UTF-8 must not be re-encoded
+    // into another file's name on the way.
     for (const std::vector<std::string>& argv : shell::ExpandExec(app.exec, ctx)) {
-        QStringList args;
-        for (std::size_t i = 1; i < argv.size(); ++i)
-            args << ToQString(argv[i]);
-        if (!QProcess::startDetached(ToQString(argv.front()), args))
+        try {
+            shell::DetachedProcess::Start(argv);
+        } catch (const shell::EProcessStartError&) {
             throw platform::Exception(
                 platform::Format("Could not start %s (%s).", {app.name, argv.front()}));
+        }
     }
 }
 

@@ -34,10 +34,6 @@ public:
     // agrees.
     bool Execute();
 
-    // Moves path to the user's Trash; false when it could not go there. Never leaves the file
-    // anywhere but in its place or in a Trash "files" folder.
-    static bool MoveToTrash(const QString& path);
-
 private:
     bool Confirm(const QString& text, const QString& detail);
     bool DeleteOne(const std::string& path);

@@ -14,6 +14,7 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimeZone>
 #include <QVBoxLayout>
@@ -101,7 +102,7 @@ void InfoPages::ListReloaded() {
 }
 
 bool InfoPages::ShownFileIsThere() const {
-    return shownFile_ && fs::FileIdentity::Of(VisualId3v11->FileName()) == shownFile_;
+    return shownFile_ && fs::FileIdentity::Of(VisualId3v11->FileName()) == shownFile_->Identity;
 }
 
 bool InfoPages::Loading() const {
@@ -116,7 +117,7 @@ void InfoPages::ShowDetails(const LoadedDetails& loaded) {
         return;
     }
     SetInfoLines(details.Information->Lines(&InfoPages::FormatTime));
-    shownFile_ = details.Information->Identity;
+    shownFile_ = details.Information->Version;
     VisualId3v11->ShowRead(details.Path, details.Id3v1);
     Button1->setEnabled(true);
     Button4->setEnabled(true);
@@ -142,8 +143,11 @@ QStringList InfoPages::InfoLines() const {
 }
 
 void InfoPages::RefreshInfoLines() {
-    if (auto info = fs::FileInformation::Read(VisualId3v11->FileName()))
+    // After our own write: the file as it stands now is the one shown.
+    if (auto info = fs::FileInformation::Read(VisualId3v11->FileName())) {
         SetInfoLines(info->Lines(&InfoPages::FormatTime));
+        if (shownFile_ && shownFile_->Identity == info->Identity) shownFile_ = info->Version;
+    }
 }
 
 std::string InfoPages::FormatTime(fs::FileTime utc, bool withTime) {
@@ -155,15 +159,24 @@ std::string InfoPages::FormatTime(fs::FileTime utc, bool withTime) {
     return FromQString(text);
 }
 
-void InfoPages::CheckShownFileIsThere() const {
-    if (ShownFileIsThere()) return;
-    const std::string& path = VisualId3v11->FileName();
-    // Renamed away, replaced or removed since it was read: writing by name would change
-    // whatever file has that name now.
-    throw platform::Exception(platform::Format(
+void InfoPages::CheckShownFileIsThere() {
+    const std::string path = VisualId3v11->FileName();
+    const std::optional<fs::FileVersion> now = fs::FileVersion::Of(path);
+    if (shownFile_ && now == shownFile_) return;
+    // Renamed away, replaced, overwritten in place or removed since it was read: writing by
+    // name would change whatever file has that name now, with what another file held.
+    const std::string text = platform::Format(
         "\"%s\" is no longer the file shown: it was renamed, replaced or removed. The tag was "
         "not changed.",
-        {path}));
+        {path});
+    if (!now || !shownFile_) throw platform::Exception(text);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Velmora"),
+                    ToQString(text + "\n\nDo you want to read the file again?"),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    if (box.exec() == QMessageBox::Yes) ShowFile(path);
+    platform::Abort();
 }
 
 void InfoPages::Button1Click() {

@@ -64,13 +64,14 @@ private:
     void RefreshInfoLines();
     // Whether the tag panel's file name still names the file that was shown.
     bool ShownFileIsThere() const;
-    // Raises an error unless it does.
-    void CheckShownFileIsThere() const;
+    // Raises an error unless it does and is as it was read (not overwritten in place since);
+    // when something else stands there now, offers to read it again first.
+    void CheckShownFileIsThere();
 
     FileDetailsLoader* loader_ = nullptr;
-    // The file the tag panels were filled from; nothing before the first file or after
-    // ShowNothing.
-    std::optional<fs::FileIdentity> shownFile_;
+    // The file the tag panels were filled from, as it was read (or as our own last write left
+    // it); nothing before the first file or after ShowNothing.
+    std::optional<fs::FileVersion> shownFile_;
 };
 
 } // namespace velmora::ui

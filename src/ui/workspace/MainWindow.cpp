@@ -5,6 +5,7 @@
 #include "core/fs/DirectoryListing.h"
 #include "core/fs/PathUtils.h"
 #include "core/platform/Error.h"
+#include "core/shell/DesktopExec.h"
 #include "core/shell/ShellRegistration.h"
 #include "core/workspace/CommandLine.h"
 #include "core/workspace/DropSelection.h"
@@ -477,7 +478,8 @@ void MainWindow::FileInfo1Click() {
 void MainWindow::Open1Click() {
     const std::string path = SelectedFilePath();
     if (path.empty()) return;
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(path)));
+    // Built from the name's bytes: a QString path would re-encode bytes that are not UTF-8.
+    QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(shell::FileUri(path))));
 }
 
 void MainWindow::OpenWith1Click() {

@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace velmora;
@@ -130,6 +131,81 @@ TEST(SHFileOperation, AFailedDeleteIsShownWithTheReason) {
     ASSERT_EQ(answers.texts.size(), 2u);
     EXPECT_EQ(answers.texts[1], "Could not delete \"" + (d / "folder") + "\": it is a folder.");
     EXPECT_TRUE(d.Exists("folder"));
+}
+
+namespace {
+
+const std::string kLatin1 = "caf\xe9.mp3";
+const std::string kLookAlike = "caf\xef\xbf\xbd.mp3"; // U+FFFD where the Latin-1 byte stands
+
+} // namespace
+
+// Names are bytes: the escaped form of a Latin-1 name must not turn into its look-alike.
+TEST(SHFileOperation, ANameThatIsNotUtf8IsTrashedOrDestroyedNotItsLookAlike) {
+    TempDir d;
+    ScopedEnv data("XDG_DATA_HOME", d / "data");
+    // The folders' own names are Latin-1 and look-alike too.
+    for (const std::string folder : {"M\xfcsik", "M\xef\xbf\xbdsik"}) {
+        std::filesystem::create_directory(d / folder);
+        for (const std::string& name :
+             {kLatin1, kLookAlike, std::string("b\xe9.mp3"), std::string("b\xef\xbf\xbd.mp3")})
+            d.Write(folder + "/" + name, folder + "/" + name);
+    }
+    QWidget owner;
+    ui::SHFileOperation op(&owner);
+    op.Options |= ui::fofNoConfirmation;
+    op.SourceFiles = {d / ("M\xfcsik/" + kLatin1)};
+    EXPECT_TRUE(op.Execute());
+    op.Options &= ~static_cast<unsigned>(ui::fofAllowUndo);
+    op.SourceFiles = {d / "M\xfcsik/b\xe9.mp3"};
+    EXPECT_TRUE(op.Execute());
+    EXPECT_EQ(d.Read("data/Trash/files/" + kLatin1), "M\xfcsik/" + kLatin1);
+    for (const std::string folder : {"M\xfcsik", "M\xef\xbf\xbdsik"})
+        for (const std::string& name :
+             {kLatin1, kLookAlike, std::string("b\xe9.mp3"), std::string("b\xef\xbf\xbd.mp3")}) {
+            const bool gone = folder == "M\xfcsik" && name.find('\xe9') != std::string::npos;
+            EXPECT_EQ(d.Exists(folder + "/" + name), !gone) << folder << "/" << name;
+        }
+}
+
+TEST(SHFileOperation, AFailedMoveToTheTrashSaysWhyAndOffersNoPermanentDelete) {
+    TempDir d;
+    ScopedEnv data("XDG_DATA_HOME", d / "data");
+    QWidget owner;
+    ui::SHFileOperation op(&owner);
+    auto trash = [&](const std::string& name) {
+        ModalAnswerer answers;
+        answers.Then(QMessageBox::Yes);
+        answers.Then(QMessageBox::Yes); // would delete for good if that were offered
+        op.SourceFiles = {d / name};
+        const bool done = op.Execute();
+        return std::make_pair(done, answers.texts);
+    };
+    // A dangling link is trashed itself.
+    std::filesystem::create_symlink("nowhere.mp3", d / "link.mp3");
+    auto [linked, linkTexts] = trash("link.mp3");
+    EXPECT_TRUE(linked);
+    EXPECT_EQ(linkTexts.size(), 1u);
+    EXPECT_FALSE(d.Exists("link.mp3"));
+    EXPECT_TRUE(d.Exists("data/Trash/files/link.mp3"));
+
+    auto [missing, missingTexts] = trash("missing.mp3");
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(missingTexts,
+              (std::vector<std::string>{
+                  "Move \"missing.mp3\" to the Trash?",
+                  "\"missing.mp3\" cannot be moved to the Trash: it no longer exists."}));
+    if (::geteuid() == 0) return; // root may change any folder
+    std::filesystem::create_directory(d / "ro");
+    d.Write("ro/a.mp3");
+    ::chmod((d / "ro").c_str(), 0555);
+    auto [denied, deniedTexts] = trash("ro/a.mp3");
+    ::chmod((d / "ro").c_str(), 0755);
+    EXPECT_FALSE(denied);
+    EXPECT_EQ(deniedTexts, (std::vector<std::string>{
+                               "Move \"a.mp3\" to the Trash?",
+                               "\"a.mp3\" cannot be moved to the Trash: Permission denied."}));
+    EXPECT_TRUE(d.Exists("ro/a.mp3"));
 }
 
 TEST(DragDrop, LocalFilesInOrderWhereverTheyLand) {
@@ -253,6 +329,33 @@ TEST_F(AppsFixture, OurChooserOpensTheFileWithTheChosenApplication) {
     for (int i = 0; i < 400 && !std::filesystem::exists(out); ++i)
         QTest::qWait(5);
     EXPECT_EQ(d.Read("args"), "[--name][Recorder][" + file + "]");
+}
+
+// Every field code hands the application the very file: paths as bytes, URIs escaped from them.
+TEST_F(AppsFixture, EveryFieldCodeNamesTheFileNotItsLookAlike) {
+    std::filesystem::create_directory(d / "M\xfcsik");
+    const std::string file = d / ("M\xfcsik/" + kLatin1);
+    d.Write("M\xfcsik/" + kLatin1);
+    d.Write("M\xfcsik/" + kLookAlike);
+    const std::string uri = "file://" + d.Path() + "/M%FCsik/caf%E9.mp3";
+    const struct {
+        const char* code;
+        std::string arg;
+    } cases[] = {{"%f", file}, {"%F", file}, {"%u", uri}, {"%U", uri}};
+    for (const auto& c : cases) {
+        std::filesystem::remove(out);
+        shell::DesktopApp app;
+        app.name = "Recorder";
+        app.exec = "\"" + (d / "bin/recorder") + "\" " + c.code;
+        ui::OpenWithDialog::Launch(app, file);
+        for (int i = 0; i < 400 && !std::filesystem::exists(out); ++i)
+            QTest::qWait(5);
+        EXPECT_EQ(d.Read("args"), "[" + c.arg + "]") << c.code;
+    }
+    shell::DesktopApp missing;
+    missing.name = "Gone";
+    missing.exec = d / "bin/gone %f";
+    EXPECT_THROW(ui::OpenWithDialog::Launch(missing, file), platform::Exception);
 }
 
 TEST(ObjectPropertiesDialog, OwnDialogForAFileALinkAndAFileOver4GB) {

@@ -2,7 +2,7 @@
 #include "ui/support/FakeDesktopServices.h"
 
 #include <QDBusObjectPath>
-#include <QFileInfo>
+#include <unistd.h>
 
 namespace velmora::test {
 
@@ -11,7 +11,10 @@ QDBusObjectPath FakeOpenUri::OpenFile(const QString& parent, const QDBusUnixFile
     Q_UNUSED(parent);
     ++opened;
     asked = options.value(QStringLiteral("ask")).toBool();
-    target = QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(fd.fileDescriptor())).symLinkTarget();
+    char buf[4096];
+    const std::string link = "/proc/self/fd/" + std::to_string(fd.fileDescriptor());
+    const ssize_t n = ::readlink(link.c_str(), buf, sizeof buf);
+    target.assign(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
     return QDBusObjectPath(QStringLiteral("/org/freedesktop/portal/desktop/request/1_1/t"));
 }
 

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QVariantMap>
+#include <string>
 
 namespace velmora::test {
 
@@ -28,7 +29,7 @@ class FakeOpenUri : public QObject {
 public:
     int opened = 0;
     bool asked = false;
-    QString target; // where the descriptor the portal received points
+    std::string target; // the bytes of the path the received descriptor points at
 
 public slots:
     QDBusObjectPath OpenFile(const QString& parent, const QDBusUnixFileDescriptor& fd,

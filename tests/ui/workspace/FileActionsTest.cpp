@@ -115,6 +115,39 @@ TEST_F(FileActionsTest, OpenByMenuKeyAndDoubleClick) {
     props->close();
 }
 
+// A Latin-1 name in a Latin-1 folder, beside its look-alike: opened and deleted itself.
+TEST_F(FileActionsTest, ANameThatIsNotUtf8IsOpenedAndDeletedItself) {
+    const std::string latin1 = "caf\xe9.mp3", lookAlike = "caf\xef\xbf\xbd.mp3";
+    std::filesystem::create_directory(dir / "M\xfcsik");
+    dir.Write("M\xfcsik/" + latin1, "latin1");
+    dir.Write("M\xfcsik/" + lookAlike, "look-alike");
+    ui::MainWindow w({dir / "M\xfcsik/*.mp3"});
+    test::UrlRecorder files(QStringLiteral("file"));
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.ListBoxOrg->setFocus();
+    Select(w, latin1);
+    QTest::keyClick(w.ListBoxOrg, Qt::Key_Return, Qt::ControlModifier);
+    const QRect r = w.ListBoxOrg->visualRect(test::LeftItem(w, latin1));
+    QTest::mouseClick(w.ListBoxOrg->viewport(), Qt::LeftButton, {}, r.center());
+    QTest::mouseDClick(w.ListBoxOrg->viewport(), Qt::LeftButton, {}, r.center());
+    ASSERT_EQ(files.urls.size(), 2u);
+    const QByteArray uri =
+        QByteArray::fromStdString("file://" + dir.Path() + "/M%FCsik/caf%E9.mp3");
+    for (const QUrl& url : files.urls)
+        EXPECT_EQ(url.toEncoded(), uri);
+
+    Select(w, latin1);
+    answers.Then(QMessageBox::Yes);
+    Item(w.PopupMenuOrg, "Delete1")->trigger();
+    EXPECT_EQ(Left(w), std::vector<std::string>{lookAlike});
+    EXPECT_EQ(dir.Read("M\xfcsik/" + lookAlike), "look-alike");
+    const std::string trash = std::string(getenv("XDG_DATA_HOME")) + "/Trash/files/" + latin1;
+    EXPECT_TRUE(std::filesystem::exists(trash));
+    std::filesystem::remove(trash);
+}
+
 TEST_F(FileActionsTest, ARightPressChoosesTheFileThatFileInfoShows) {
     dir.Write("a.mp3", "aaaa");
     dir.Write("b.mp3", "bbbbbbbb");

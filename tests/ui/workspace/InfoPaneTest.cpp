@@ -203,6 +203,8 @@ TEST_F(InfoPaneTest, WriteAndClearRefuseWhenTheNameNowStandsForAnotherFile) {
     // Another program renames the shown file away and another file onto its name.
     ASSERT_EQ(::rename((dir / "a.mp3").c_str(), (dir / "x.mp3").c_str()), 0);
     ASSERT_EQ(::rename((dir / "b.mp3").c_str(), (dir / "a.mp3").c_str()), 0);
+    answers.Then(QMessageBox::No); // not read again
+    answers.Then(QMessageBox::No);
     pane.Button1->click();
     pane.Button4->click();
     EXPECT_EQ(answers.texts.size(), 2u);
@@ -216,6 +218,43 @@ TEST_F(InfoPaneTest, WriteAndClearRefuseWhenTheNameNowStandsForAnotherFile) {
     for (const std::string& text : answers.texts)
         EXPECT_EQ(text.rfind(gone, 0), 0u) << text;
     EXPECT_FALSE(dir.Exists("a.mp3"));
+}
+
+// Overwritten in place, as "cp other.mp3 a.mp3" does: same inode, other contents. The tag
+// shown is not this file's, so neither its values nor a cut belong there.
+TEST_F(InfoPaneTest, WriteAndClearRefuseAFileOverwrittenInPlaceAndOfferToReadItAgain) {
+    const Bytes audio = Audio();
+    dir.Write("a.mp3", audio + Trailer("Old Song"));
+    auto w = Open();
+    Select(*w, "a.mp3");
+    ui::InfoPages& pane = *w->PageControlInfo;
+    QTest::qWait(20);                                  // the file system's clock ticks coarsely
+    const Bytes other = audio + Trailer("Other Song"); // the same size
+    dir.Write("a.mp3", other);                         // truncates and rewrites the same inode
+    answers.Then(QMessageBox::No);
+    answers.Then(QMessageBox::No);
+    pane.Button1->click();
+    pane.Button4->click();
+    EXPECT_EQ(dir.Read("a.mp3"), other);
+    ASSERT_EQ(answers.texts.size(), 2u);
+    for (const std::string& text : answers.texts)
+        EXPECT_EQ(text, "\"" + dir / "a.mp3" +
+                            "\" is no longer the file shown: it was renamed, replaced or removed. "
+                            "The tag was not changed.\n\nDo you want to read the file again?");
+
+    // Yes reads it again; after that the file is the one shown, also after our own writes.
+    QSignalSpy shown(&pane, &ui::InfoPages::DetailsShown);
+    answers.Then(QMessageBox::Yes);
+    pane.Button1->click();
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_EQ(pane.VisualId3v11->EditSongName->text(), "Other Song");
+    EXPECT_EQ(dir.Read("a.mp3"), other);
+    pane.VisualId3v11->EditSongName->setText("New");
+    pane.Button1->click();
+    EXPECT_EQ(dir.Read("a.mp3").substr(audio.size() + 3, 4), Bytes("New\0", 4));
+    pane.Button4->click();
+    EXPECT_EQ(dir.Read("a.mp3"), audio);
+    EXPECT_EQ(answers.texts.size(), 3u);
 }
 
 TEST_F(InfoPaneTest, ReloadingTheListLetsGoOfAShownFileThatLostItsName) {
