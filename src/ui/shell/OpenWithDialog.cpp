@@ -12,6 +12,7 @@
 #include <QDBusMessage>
 #include <QDBusUnixFileDescriptor>
 #include <QDialogButtonBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
@@ -95,7 +96,16 @@ OpenWithDialog::OpenWithDialog(QWidget* owner) : QObject(owner), owner_(owner) {
 
 std::vector<std::string> OpenWithDialog::MimeTypesOf(const std::string& file) {
     QMimeDatabase db;
-    const QMimeType type = db.mimeTypeForFile(ToQString(file));
+    // The contents are read through the name's bytes: a QString path would re-encode a name
+    // that is not UTF-8 and look into another file, or none.
+    QMimeType type;
+    QFile contents;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0 && contents.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        type = db.mimeTypeForFileNameAndData(ToQString(file), &contents);
+    else if (fd >= 0)
+        ::close(fd);
+    if (!type.isValid()) type = db.mimeTypeForFile(ToQString(file), QMimeDatabase::MatchExtension);
     std::vector<std::string> types{FromQString(type.name())};
     for (const QString& alias : type.aliases())
         types.push_back(FromQString(alias));

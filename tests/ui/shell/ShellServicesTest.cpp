@@ -352,6 +352,10 @@ TEST_F(AppsFixture, EveryFieldCodeNamesTheFileNotItsLookAlike) {
             QTest::qWait(5);
         EXPECT_EQ(d.Read("args"), "[" + c.arg + "]") << c.code;
     }
+    // Without an extension the type comes from the contents: of this file, not the look-alike.
+    d.Write("M\xfcsik/caf\xe9", "ID3\x03");
+    d.Write("M\xfcsik/caf\xef\xbf\xbd", "plain text");
+    EXPECT_EQ(ui::OpenWithDialog::MimeTypesOf(d / "M\xfcsik/caf\xe9").front(), "audio/mpeg");
     shell::DesktopApp missing;
     missing.name = "Gone";
     missing.exec = d / "bin/gone %f";
