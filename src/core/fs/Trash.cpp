@@ -141,7 +141,8 @@ std::string Candidate(const std::string& name, int n) {
     std::string ext = ExtractFileExt(name);
     if (ext.size() > 32) ext.clear();
     const std::string stem = name.substr(0, name.size() - ext.size());
-    const std::string number = n == 1 ? std::string() : "." + std::to_string(n);
+    std::string number;
+    if (n > 1) number.append(1, '.').append(std::to_string(n));
     const std::size_t room = NAME_MAX - kInfoSuffix.size() - number.size() - ext.size();
     return CutUtf8(stem, room) + number + ext;
 }

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,9 +29,11 @@ std::string DetachedProcess::FindProgram(const std::string& name) {
     std::size_t start = 0;
     for (;;) {
         const std::size_t colon = path.find(':', start);
-        std::string dir = path.substr(start, colon == std::string::npos ? colon : colon - start);
-        if (dir.empty()) dir = ".";
-        const std::string file = dir + "/" + name;
+        const std::string_view dir = std::string_view(path).substr(
+            start, colon == std::string::npos ? colon : colon - start);
+        std::string file(dir.empty() ? std::string_view(".") : dir); // empty means "here"
+        file += '/';
+        file += name;
         if (runnable(file)) return file;
         if (colon == std::string::npos) return {};
         start = colon + 1;
