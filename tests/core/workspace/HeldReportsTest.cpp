@@ -5,100 +5,52 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <utility>
 
 using velmora::workspace::HeldReports;
 
-namespace {
-
-// A source that counts its own holds, as the watcher and the folder tree do, and logs what it
-// is told; release runs onRelease once its own count is back at 0.
-struct Source {
-    Source(std::string n, std::string* l) : name(std::move(n)), log(l) {}
-    std::string name;
-    std::string* log;
-    int holds = 0;
-    std::function<void()> onRelease;
-    void Add(HeldReports& r) {
-        r.AddSource(
-            [this] {
-                ++holds;
-                *log += name + "+";
-            },
-            [this] {
-                *log += name + "-";
-                if (--holds == 0 && onRelease) onRelease();
-            });
-    }
-};
-
-} // namespace
-
-TEST(HeldReports, SourcesAreHeldOnceForNestedHoldsAndLetGoInOrder) {
+// Each source counts its own holds, as the watcher and the folder tree do; `deliver` runs when
+// its count is back at 0.
+TEST(HeldReports, SourcesAreHeldForTheOutermostHoldAndLetGoInOrder) {
     std::string log;
-    HeldReports reports;
-    Source watcher{"w", &log}, tree{"t", &log};
-    watcher.Add(reports);
-    tree.Add(reports);
-    reports.Hold();
-    reports.Hold();
-    EXPECT_EQ(log, "w+t+");
-    reports.Release();
-    EXPECT_TRUE(reports.Holding());
-    reports.Release();
-    EXPECT_EQ(log, "w+t+w-t-");
-    EXPECT_FALSE(reports.Holding());
-    reports.Release(); // unmatched: nothing
-    EXPECT_EQ(log, "w+t+w-t-");
+    int holds[2] = {0, 0};
+    std::function<void()> deliver[2];
+    auto reports = std::make_unique<HeldReports>();
+    for (int i : {0, 1})
+        reports->AddSource([&, i] { log += "+" + std::to_string(i), ++holds[i]; },
+                           [&, i] {
+                               log += "-" + std::to_string(i);
+                               if (--holds[i] == 0 && deliver[i]) deliver[i]();
+                           });
+    reports->Hold();
+    reports->Hold();
+    reports->Release();
+    EXPECT_EQ(log, "+0+1");
+    reports->Release();
+    reports->Release(); // unmatched: nothing
+    EXPECT_EQ(log, "+0+1-0-1");
 
-    // A source added during a hold is held from then on.
+    // The first source's delivery starts a new action: the second stays held until it ends.
     log.clear();
-    Source late{"l", &log};
-    reports.Hold();
-    late.Add(reports);
-    reports.Release();
-    EXPECT_EQ(log, "w+t+l+w-t-l-");
-}
+    deliver[0] = [&] { reports->Hold(); };
+    reports->Hold();
+    reports->Release();
+    EXPECT_EQ(log, "+0+1-0+0+1-1");
+    EXPECT_EQ(holds[1], 1);
+    deliver[0] = nullptr;
+    reports->Release();
+    EXPECT_EQ(holds[0] + holds[1], 0);
 
-// What the first source delivers may start a new action, which holds again: the later source
-// stays held until that action ends too, and every source ends balanced.
-TEST(HeldReports, ADeliveryThatStartsAnActionKeepsTheRestHeldUntilItEnds) {
-    std::string log;
-    HeldReports reports;
-    Source watcher{"w", &log}, tree{"t", &log};
-    watcher.onRelease = [&] { reports.Hold(); };
-    watcher.Add(reports);
-    tree.Add(reports);
-    reports.Hold();
-    reports.Release();
-    EXPECT_EQ(log, "w+t+w-w+t+t-");
-    EXPECT_EQ(tree.holds, 1);
-    watcher.onRelease = nullptr;
-    reports.Release();
-    EXPECT_EQ(watcher.holds, 0);
-    EXPECT_EQ(tree.holds, 0);
-}
-
-TEST(HeldReports, AFailingSourceDoesNotKeepTheOthersHeld) {
-    std::string log;
-    HeldReports reports;
-    Source watcher{"w", &log}, tree{"t", &log};
-    watcher.onRelease = [] { throw std::runtime_error("report failed"); };
-    watcher.Add(reports);
-    tree.Add(reports);
-    reports.Hold();
-    EXPECT_THROW(reports.Release(), std::runtime_error);
-    EXPECT_EQ(tree.holds, 0);
-    EXPECT_FALSE(reports.Holding());
+    // A failing delivery does not keep the other source held; its error comes afterwards.
+    deliver[0] = [] { throw std::runtime_error("report failed"); };
+    reports->Hold();
+    EXPECT_THROW(reports->Release(), std::runtime_error);
+    EXPECT_EQ(holds[1], 0);
+    EXPECT_FALSE(reports->Holding());
 
     // A delivery that destroys the holder (its window closed) ends the round.
-    auto owned = std::make_unique<HeldReports>();
-    Source closer{"c", &log}, after{"a", &log};
-    closer.onRelease = [&] { owned.reset(); };
-    closer.Add(*owned);
-    after.Add(*owned);
     log.clear();
-    owned->Hold();
-    owned->Release();
-    EXPECT_EQ(log, "c+a+c-");
+    deliver[0] = [&] { reports.reset(); };
+    reports->Hold();
+    reports->Release();
+    EXPECT_EQ(log, "+0+1-0");
 }
