@@ -1,6 +1,7 @@
 // No-replace renames: renameat2, then link+unlink, then a checked plain rename.
 #include "core/fs/SafeRename.h"
 
+#include "core/fs/PathUtils.h"
 #include "core/platform/CaseMap.h"
 #include "core/platform/Utf8.h"
 
@@ -101,15 +102,15 @@ bool AsciiCaseEqual(std::string_view a, std::string_view b) {
     return true;
 }
 
-// Whether the folder holds an entry, other than `except`, named `name` or a case variant of it
-// (which a case-insensitive file system takes for the same name). It reads the folder's
-// entries rather than looking the name up: the kernel answers lookups on FUSE file systems
-// from a cache for about a second, so a name just moved away still seems to exist there.
-// Fails with errno when the folder cannot be read.
+// Whether the folder holds an entry, other than `except`, named `name` or (unless `exact`) a
+// case variant of it, which a case-insensitive file system takes for the same name. It reads
+// the folder's entries rather than looking the name up: the kernel answers lookups on FUSE
+// file systems from a cache for about a second, so a name just moved away still seems to exist
+// there. Fails with errno when the folder cannot be read.
 enum class Listed : std::uint8_t { No, Yes, Unreadable };
-Listed FolderHolds(const std::string& path, const std::string& except) {
+Listed FolderHolds(const std::string& path, const std::string& except, bool exact = false) {
     const auto [dir, name] = SplitPath(path);
-    const std::string skip = SplitPath(except).second;
+    const std::string skip = except.empty() ? std::string() : SplitPath(except).second;
     DIR* d = ::opendir(dir.c_str());
     if (!d) return Listed::Unreadable;
     const bool ascii = Ascii(name);
@@ -117,10 +118,11 @@ Listed FolderHolds(const std::string& path, const std::string& except) {
     errno = 0;
     while (const dirent* e = ::readdir(d)) {
         const std::string_view entry = e->d_name;
-        if (entry == skip) continue;
+        if (!skip.empty() && entry == skip) continue;
         const bool match =
-            entry == name || (ascii && Ascii(entry) ? AsciiCaseEqual(entry, name)
-                                                    : CaseVariant(std::string(entry), name));
+            entry == name ||
+            (!exact && (ascii && Ascii(entry) ? AsciiCaseEqual(entry, name)
+                                              : CaseVariant(std::string(entry), name)));
         if (match) {
             found = Listed::Yes;
             break;
@@ -151,8 +153,27 @@ RenameResult MoveToFreeName(const std::string& from, const std::string& to) {
     return {RenameStatus::Failed, errno};
 }
 
+// A visible free name in the old name's folder for a file that cannot get its old name back:
+// "song (2).mp3", "song (3).mp3", ... The temporary name when no rename works there any more.
+std::string PutAside(const std::string& temp, const std::string& oldPath) {
+    const auto slash = oldPath.find_last_of('/');
+    const std::string dir = oldPath.substr(0, slash + 1);
+    const std::string name = oldPath.substr(slash + 1);
+    const std::string ext = ExtractFileExt(name);
+    const std::string stem = name.substr(0, name.size() - ext.size());
+    for (int n = 2; n < 1000; ++n) {
+        const std::string candidate = dir + stem + " (" + std::to_string(n) + ")" + ext;
+        const RenameResult r = MoveOnce(temp, candidate);
+        if (r.status == RenameStatus::Ok) return candidate;
+        if (r.status == RenameStatus::Failed) break; // the folder refuses every rename
+    }
+    return temp;
+}
+
 // old -> temporary -> new. If an entry of the new name is still listed once the file has
-// moved away, it was another file: the move is undone and reported as a conflict.
+// moved away, it was another file: the move is undone and reported as a conflict. Someone may
+// take the old name or lock the folder in that moment; the file then goes to a visible free
+// name, and the result says where it is.
 RenameResult CaseChangeInTwoSteps(const std::string& oldPath, const std::string& newPath) {
     std::string temp;
     RenameResult r;
@@ -174,9 +195,33 @@ RenameResult CaseChangeInTwoSteps(const std::string& oldPath, const std::string&
         second = {RenameStatus::Failed, errno};
         break;
     }
+    if (second.status == RenameStatus::Ok) return second;
     // The old name was the file's own a moment ago, so no cached lookup stands in the way.
-    if (second.status != RenameStatus::Ok) MoveOnce(temp, oldPath);
+    if (MoveOnce(temp, oldPath).status != RenameStatus::Ok)
+        second.movedTo = PutAside(temp, oldPath);
     return second;
+}
+
+// Whether newPath, another spelling of oldPath that resolves to an entry, may be the old file
+// itself found by a lookup that ignores case. A folder listing that very spelling holds it as a
+// name of its own, as every case-sensitive file system does: then it is another name.
+bool MaySpellTheSameFile(const std::string& oldPath, const std::string& newPath) {
+    if (!CaseVariant(oldPath, newPath)) return false;
+    switch (FolderHolds(newPath, {}, true)) {
+    case Listed::No:
+        return true;
+    case Listed::Yes:
+        return false;
+    case Listed::Unreadable:
+        break;
+    }
+    // Kernel file systems give both spellings of one file one inode; FUSE ones may not.
+    struct stat so {};
+    struct stat sn {};
+    if (::lstat(oldPath.c_str(), &so) == 0 && ::lstat(newPath.c_str(), &sn) == 0 &&
+        SameFile(so, sn))
+        return true;
+    return OnFuse(newPath);
 }
 
 } // namespace
@@ -188,12 +233,12 @@ bool TargetConflicts(const std::string& oldPath, const std::string& newPath) {
     if (::lstat(oldPath.c_str(), &so) == 0 && SameFile(so, sn)) return false;
     // FUSE case-insensitive file systems give two spellings different inodes; the rename
     // itself finds out whether the other spelling is really another file.
-    return !CaseVariant(oldPath, newPath);
+    return !MaySpellTheSameFile(oldPath, newPath);
 }
 
 RenameResult RenameNoReplace(const std::string& oldPath, const std::string& newPath) {
     RenameResult r = MoveOnce(oldPath, newPath);
-    if (r.status == RenameStatus::Exists && CaseVariant(oldPath, newPath))
+    if (r.status == RenameStatus::Exists && MaySpellTheSameFile(oldPath, newPath))
         return CaseChangeInTwoSteps(oldPath, newPath);
     return r;
 }

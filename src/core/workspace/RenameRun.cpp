@@ -31,6 +31,26 @@ RenameRun::Step RenameRun::Conflict(const std::string& newPath) {
     return Step::Stop;
 }
 
+RenameRun::Step RenameRun::MovedAside(const std::string& oldPath, const std::string& newPath,
+                                      const std::string& movedTo) {
+    // Asked even after Yes to All: the user would not find the file otherwise. No Retry: the
+    // old name may be another file's now.
+    std::string text = platform::Format(
+        "Failed to rename \"%s\" to \"%s\".\nThe file could not get its old name back and is "
+        "now named \"%s\".",
+        {oldPath, newPath, movedTo});
+    if (movedTo.compare(movedTo.find_last_of('/') + 1, 1, ".") == 0)
+        text += " The list does not show names beginning with \".\".";
+    text += "\nIgnore this error?";
+    ModalResult r = questions_.Ask(platform::MsgIcon::Error, text,
+                                   platform::mbYes | platform::mbCancel | platform::mbYesToAll);
+    if (r == ModalResult::mrYesToAll) {
+        ignoreAll_ = true;
+        return Step::Progress;
+    }
+    return r == ModalResult::mrYes ? Step::Progress : Step::Stop;
+}
+
 RenameRun::Step RenameRun::RenameOne(const std::string& oldPath, const std::string& newPath) {
     for (;;) {
         fs::RenameResult res;
@@ -43,6 +63,7 @@ RenameRun::Step RenameRun::RenameOne(const std::string& oldPath, const std::stri
             ++renamed_;
             return Step::Progress;
         }
+        if (!res.movedTo.empty()) return MovedAside(oldPath, newPath, res.movedTo);
         // Someone created the target after the check: still never overwritten.
         if (res.status == fs::RenameStatus::Exists) return Conflict(newPath);
         if (ignoreAll_) return Step::Progress;

@@ -26,6 +26,9 @@ private:
     enum class Step { Progress, Skip, Stop };
     Step Conflict(const std::string& newPath);
     Step RenameOne(const std::string& oldPath, const std::string& newPath);
+    // The rename failed and the file could not keep its old name: says where it is now.
+    Step MovedAside(const std::string& oldPath, const std::string& newPath,
+                    const std::string& movedTo);
 
     platform::Questions& questions_;
     platform::StatusSink& status_;

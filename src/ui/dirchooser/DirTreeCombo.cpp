@@ -14,6 +14,7 @@
 #include <QSocketNotifier>
 #include <QStyle>
 #include <filesystem>
+#include <utility>
 
 namespace velmora::ui {
 
@@ -181,6 +182,16 @@ bool DirTreeCombo::event(QEvent* event) {
     return QLineEdit::event(event);
 }
 
+void DirTreeCombo::HoldRebuilds() {
+    ++rebuildHolds_;
+}
+
+void DirTreeCombo::ReleaseRebuilds() {
+    if (rebuildHolds_ == 0 || --rebuildHolds_ > 0) return;
+    // From the event loop, not from inside whatever let go of the hold.
+    if (std::exchange(rebuildHeld_, false)) rebuildTimer_.start();
+}
+
 void DirTreeCombo::Accept() {
     const bool hadNode = tree_->currentIndex().isValid();
     if (hadNode) {
@@ -312,6 +323,10 @@ void DirTreeCombo::focusOutEvent(QFocusEvent* event) {
 }
 
 void DirTreeCombo::RebuildAfterChange() {
+    if (rebuildHolds_ > 0) {
+        rebuildHeld_ = true;
+        return;
+    }
     if (rebuilding_) {
         // A report arrived while the last rebuild's path change was still being handled.
         rebuildTimer_.start();

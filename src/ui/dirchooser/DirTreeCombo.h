@@ -49,6 +49,11 @@ public:
     bool Dropped() const;
     bool ExpandRoot() const;
     void SetExpandRoot(bool expand);
+    // Rebuilds after folders or volumes came or went, and so their path reports, wait from
+    // HoldRebuilds to the matching ReleaseRebuilds (nestable); the outermost release runs one
+    // that came meanwhile.
+    void HoldRebuilds();
+    void ReleaseRebuilds();
 
     int TreeHeight = 240;
     std::string LastPath; // the last path GoToPath went to, with a trailing "/"
@@ -83,6 +88,8 @@ private:
     QSocketNotifier* folderNotifier_ = nullptr;
     QTimer rebuildTimer_; // gathers a burst of changes into one rebuild
     bool rebuilding_ = false;
+    int rebuildHolds_ = 0;
+    bool rebuildHeld_ = false;
 };
 
 } // namespace velmora::ui

@@ -3,6 +3,7 @@
 
 #include "core/dirtree/MountTable.h"
 #include "core/dirtree/VolumeList.h"
+#include "ui/dirchooser/DirTreeCombo.h"
 #include "ui/platform/QtText.h"
 
 #include <QApplication>
@@ -99,11 +100,15 @@ bool DirTreeView::UpdateSelectedPath() {
     if (node && node->Kind() == NodeKind::nkVolume &&
         (node->Volume() == VolumeKind::vkRemovable || node->Volume() == VolumeKind::vkOptical) &&
         !dirtree::VolumeReady(dirtree::ParseMountInfo(dirtree::ReadMountInfo()), SelectedPath)) {
+        // A rebuild under the warning would walk back to the refused volume and report it.
+        auto* combo = qobject_cast<DirTreeCombo*>(owner_);
+        if (combo) combo->HoldRebuilds();
         QApplication::beep();
         QMessageBox::warning(owner_, QApplication::applicationDisplayName(),
                              QStringLiteral("There is no disk in Drive or Drive is not ready"));
         SelectPathNode(PreviousPath);
         SelectedPath = PreviousPath;
+        if (combo) combo->ReleaseRebuilds();
         return false;
     }
     PreviousPath = SelectedPath;

@@ -58,16 +58,16 @@ namespace velmora::ui {
 using platform::ModalResult;
 
 template <typename Fn> void MainWindow::Run(Fn&& fn) {
-    // The watcher's reports wait until the user's action has ended, so no reload runs under its
-    // questions and dialogs (a confirmation, Open With, Number Lines) and replaces its lists.
-    const bool hold = changeNotify1_ != nullptr;
-    if (hold) changeNotify1_->Hold();
+    // Outside reports (the watcher's, the folder tree's) wait until the user's action has ended,
+    // so no reload runs under its questions and dialogs (an Apply, a confirmation, Open With,
+    // Number Lines) and replaces its lists.
+    reports_.Hold();
     Guarded(this, std::forward<Fn>(fn));
-    if (hold) ReleaseReportsLater();
+    ReleaseReportsLater();
 }
 
 void MainWindow::ReleaseReportsLater() {
-    QTimer::singleShot(0, this, [this] { Guarded(this, [this] { changeNotify1_->Release(); }); });
+    QTimer::singleShot(0, this, [this] { Guarded(this, [this] { reports_.Release(); }); });
 }
 
 MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
@@ -123,11 +123,14 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
         Run([this] { ChangeNotify1Notifications0Change(); });
     };
     host.WatchDirectory = [this](const std::string& dir) { WatchDirectory(dir); };
+    reports_.AddSource([this] { changeNotify1_->Hold(); }, [this] { changeNotify1_->Release(); });
+    reports_.AddSource([this] { EditDirectory->HoldRebuilds(); },
+                       [this] { EditDirectory->ReleaseRebuilds(); });
     host.HoldReports = [this](bool hold) {
         if (hold) {
-            // A change report waits until the action has ended, so no reload happens while it
-            // asks or renames.
-            changeNotify1_->Hold();
+            // Reports wait until the action has ended, so no reload happens while it asks or
+            // renames.
+            reports_.Hold();
             return;
         }
         status_->Flush();
@@ -356,8 +359,9 @@ void MainWindow::BuildMenus() {
     add(QStringLiteral("SelectAll1"), QStringLiteral("Select &All"), ctrl(Qt::Key_A),
         QStringLiteral("edit-select-all"), [this] { MemoNew->SelectAll(); });
     MemoNew->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(MemoNew, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { PopupMenuNew->exec(MemoNew->viewport()->mapToGlobal(p)); });
+    connect(MemoNew, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) {
+        Run([&] { PopupMenuNew->exec(MemoNew->viewport()->mapToGlobal(p)); });
+    });
     // The keyboard opens the menu at the caret.
     for (const QKeySequence& key :
          {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
@@ -396,7 +400,7 @@ void MainWindow::BuildMenus() {
     QAction* about = PopupMenuEtc->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
     about->setIcon(ThemeIcon("help-about", QStyle::SP_MessageBoxInformation));
-    connect(about, &QAction::triggered, this, &MainWindow::About1Click);
+    connect(about, &QAction::triggered, this, [this] { Run([this] { About1Click(); }); });
 }
 
 void MainWindow::BuildPopupMenuOrg() {
@@ -438,7 +442,8 @@ void MainWindow::BuildPopupMenuOrg() {
         // A right-click selects the item under the pointer first, as a click would.
         const QModelIndex at = ListBoxOrg->indexAt(p);
         if (at.isValid()) ListBoxOrg->setCurrentIndex(at);
-        PopupMenuOrg->exec(ListBoxOrg->viewport()->mapToGlobal(p));
+        // The list must not be reloaded under the open menu: its items act on the chosen file.
+        Run([&] { PopupMenuOrg->exec(ListBoxOrg->viewport()->mapToGlobal(p)); });
     });
     connect(ListBoxOrg, &QAbstractItemView::doubleClicked, this,
             [this] { Run([this] { Open1Click(); }); });

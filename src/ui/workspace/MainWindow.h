@@ -3,6 +3,7 @@
 
 #include "core/watch/ChangeNotify.h"
 #include "core/workspace/EditorNamesPane.h"
+#include "core/workspace/HeldReports.h"
 #include "core/workspace/Workspace.h"
 #include "ui/shell/QtUiThreadPoster.h"
 
@@ -130,7 +131,7 @@ private:
     void ShowEtcMenu();
     // Runs a handler: errors are shown, the silent abort shows nothing.
     template <typename Fn> void Run(Fn&& fn);
-    // Ends one hold of the watcher's reports once the event loop is back.
+    // Ends one hold of the outside reports once the event loop is back.
     void ReleaseReportsLater();
 
     void WatchDirectory(const std::string& dir);
@@ -138,6 +139,8 @@ private:
     // The poster outlives the watcher, which stops its worker when destroyed.
     shell::QtUiThreadPoster poster_;
     std::unique_ptr<watch::ChangeNotify> changeNotify1_;
+    // The watcher's and the folder tree's reports, held for the whole of each user action.
+    workspace::HeldReports reports_;
     std::string watchedDirectory_;
     NameListModel* leftModel_ = nullptr;
     std::unique_ptr<MessageBoxQuestions> questions_;

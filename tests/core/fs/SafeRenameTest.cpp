@@ -1,14 +1,21 @@
 // No-replace renames on a real file system.
 #include "core/fs/SafeRename.h"
 
+#include "core/platform/StringList.h"
+#include "core/workspace/RenameRun.h"
+#include "support/NameFreedTrigger.h"
+#include "support/ScriptedQuestions.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
+#include <chrono>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iostream>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/wait.h>
@@ -17,6 +24,7 @@
 
 using namespace velmora::fs;
 using velmora::test::TempDir;
+namespace test = velmora::test;
 
 TEST(SafeRename, NeverReplacesAnExistingEntry) {
     TempDir d;
@@ -42,6 +50,66 @@ TEST(SafeRename, CaseChangeOfOneFileIsNoConflictButOfAnotherFileIs) {
     EXPECT_EQ(RenameNoReplace(d / "Song.mp3", d / "song.mp3").status, RenameStatus::Exists);
     EXPECT_EQ(d.Read("song.mp3"), "other");
     EXPECT_EQ(d.Read("Song.mp3"), "s");
+}
+
+namespace {
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+    std::vector<std::string> v;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        v.push_back(e.path().filename().string());
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+// Sets or clears the immutable flag of a folder (chattr +i / -i); false where the file system
+// or the process may not.
+bool SetImmutable(const std::string& folder, bool on) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+
+} // namespace
+
+// On a case-sensitive file system "Song.mp3" beside "song.mp3" is another name: the rename
+// meets the conflict at once and the file never leaves its name, so another program that
+// takes the name or locks the folder the moment the name is freed finds nothing to act on.
+TEST(SafeRename, AnotherSpellingOnACaseSensitiveFolderConflictsWithoutAnyMove) {
+    for (const bool lockFolder : {false, true}) {
+        SCOPED_TRACE(lockFolder ? "folder made immutable" : "old name taken");
+        TempDir d;
+        if (lockFolder && !(SetImmutable(d.Path(), true) && SetImmutable(d.Path(), false))) {
+            std::cout << "[ note ] immutable folder case skipped: chattr +i refused here\n";
+            continue;
+        }
+        d.Write("song.mp3", "MINE");
+        d.Write("Song.mp3", "other");
+        test::NameFreedTrigger other(d.Path(), "song.mp3", [&] {
+            if (lockFolder)
+                SetImmutable(d.Path(), true);
+            else
+                d.Write("song.mp3", "THEIRS");
+        });
+        ASSERT_TRUE(other.ok);
+        EXPECT_TRUE(TargetConflicts(d / "song.mp3", d / "Song.mp3"));
+        const RenameResult r = RenameNoReplace(d / "song.mp3", d / "Song.mp3");
+        EXPECT_EQ(r.status, RenameStatus::Exists);
+        EXPECT_EQ(r.movedTo, "");
+        ::usleep(50 * 1000); // time for the other program to act had the name been freed
+        EXPECT_FALSE(other.fired);
+        SetImmutable(d.Path(), false);
+        EXPECT_EQ(NamesIn(d.Path()), (std::vector<std::string>{"Song.mp3", "song.mp3"}));
+        EXPECT_EQ(d.Read("song.mp3"), "MINE");
+        EXPECT_EQ(d.Read("Song.mp3"), "other");
+    }
 }
 
 TEST(SafeRename, FailuresCarryTheErrorAndLeaveTheSourceInPlace) {
@@ -193,6 +261,79 @@ TEST(SafeRename, CaseChangesOnCaseInsensitiveFuseVolumes) {
             << label;
         EXPECT_EQ(v.Names(), (std::vector<std::string>{"SONG.MP3", "other.mp3"})) << label;
         EXPECT_EQ(ReadFile(v / "other.mp3"), "o") << label;
+    }
+    std::string reasons;
+    for (const auto& s : skipped)
+        reasons += "; " + s;
+    if (ran == 0) GTEST_SKIP() << "no FUSE volume could be mounted here" << reasons;
+    if (!skipped.empty()) std::cout << "[ note ] not every volume mounted" << reasons << "\n";
+}
+
+// A case change on a case-insensitive volume goes through a temporary name. Another program
+// takes the old name the moment it is freed: the file must not stay under the hidden temporary
+// name. It goes to a free name made from the old one, and the Apply's failure question says so.
+// Which of the two acts first is a race; every try checks the outcome it got.
+TEST(SafeRename, ACaseChangeWhoseOldNameIsTakenEndsUnderAVisibleName) {
+    using velmora::platform::ModalResult;
+    std::vector<std::string> skipped;
+    int ran = 0;
+    for (auto kind : {FuseVolume::Kind::ExFat, FuseVolume::Kind::Fat}) {
+        const char* label = kind == FuseVolume::Kind::ExFat ? "exfat" : "vfat";
+        TempDir d;
+        FuseVolume v(kind, d.Path());
+        if (!v.mounted) {
+            skipped.push_back(std::string(label) + ": " + v.why);
+            continue;
+        }
+        ++ran;
+        int taken = 0;
+        for (int i = 0; i < 12 && taken < 2; ++i) {
+            // Fresh names each try: the kernel still remembers the last try's lookups.
+            const std::string old = "t" + std::to_string(i) + ".mp3";
+            const std::string wanted = "T" + std::to_string(i) + ".mp3";
+            const std::string aside = "t" + std::to_string(i) + " (2).mp3";
+            SCOPED_TRACE(std::string(label) + " " + old);
+            std::ofstream(v / old) << "MINE";
+            test::NameFreedTrigger other(v / "", old, [&] {
+                int fd = ::open((v / old).c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+                if (fd >= 0) {
+                    (void)!::write(fd, "THEIRS", 6);
+                    ::close(fd);
+                }
+            });
+            ASSERT_TRUE(other.ok);
+            velmora::platform::StringList left, right;
+            left.Add(old);
+            right.Add(wanted);
+            test::ScriptedQuestions questions;
+            questions.Answer(ModalResult::mrYes);
+            test::RecordingStatus status;
+            velmora::workspace::RenameRun(questions, status)
+                .ApplyRenames(left, right, v / "", false);
+            ::usleep(50 * 1000);
+            const std::vector<std::string> names = v.Names();
+            for (const auto& n : names)
+                EXPECT_NE(n[0], '.') << "left under a hidden name: " << n;
+            if (std::find(names.begin(), names.end(), aside) != names.end()) {
+                // The other program won: the file is beside its old name, and the user is told.
+                ++taken;
+                EXPECT_EQ(ReadFile(v / aside), "MINE");
+                EXPECT_EQ(ReadFile(v / old), "THEIRS");
+                ASSERT_EQ(questions.asked.size(), 1u);
+                EXPECT_EQ(questions.asked[0].text,
+                          "Failed to rename \"" + v / old + "\" to \"" + v / wanted +
+                              "\".\nThe file could not get its old name back and is now named \"" +
+                              v / aside + "\".\nIgnore this error?");
+                EXPECT_EQ(questions.asked[0].buttons, velmora::platform::mbYes |
+                                                          velmora::platform::mbCancel |
+                                                          velmora::platform::mbYesToAll);
+            } else {
+                // The rename was done first; the other program found the name in use.
+                EXPECT_TRUE(questions.asked.empty());
+                EXPECT_EQ(ReadFile(v / wanted), "MINE");
+            }
+        }
+        std::cout << "[ note ] " << label << ": the old name was taken in " << taken << " tries\n";
     }
     std::string reasons;
     for (const auto& s : skipped)

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <sched.h>
 #include <sys/mount.h>
 #include <unistd.h>
@@ -341,6 +342,30 @@ TEST_F(DirTreeComboTest, NotReadyVolumeGoesBack) {
     EXPECT_EQ(combo->GetSelectedPath(), dir / "Music/");
     EXPECT_EQ(Current(), dir / "Music");
     EXPECT_EQ(combo->text(), "Music");
+}
+
+// A folder appears while the not-ready warning is open: the rebuild waits for the warning, so
+// it walks back to the folder shown before, never to the refused volume.
+TEST_F(DirTreeComboTest, ARebuildWaitsForTheNotReadyWarning) {
+    test::ModalAnswerer answers;
+    // An existing folder that is no mount point: the volume it stands for is not ready.
+    volumes.push_back({dir / "Empty/", "Audio CD", dirtree::VolumeKind::vkOptical});
+    Make();
+    combo->GoToPath(dir / "Music");
+    changes.clear();
+    combo->ToggleDropDown();
+    Tree().setCurrentIndex(Tree().Model()->index(2, 0, Tree().Model()->RootIndex()));
+    ASSERT_EQ(Current(), dir / "Empty/");
+    answers.Then(
+        QMessageBox::Ok, [&] { fsys::create_directory(dir / "Music/New"); }, 300);
+    Key(Qt::Key_Return);
+    ASSERT_EQ(answers.texts,
+              std::vector<std::string>{"There is no disk in Drive or Drive is not ready"});
+    EXPECT_TRUE(WaitFor([&] { return Children(dir / "Music/").size() == 4; }));
+    EXPECT_TRUE(std::find(changes.begin(), changes.end(), dir / "Empty/") == changes.end());
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes.back(), dir / "Music/");
+    EXPECT_EQ(combo->GetSelectedPath(), dir / "Music/");
 }
 
 TEST_F(DirTreeComboTest, TenThousandFoldersWide) {
