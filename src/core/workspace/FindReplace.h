@@ -19,6 +19,9 @@ struct FindOptions {
     bool Down = false;
     bool WholeWord = false;
     bool MatchCase = false;
+    // The find text is a Perl-compatible regular expression matched within each line, and the
+    // replace text may refer to its groups (see RegexReplacement).
+    bool RegularExpression = false;
 };
 
 class FindReplace {
@@ -28,6 +31,9 @@ public:
     FindOptions Options;
     // Gives the keyboard focus to the editor (the window knows how).
     std::function<void()> FocusEditor;
+    // Where a regular-expression Replace All that takes longer than half a second shows its
+    // progress; none when null.
+    platform::StatusSink* Status = nullptr;
 
     // Find Next: selects the next occurrence, in the chosen direction from the selection start
     // (or the caret), that passes the Whole word and Match case options. When none does, an
@@ -44,6 +50,10 @@ public:
 
 private:
     [[noreturn]] void NotFound(const char* pattern);
+    // The same three commands with the find text as a regular expression.
+    void RegexFind();
+    bool RegexReplaceOne();
+    int RegexReplaceAll();
 
     editor::CustomTextEditor& editor_;
     platform::Questions& questions_;
