@@ -7,7 +7,7 @@ qt6-base-dev libqt6svg6 libjpeg62-turbo-dev zlib1g-dev
 libgtest-dev libgmock-dev libbenchmark-dev libtag1-dev
 xvfb xauth dbus fonts-dejavu-core
 exfat-fuse exfatprogs fusefat dosfstools
-desktop-file-utils appstream man-db groff-base"
+desktop-file-utils appstream man-db groff-base bash-completion"
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
     echo "install-deps: this system has no apt; please install the equivalents of these Debian packages:" >&2
