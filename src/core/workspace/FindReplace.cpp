@@ -106,6 +106,11 @@ void FindReplace::FindDialog1Find() {
 }
 
 void FindReplace::ReplaceDialog1Replace(bool replaceAll) {
+    // A pattern's Replace All covers the whole text wherever the caret stands.
+    if (replaceAll && Options.RegularExpression) {
+        if (RegexReplaceAll() == 0) NotFound("Could not find search text \"%s\"");
+        return;
+    }
     if (editor_.SelLength() < 1) FindDialog1Find();
     // A pattern may match nothing at all (a line start, say): then the empty match found is
     // what is replaced.

@@ -177,12 +177,16 @@ TEST_F(RegexTest, ReplaceTakesOnlyAWholeMatchAndReplaceAllIsOneUndoStep) {
     finder.ReplaceDialog1Replace(false);
     EXPECT_EQ(Lines(), (Names{"1 - b", "> 2 - d"}));
 
+    // Replace All covers the whole text, whatever the caret and the direction.
     Load({"a1", "b2", "c"});
     Options(R"(\d)", "#");
-    Select(0, 1);
+    CaretAt(11);
     finder.ReplaceDialog1Replace(true);
     EXPECT_EQ(Lines(), (Names{"a#", "b#", "c"}));
     EXPECT_TRUE(ed.Modified());
     ed.Undo();
     EXPECT_EQ(Lines(), (Names{"a1", "b2", "c"}));
+    Options("z", "#");
+    EXPECT_THROW(finder.ReplaceDialog1Replace(true), EAbort);
+    EXPECT_EQ(questions.asked.back().text, "Could not find search text \"z\"");
 }
