@@ -258,12 +258,11 @@ int FindReplace::RegexReplaceAll() {
             ++count;
         });
         // A slow pattern over a large folder says how far it has come.
-        if (Status && (i & 1023) == 1023 &&
-            Clock::now() - started > std::chrono::milliseconds(500)) {
+        if (Status && (i & 1023) == 1023 && Clock::now() - started >= ProgressAfter) {
             progressShown = true;
             Status->SetStatusText(platform::Format(
                 "Replace All: %d%% of %d lines",
-                {static_cast<std::int64_t>(i * 100 / n), static_cast<std::int64_t>(n)}));
+                {static_cast<std::int64_t>((i + 1) * 100 / n), static_cast<std::int64_t>(n)}));
         }
     }
     if (progressShown)

@@ -3,6 +3,7 @@
 
 #include "core/platform/Questions.h"
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -31,9 +32,10 @@ public:
     FindOptions Options;
     // Gives the keyboard focus to the editor (the window knows how).
     std::function<void()> FocusEditor;
-    // Where a regular-expression Replace All that takes longer than half a second shows its
+    // Where a regular-expression Replace All that has taken longer than ProgressAfter shows its
     // progress; none when null.
     platform::StatusSink* Status = nullptr;
+    std::chrono::milliseconds ProgressAfter{500};
 
     // Find Next: selects the next occurrence, in the chosen direction from the selection start
     // (or the caret), that passes the Whole word and Match case options. When none does, an

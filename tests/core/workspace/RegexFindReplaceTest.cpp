@@ -190,3 +190,21 @@ TEST_F(RegexTest, ReplaceTakesOnlyAWholeMatchAndReplaceAllIsOneUndoStep) {
     EXPECT_THROW(finder.ReplaceDialog1Replace(true), EAbort);
     EXPECT_EQ(questions.asked.back().text, "Could not find search text \"z\"");
 }
+
+TEST_F(RegexTest, ALongReplaceAllShowsItsProgress) {
+    Names lines(3000, "track");
+    Load(lines);
+    test::RecordingStatus status;
+    finder.Status = &status;
+    finder.ProgressAfter = std::chrono::hours(1);
+    Options("^t", "T");
+    EXPECT_EQ(finder.ReplaceAll(), 3000);
+    EXPECT_TRUE(status.texts.empty()); // done in time: nothing to say
+    finder.ProgressAfter = std::chrono::milliseconds(0);
+    Options("^T", "t");
+    EXPECT_EQ(finder.ReplaceAll(), 3000);
+    EXPECT_EQ(status.texts,
+              (Names{"Replace All: 34% of 3000 lines", "Replace All: 68% of 3000 lines",
+                     "Replace All: 3000 replaced"}));
+    EXPECT_EQ(Lines(), lines);
+}
