@@ -1,6 +1,7 @@
 // Fuzzes the start-up argument parser: arguments are the input split at NUL bytes.
 #include "core/workspace/CommandLine.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -43,11 +44,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string cwd = "/home/user/music";
     auto cl =
         velmora::workspace::CommandLine::Parse(args, cwd, &FakeDirectoryExists, &FakeSymbolicLink);
-    if (cl.present != !args.empty()) std::abort();
-    if (!args.empty()) {
-        const std::string& first = args[0];
+    using velmora::workspace::CommandLine;
+    using velmora::workspace::IsSwitch;
+    if (args.empty() && (cl.present || cl.action != CommandLine::Action::Open)) std::abort();
+    // An unknown option is one of the arguments before "--", none of ours nor the toolkit's.
+    const auto dashes = std::find(args.begin(), args.end(), std::string("--"));
+    if (cl.action == CommandLine::Action::UnknownOption) {
+        const std::string& u = cl.unknownOption;
+        if (std::find(args.begin(), dashes, u) == dashes || u.size() < 2 || u[0] != '-' ||
+            IsSwitch(u, 'x') || u == "--help" || u == "-h" || u == "--version" ||
+            velmora::workspace::ToolkitOptionValues(u) >= 0)
+            std::abort();
+    } else if (!cl.unknownOption.empty()) {
+        std::abort();
+    }
+    // Leading "--": everything after it is a name, the first of them the path.
+    const bool afterDashes = args.size() >= 2 && args[0] == "--";
+    if (!args.empty() && args[0] == "--" && cl.action != CommandLine::Action::Open) std::abort();
+    const bool firstIsPath =
+        !args.empty() && (args[0].size() < 2 || args[0][0] != '-' || IsSwitch(args[0], 'x'));
+    if (firstIsPath || afterDashes) {
+        if (!cl.present) std::abort();
+        const std::string& first = afterDashes ? args[1] : args[0];
         // Only the switch standing first keeps its "/" in the pattern.
-        const bool switchFirst = velmora::workspace::IsSwitch(first, 'x');
+        const bool switchFirst = !afterDashes && IsSwitch(first, 'x');
         if (cl.pattern.find('/') != std::string::npos && !switchFirst) std::abort();
         if (switchFirst && (!cl.directory.empty() || !cl.excludeExt)) std::abort();
         if (switchFirst || first.empty()) return 0;

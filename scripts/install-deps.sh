@@ -2,12 +2,12 @@
 # Installs the Debian packages Velmora needs to build, test and run; only the missing ones.
 set -eu
 
-PACKAGES="cmake ninja-build ccache g++ make pkg-config clang libclang-rt-14-dev
+PACKAGES="cmake ninja-build ccache g++ make pkg-config clang libclang-rt-14-dev libpcre2-dev
 qt6-base-dev libqt6svg6 libjpeg62-turbo-dev zlib1g-dev
 libgtest-dev libgmock-dev libbenchmark-dev libtag1-dev
 xvfb xauth dbus fonts-dejavu-core
 exfat-fuse exfatprogs fusefat dosfstools
-desktop-file-utils appstream"
+desktop-file-utils appstream man-db groff-base bash-completion"
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
     echo "install-deps: this system has no apt; please install the equivalents of these Debian packages:" >&2

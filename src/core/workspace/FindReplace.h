@@ -3,6 +3,7 @@
 
 #include "core/platform/Questions.h"
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -19,6 +20,9 @@ struct FindOptions {
     bool Down = false;
     bool WholeWord = false;
     bool MatchCase = false;
+    // The find text is a Perl-compatible regular expression matched within each line, and the
+    // replace text may refer to its groups (see RegexReplacement).
+    bool RegularExpression = false;
 };
 
 class FindReplace {
@@ -28,6 +32,10 @@ public:
     FindOptions Options;
     // Gives the keyboard focus to the editor (the window knows how).
     std::function<void()> FocusEditor;
+    // Where a regular-expression Replace All that has taken longer than ProgressAfter shows its
+    // progress; none when null.
+    platform::StatusSink* Status = nullptr;
+    std::chrono::milliseconds ProgressAfter{500};
 
     // Find Next: selects the next occurrence, in the chosen direction from the selection start
     // (or the caret), that passes the Whole word and Match case options. When none does, an
@@ -44,6 +52,10 @@ public:
 
 private:
     [[noreturn]] void NotFound(const char* pattern);
+    // The same three commands with the find text as a regular expression.
+    void RegexFind();
+    bool RegexReplaceOne();
+    int RegexReplaceAll();
 
     editor::CustomTextEditor& editor_;
     platform::Questions& questions_;

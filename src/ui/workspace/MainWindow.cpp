@@ -374,6 +374,7 @@ void MainWindow::BuildMenus() {
 
     LineNumbersDlg1 = new LineNumbersDlg(this);
     ReplaceDialog1 = new ReplaceDialog(*MemoNew, MemoNew, *questions_, this);
+    ReplaceDialog1->Finder().Status = status_;
 
     BuildPopupMenuOrg();
 
@@ -591,7 +592,7 @@ void MainWindow::InstallScrollForwarding() {
 void MainWindow::ApplyCommandLine(const std::vector<std::string>& args) {
     workspace::CommandLine cl = workspace::CommandLine::Parse(
         args, fs::CurrentDirectory(), &fs::DirectoryExists, &fs::IsSymbolicLink);
-    if (!cl.present) return;
+    if (!cl.present || cl.action != workspace::CommandLine::Action::Open) return;
     // The folder, pattern and switch each reload on their own; one load at the end gives the
     // same lists without listing a large folder three times.
     applyingCommandLine_ = true;

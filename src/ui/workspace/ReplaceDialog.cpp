@@ -36,6 +36,11 @@ ReplaceDialog::ReplaceDialog(editor::CustomTextEditor& editor, QWidget* editorWi
     CheckBoxWholeWord->setObjectName(QStringLiteral("CheckBoxWholeWord"));
     CheckBoxMatchCase = new QCheckBox(QStringLiteral("Match &case"), this);
     CheckBoxMatchCase->setObjectName(QStringLiteral("CheckBoxMatchCase"));
+    CheckBoxRegularExpression = new QCheckBox(QStringLiteral("Regular e&xpression"), this);
+    CheckBoxRegularExpression->setObjectName(QStringLiteral("CheckBoxRegularExpression"));
+    CheckBoxRegularExpression->setToolTip(
+        QStringLiteral("Find a Perl-compatible pattern within each line; replace with \\1..\\9, "
+                       "$1..$9, \\U...\\E, \\L...\\E"));
     auto* direction = new QGroupBox(QStringLiteral("Direction"), this);
     RadioUp = new QRadioButton(QStringLiteral("&Up"), direction);
     RadioUp->setObjectName(QStringLiteral("RadioUp"));
@@ -72,6 +77,7 @@ ReplaceDialog::ReplaceDialog(editor::CustomTextEditor& editor, QWidget* editorWi
     auto* checks = new QVBoxLayout;
     checks->addWidget(CheckBoxWholeWord);
     checks->addWidget(CheckBoxMatchCase);
+    checks->addWidget(CheckBoxRegularExpression);
     checks->addStretch(1);
     options->addLayout(checks);
     options->addWidget(direction, 0, Qt::AlignTop);
@@ -103,6 +109,7 @@ void ReplaceDialog::TakeOptions() {
     o.Down = RadioDown->isChecked();
     o.WholeWord = CheckBoxWholeWord->isChecked();
     o.MatchCase = CheckBoxMatchCase->isChecked();
+    o.RegularExpression = CheckBoxRegularExpression->isChecked();
 }
 
 void ReplaceDialog::FindDialog1Find() {

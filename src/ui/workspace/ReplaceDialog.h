@@ -37,6 +37,7 @@ public:
     QLineEdit* EditReplace = nullptr;
     QCheckBox* CheckBoxWholeWord = nullptr;
     QCheckBox* CheckBoxMatchCase = nullptr;
+    QCheckBox* CheckBoxRegularExpression = nullptr;
     QRadioButton* RadioUp = nullptr;
     QRadioButton* RadioDown = nullptr;
     QPushButton* ButtonFindNext = nullptr;

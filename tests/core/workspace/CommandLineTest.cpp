@@ -100,3 +100,53 @@ TEST(CommandLine, WorkingDirectoryKeepsTheLinkTheUserCameThrough) {
     std::filesystem::current_path(before);
     ::setenv("PWD", oldPwd.c_str(), 1);
 }
+
+TEST(CommandLine, OptionsDecideInOrderAndDoubleDashEndsThem) {
+    using Action = CommandLine::Action;
+    struct Case {
+        std::vector<std::string> args;
+        Action action;
+        std::string unknown;
+    };
+    const Case cases[] = {
+        {{"--help"}, Action::Help, ""},
+        {{"/music", "-x", "-h"}, Action::Help, ""},
+        {{"--version", "--help"}, Action::Version, ""},
+        {{"--bogus", "--help"}, Action::UnknownOption, "--bogus"},
+        {{"/music", "-xy"}, Action::UnknownOption, "-xy"},
+        {{"-H"}, Action::UnknownOption, "-H"},
+        {{"-style=fusion", "--platform", "offscreen", "-reverse", "/music"}, Action::Open, ""},
+        {{"-style"}, Action::Open, ""}, // a valued option at the end takes nothing
+        {{"-reverse=1"}, Action::UnknownOption, "-reverse=1"},
+        {{"--", "--help", "-x", "--bogus"}, Action::Open, ""},
+        {{"-", "/x"}, Action::Open, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.front());
+        const CommandLine cl = Parse(c.args);
+        EXPECT_EQ(cl.action, c.action);
+        EXPECT_EQ(cl.unknownOption, c.unknown);
+    }
+
+    // After "--" every argument is a name: the first is the path, no switch counts.
+    velmora::test::TempDir d;
+    CommandLine named = Parse({"--", d / "-x.mp3", "-x"});
+    EXPECT_EQ(named.directory, d.Slash());
+    EXPECT_EQ(named.pattern, "-x.mp3");
+    EXPECT_FALSE(named.excludeExt);
+    CommandLine help = Parse({"--", "--help"}, d.Path());
+    EXPECT_EQ(help.action, Action::Open);
+    EXPECT_EQ(help.directory, d.Slash());
+    EXPECT_EQ(help.pattern, "--help");
+
+    // Toolkit options and their values are not the path; the switch still is when it is first.
+    CommandLine styled = Parse({"-style", "fusion", d.Path(), "-X"});
+    EXPECT_EQ(styled.directory, d.Slash());
+    EXPECT_EQ(styled.pattern, "*.*");
+    EXPECT_TRUE(styled.excludeExt);
+    CommandLine first = Parse({"-x", d.Path()});
+    EXPECT_EQ(first.pattern, "-x");
+    EXPECT_EQ(first.directory, "");
+    EXPECT_FALSE(Parse({"--"}).present);
+    EXPECT_FALSE(Parse({"-platform", "xcb"}).present);
+}

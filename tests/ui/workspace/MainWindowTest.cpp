@@ -9,6 +9,7 @@
 #include "ui/platform/QtText.h"
 #include "ui/support/LeftList.h"
 #include "ui/support/ModalAnswerer.h"
+#include "ui/workspace/ReplaceDialog.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -527,4 +528,51 @@ TEST_F(MainWindowTest, AFolderMadeAgainIsWatchedAgainAfterALoad) {
     dir.Write("album/c.mp3");
     EXPECT_TRUE(WaitFor([&] { return answers.ruled.size() > reloads; }));
     EXPECT_EQ(Left(w).size(), 2u);
+}
+
+// A folder of "number - title - artist" names swapped by one regular-expression Replace All,
+// taken back by one Ctrl+Z, and applied to the files.
+TEST_F(MainWindowTest, RegularExpressionReplaceAllSwapsAFolderInOneUndoStep) {
+    for (const char* name : {"01 - Title - Artist.mp3", "02 - Ёлка - Группа.mp3", "03 - x.mp3"})
+        dir.Write(name);
+    ui::MainWindow w({dir.Path(), "-x"});
+    Activate(w);
+    w.MemoNew->setFocus();
+    QTest::keyClick(w.MemoNew, Qt::Key_F, Qt::ControlModifier);
+    ui::ReplaceDialog& dlg = *w.ReplaceDialog1;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
+    EXPECT_FALSE(dlg.CheckBoxRegularExpression->isChecked());
+    EXPECT_EQ(dlg.CheckBoxRegularExpression->text(), "Regular e&xpression");
+
+    // An invalid pattern says why and changes nothing.
+    dlg.CheckBoxRegularExpression->setChecked(true);
+    dlg.RadioDown->setChecked(true);
+    dlg.EditFind->setText("(\\d+");
+    dlg.ButtonReplaceAll->click();
+    ASSERT_EQ(answers.texts.size(), 1u);
+    EXPECT_EQ(answers.texts[0],
+              "Invalid regular expression: missing closing parenthesis (at character 5).");
+    EXPECT_FALSE(w.MemoNew->Modified());
+
+    dlg.EditFind->setText("^(\\d+) - (.+) - (.+)$");
+    dlg.EditReplace->setText("\\1 - \\3 - \\2");
+    dlg.ButtonReplaceAll->click();
+    const std::vector<std::string> swapped{"01 - Artist - Title", "02 - Группа - Ёлка", "03 - x"};
+    EXPECT_EQ(Lines(w), swapped);
+    EXPECT_TRUE(w.MemoNew->Modified());
+    EXPECT_EQ(answers.texts.size(), 1u);
+
+    // The dialog keeps the option between uses; one Ctrl+Z in the pane takes it all back.
+    dlg.ButtonCancel->click();
+    EXPECT_EQ(w.focusWidget(), w.MemoNew);
+    QTest::keyClick(w.MemoNew, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Lines(w),
+              (std::vector<std::string>{"01 - Title - Artist", "02 - Ёлка - Группа", "03 - x"}));
+    QTest::keyClick(w.MemoNew, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(dlg.CheckBoxRegularExpression->isChecked());
+    dlg.ButtonReplaceAll->click();
+    w.ButtonApplyClick();
+    EXPECT_TRUE(dir.Exists("01 - Artist - Title.mp3"));
+    EXPECT_TRUE(dir.Exists("02 - Группа - Ёлка.mp3"));
+    EXPECT_EQ(Lines(w), swapped);
 }
