@@ -23,6 +23,7 @@
 #include "ui/workspace/InfoPages.h"
 #include "ui/workspace/LineNumbersDlg.h"
 #include "ui/workspace/NameListModel.h"
+#include "ui/workspace/PaneRowsLevel.h"
 #include "ui/workspace/ReplaceDialog.h"
 #include "ui/workspace/StatusBarSink.h"
 
@@ -552,6 +553,7 @@ void MainWindow::InstallScrollForwarding() {
     QScrollBar* left = ListBoxOrg->verticalScrollBar();
     QScrollBar* right = MemoNew->verticalScrollBar();
     ListBoxOrg->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    new PaneRowsLevel(ListBoxOrg, MemoNew, CheckBoxSynchScroll, this);
     auto forward = [this](QScrollBar* from, QScrollBar* to, int action, bool fromEditor) {
         if (!CheckBoxSynchScroll->isChecked()) return;
         if (scrollGuard_) { // the replayed action arriving at the other pane
