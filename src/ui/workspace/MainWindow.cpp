@@ -369,7 +369,7 @@ void MainWindow::BuildMenus() {
     }
 
     LineNumbersDlg1 = new LineNumbersDlg(this);
-    ReplaceDialog1 = new ReplaceDialog(*MemoNew, MemoNew, *questions_, this);
+    ReplaceDialog1 = new ReplaceDialog(*MemoNew, MemoNew, this);
 
     BuildPopupMenuOrg();
 
