@@ -215,6 +215,8 @@ void MainWindow::BuildTopPanel(QWidget* panel) {
     ComboBoxPattern->setObjectName(QStringLiteral("ComboBoxPattern"));
     ComboBoxPattern->setEditable(true);
     ComboBoxPattern->setInsertPolicy(QComboBox::NoInsert);
+    // No completion while typing: "*" completed to "*.mp3" would list only what it completed to.
+    ComboBoxPattern->setCompleter(nullptr);
     ComboBoxPattern->addItems({QStringLiteral("*.mp3"), QStringLiteral("*.wma"),
                                QStringLiteral("*.txt"), QStringLiteral("*.*")});
     ComboBoxPattern->setCurrentIndex(-1);
@@ -439,6 +441,18 @@ void MainWindow::BuildPopupMenuOrg() {
         const QModelIndex at = ListBoxOrg->indexAt(p);
         if (at.isValid()) ListBoxOrg->setCurrentIndex(at);
         PopupMenuOrg->exec(ListBoxOrg->viewport()->mapToGlobal(p));
+    });
+    // Shift+F10 opens the menu like the Menu key, at the current item.
+    auto* open = new QAction(ListBoxOrg);
+    open->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    open->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    ListBoxOrg->addAction(open);
+    connect(open, &QAction::triggered, this, [this] {
+        const QRect item = ListBoxOrg->visualRect(ListBoxOrg->currentIndex());
+        const QPoint at = item.isValid() && ListBoxOrg->viewport()->rect().intersects(item)
+                              ? item.bottomLeft()
+                              : QPoint(0, 0);
+        PopupMenuOrg->popup(ListBoxOrg->viewport()->mapToGlobal(at));
     });
     connect(ListBoxOrg, &QAbstractItemView::doubleClicked, this,
             [this] { Run([this] { Open1Click(); }); });
