@@ -11,7 +11,8 @@ foreach(f bin/velmora
           share/applications/velmora.desktop
           share/metainfo/org.velmora.Velmora.metainfo.xml
           share/icons/hicolor/scalable/apps/velmora.svg
-          share/icons/hicolor/48x48/apps/velmora.png)
+          share/icons/hicolor/48x48/apps/velmora.png
+          share/doc/velmora/velmora-guide.html)
   if(NOT EXISTS "${PREFIX}/${f}")
     message(FATAL_ERROR "not installed: ${f}")
   endif()

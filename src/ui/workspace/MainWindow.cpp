@@ -5,6 +5,7 @@
 #include "core/fs/DirectoryListing.h"
 #include "core/fs/PathUtils.h"
 #include "core/platform/Error.h"
+#include "core/shell/HelpLinks.h"
 #include "core/shell/ShellRegistration.h"
 #include "core/workspace/CommandLine.h"
 #include "core/workspace/DropSelection.h"
@@ -30,6 +31,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -46,11 +48,18 @@
 #include <algorithm>
 #include <utility>
 
+// Build settings (CMake cache variables of the same names); empty when not set.
 #ifndef VELMORA_HOMEPAGE_URL
-#define VELMORA_HOMEPAGE_URL "https://velmora.invalid/"
+#define VELMORA_HOMEPAGE_URL ""
 #endif
 #ifndef VELMORA_CONTACT_ADDRESS
-#define VELMORA_CONTACT_ADDRESS "velmora@velmora.invalid"
+#define VELMORA_CONTACT_ADDRESS ""
+#endif
+#ifndef VELMORA_DOC_DIR
+#define VELMORA_DOC_DIR ""
+#endif
+#ifndef VELMORA_SOURCE_DOC_DIR
+#define VELMORA_SOURCE_DOC_DIR ""
 #endif
 
 namespace velmora::ui {
@@ -386,13 +395,21 @@ void MainWindow::BuildMenus() {
     unreg->setIcon(ThemeIcon("list-remove", QStyle::SP_DialogDiscardButton));
     connect(unreg, &QAction::triggered, this, [this] { Run([this] { UnregisterShell1Click(); }); });
     PopupMenuEtc->addSeparator();
-    QAction* home = PopupMenuEtc->addAction(QStringLiteral("&Velmora Homepage"));
+    // Without a homepage the item opens the user guide; with neither it, or Contact without an
+    // address, has nothing to open and is not shown.
+    const shell::HelpLinks links = CurrentHelpLinks();
+    QAction* home =
+        PopupMenuEtc->addAction(links.homepage.empty() ? QStringLiteral("&Velmora User Guide")
+                                                       : QStringLiteral("&Velmora Homepage"));
     home->setObjectName(QStringLiteral("VelmoraHomepage1"));
-    home->setIcon(ThemeIcon("go-home", QStyle::SP_DirHomeIcon));
+    home->setIcon(links.homepage.empty() ? ThemeIcon("help-contents", QStyle::SP_DialogHelpButton)
+                                         : ThemeIcon("go-home", QStyle::SP_DirHomeIcon));
+    home->setVisible(!links.HomepageTarget().empty());
     connect(home, &QAction::triggered, this, &MainWindow::VelmoraHomepage1Click);
     QAction* contact = PopupMenuEtc->addAction(QStringLiteral("Contact"));
     contact->setObjectName(QStringLiteral("Contact1"));
     contact->setIcon(ThemeIcon("mail-message-new", QStyle::SP_FileDialogDetailedView));
+    contact->setVisible(!links.ContactTarget().empty());
     connect(contact, &QAction::triggered, this, &MainWindow::Contact1Click);
     PopupMenuEtc->addSeparator();
     QAction* about = PopupMenuEtc->addAction(QStringLiteral("&About"));
@@ -718,13 +735,34 @@ void MainWindow::CheckBoxExcludeExtClick() {
     workspace_->LoadFileList();
 }
 
+shell::HelpLinks MainWindow::CurrentHelpLinks() {
+    shell::HelpLinks links{VELMORA_HOMEPAGE_URL, VELMORA_CONTACT_ADDRESS, {}};
+    // Installed beside the program (wherever the tree was moved), where it was installed, or,
+    // for a program run from its build folder, in the sources.
+    const std::string name = "/velmora-guide.html";
+    const std::string besideProgram =
+        FromQString(QCoreApplication::applicationDirPath()) + "/../share/doc/velmora" + name;
+    const std::string installed = std::string(VELMORA_DOC_DIR);
+    const std::string sources = std::string(VELMORA_SOURCE_DOC_DIR);
+    links.guide = shell::HelpLinks::FindGuide(
+        {besideProgram, installed.empty() ? installed : installed + name,
+         sources.empty() ? sources : sources + name},
+        [](const std::string& path) { return QFileInfo(ToQString(path)).isFile(); });
+    if (!links.guide.empty())
+        links.guide = FromQString(QFileInfo(ToQString(links.guide)).canonicalFilePath());
+    return links;
+}
+
 void MainWindow::VelmoraHomepage1Click() {
-    QDesktopServices::openUrl(QUrl(QStringLiteral(VELMORA_HOMEPAGE_URL)));
+    const std::string target = CurrentHelpLinks().HomepageTarget();
+    if (!target.empty())
+        QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(target)));
 }
 
 void MainWindow::Contact1Click() {
-    QDesktopServices::openUrl(
-        QUrl(QStringLiteral("mailto:" VELMORA_CONTACT_ADDRESS "?subject=Velmora")));
+    const std::string target = CurrentHelpLinks().ContactTarget();
+    if (!target.empty())
+        QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(target)));
 }
 
 void MainWindow::About1Click() {
