@@ -14,7 +14,8 @@ foreach(f bin/velmora
           share/icons/hicolor/48x48/apps/velmora.png
           share/man/man1/velmora.1
           share/bash-completion/completions/velmora
-          share/zsh/site-functions/_velmora)
+          share/zsh/site-functions/_velmora
+          share/doc/velmora/velmora-guide.html)
   if(NOT EXISTS "${PREFIX}/${f}")
     message(FATAL_ERROR "not installed: ${f}")
   endif()

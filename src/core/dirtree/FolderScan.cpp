@@ -103,6 +103,9 @@ FolderScan ScanFolder(const std::string& path) {
             int child = ::openat(fd, e->d_name, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             hasChildren = child >= 0 && HasSubDirsFd(child);
         }
+        // What the user cannot list and enter offers nothing to expand.
+        if (hasChildren && ::faccessat(fd, e->d_name, R_OK | X_OK, AT_EACCESS) != 0)
+            hasChildren = false;
         found.emplace_back(fs::NaturalOrder::MakeKeyed(e->d_name), hasChildren);
     }
     ::closedir(d);

@@ -94,7 +94,7 @@ std::string WithSlash(std::string s) {
 } // namespace
 
 std::vector<Volume> VisibleVolumes(const std::vector<MountEntry>& table, std::string_view home,
-                                   std::string_view user) {
+                                   std::string_view user, const VolumeLabels& labels) {
     const std::string homePrefix =
         home.empty() || home == "/" ? std::string() : WithSlash(std::string(home));
     const std::string runMedia =
@@ -121,7 +121,8 @@ std::vector<Volume> VisibleVolumes(const std::vector<MountEntry>& table, std::st
 
         Volume v;
         v.path = path;
-        v.caption = mp.substr(mp.find_last_of('/') + 1);
+        v.caption = labels.LabelOf(e.source);
+        if (v.caption.empty()) v.caption = mp.substr(mp.find_last_of('/') + 1);
         if (e.fsType == "iso9660" || e.fsType == "udf")
             v.kind = VolumeKind::vkOptical;
         else if (Contains(kRemoteTypes, e.fsType))
@@ -149,7 +150,8 @@ std::vector<Volume> CurrentVolumes() {
         user = pw->pw_name;
     else if (const char* u = std::getenv("USER"))
         user = u;
-    return VisibleVolumes(ParseMountInfo(ReadMountInfo()), home ? home : "", user);
+    return VisibleVolumes(ParseMountInfo(ReadMountInfo()), home ? home : "", user,
+                          VolumeLabels::Read());
 }
 
 bool VolumeReady(const std::vector<MountEntry>& table, const std::string& path) {

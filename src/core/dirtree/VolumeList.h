@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/dirtree/MountTable.h"
+#include "core/dirtree/VolumeLabels.h"
 
 #include <cstdint>
 #include <string>
@@ -14,7 +15,7 @@ enum class VolumeKind : std::uint8_t { vkFileSystem, vkHardDisk, vkRemovable, vk
 
 struct Volume {
     std::string path;    // the mount point with a trailing "/"
-    std::string caption; // "File System" for "/", else the mount point's last name (its label)
+    std::string caption; // "File System" for "/", else its label, or the mount point's last name
     VolumeKind kind = VolumeKind::vkHardDisk;
 
     bool operator==(const Volume&) const = default;
@@ -22,9 +23,10 @@ struct Volume {
 
 // "/" first, then the mounts a user put there or had mounted for them: under /media/,
 // /run/media/<user>/ and below home, outside hidden folders, without pseudo and system file
-// systems. A mount point mounted over again counts once. Sorted by caption.
+// systems. A mount point mounted over again counts once. Sorted by caption. A volume whose device
+// has a label in labels is shown by that label.
 std::vector<Volume> VisibleVolumes(const std::vector<MountEntry>& table, std::string_view home,
-                                   std::string_view user);
+                                   std::string_view user, const VolumeLabels& labels = {});
 
 // The visible volumes of the running process (its mount table, $HOME and user name).
 std::vector<Volume> CurrentVolumes();

@@ -65,10 +65,26 @@ void FindReplace::NotFound(const char* pattern) {
     platform::Abort();
 }
 
+std::u32string FindReplace::WholeLineBreaks(const std::u32string& text) {
+    if (text.find_first_of(U"\r\n") == std::u32string::npos) return text;
+    std::u32string out;
+    out.reserve(text.size() + 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char32_t c = text[i];
+        if (c != U'\r' && c != U'\n') {
+            out += c;
+            continue;
+        }
+        out += U"\r\n";
+        if (c == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') ++i;
+    }
+    return out;
+}
+
 void FindReplace::FindDialog1Find() {
     if (Options.RegularExpression) return RegexFind();
     const std::u32string text = editor_.Text32();
-    const std::u32string& f = Options.FindText;
+    const std::u32string f = WholeLineBreaks(Options.FindText);
     const int length = static_cast<int>(text.size());
     const int s = editor_.SelStart();
     const int k = editor_.SelLength();
@@ -124,11 +140,11 @@ void FindReplace::ReplaceDialog1Replace(bool replaceAll) {
 bool FindReplace::ReplaceOne() {
     if (Options.RegularExpression) return RegexReplaceOne();
     const std::u32string selected = editor_.SelText();
-    const bool same = Options.MatchCase
-                          ? selected == Options.FindText
-                          : platform::ToUpper(selected) == platform::ToUpper(Options.FindText);
+    const std::u32string f = WholeLineBreaks(Options.FindText);
+    const bool same =
+        Options.MatchCase ? selected == f : platform::ToUpper(selected) == platform::ToUpper(f);
     if (!same) return false;
-    editor_.ReplaceSelection(Options.ReplaceText);
+    editor_.ReplaceSelection(WholeLineBreaks(Options.ReplaceText));
     if (FocusEditor) FocusEditor();
     return true;
 }
@@ -136,8 +152,8 @@ bool FindReplace::ReplaceOne() {
 int FindReplace::ReplaceAll() {
     if (Options.RegularExpression) return RegexReplaceAll();
     std::u32string text = editor_.Text32();
-    const std::u32string& f = Options.FindText;
-    const std::u32string& r = Options.ReplaceText;
+    const std::u32string f = WholeLineBreaks(Options.FindText);
+    const std::u32string r = WholeLineBreaks(Options.ReplaceText);
     std::u32string out;
     std::size_t copied = 0; // text[0, copied) is in out, replacements made
     int count = 0;

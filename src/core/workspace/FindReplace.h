@@ -50,6 +50,10 @@ public:
     // returns how many were replaced.
     int ReplaceAll();
 
+    // text with every line break (CR LF, a lone CR or a lone LF) written as the pane's CR LF, so
+    // that a break typed or pasted into the dialog finds and makes a whole line break.
+    static std::u32string WholeLineBreaks(const std::u32string& text);
+
 private:
     [[noreturn]] void NotFound(const char* pattern);
     // The same three commands with the find text as a regular expression.

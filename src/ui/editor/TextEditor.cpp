@@ -59,6 +59,7 @@ TextEditor::TextEditor(QWidget* parent) : QAbstractScrollArea(parent) {
     accessibleTimer_.setSingleShot(true);
     accessibleTimer_.setInterval(0);
     connect(&accessibleTimer_, &QTimer::timeout, this, &TextEditor::ReportTextChange);
+    QAccessible::installActivationObserver(&accessibleActivation_);
 
     scrollTimer_.setInterval(kScrollTimerMs);
     connect(&scrollTimer_, &QTimer::timeout, this, [this] { mouse_.ScrollTimerTick(); });
@@ -89,6 +90,7 @@ TextEditor::TextEditor(QWidget* parent) : QAbstractScrollArea(parent) {
 
 TextEditor::~TextEditor() {
     // The model outlives this body; its hooks must not reach a half-destroyed widget.
+    QAccessible::removeActivationObserver(&accessibleActivation_);
     VertBar().OnChange = nullptr;
     HorzBar().OnChange = nullptr;
     OnCommandPosted = nullptr;
@@ -672,7 +674,7 @@ editor::TextPos TextEditor::AccessiblePos(int offset) const {
 }
 
 void TextEditor::NotifyTextChanged() {
-    if (!QAccessible::isActive()) {
+    if (!EditorAccessibleChannel().Active()) {
         accessibleTextKnown_ = false;
         return;
     }
@@ -690,7 +692,19 @@ void TextEditor::ReportTextChange() {
     QAccessibleTextUpdateEvent ev(this, change.Position, change.Removed, change.Inserted);
     accessibleText_ = now;
     accessibleTextKnown_ = true;
-    QAccessible::updateAccessibility(&ev);
+    EditorAccessibleChannel().Send(&ev);
+}
+
+void TextEditor::FlushTextChange() {
+    if (!accessibleTimer_.isActive()) return;
+    accessibleTimer_.stop();
+    ReportTextChange();
+}
+
+void TextEditor::AccessibleActivation::accessibilityActiveChanged(bool active) {
+    if (!active || editor.accessibleTextKnown_) return;
+    editor.accessibleText_ = editor.AccessibleText();
+    editor.accessibleTextKnown_ = true;
 }
 
 void TextEditor::TextChanged() {
@@ -708,14 +722,16 @@ void TextEditor::StatusChanged() {
     const editor::TextPos caret{CaretX(), CaretY()};
     if (caret == lastCaret_) return;
     lastCaret_ = caret;
-    if (!QAccessible::isActive()) return;
+    if (!EditorAccessibleChannel().Active()) return;
+    FlushTextChange();
     QAccessibleTextCursorEvent ev(this, AccessibleOffset(caret.X, caret.Y));
-    QAccessible::updateAccessibility(&ev);
+    EditorAccessibleChannel().Send(&ev);
 }
 
 void TextEditor::SelectionChanged() {
     CustomTextEditor::SelectionChanged();
-    if (!QAccessible::isActive()) return;
+    if (!EditorAccessibleChannel().Active()) return;
+    FlushTextChange();
     int start = AccessibleOffset(CaretX(), CaretY());
     int end = start;
     if (Selected()) {
@@ -723,7 +739,7 @@ void TextEditor::SelectionChanged() {
         end = AccessibleOffset(SelEnd().X, SelEnd().Y);
     }
     QAccessibleTextSelectionEvent ev(this, start, end);
-    QAccessible::updateAccessibility(&ev);
+    EditorAccessibleChannel().Send(&ev);
 }
 
 } // namespace velmora::ui

@@ -7,6 +7,7 @@
 #include "ui/editor/QtClipboard.h"
 
 #include <QAbstractScrollArea>
+#include <QAccessible>
 #include <QColor>
 #include <QRawFont>
 #include <QTimer>
@@ -115,6 +116,17 @@ private:
     void PaintPreedit(QPainter& painter);
     void NotifyTextChanged();
     void ReportTextChange();
+    // Sends a text change still waiting for the event loop, so that it comes before what follows.
+    void FlushTextChange();
+
+    // Takes the text as assistive technology will first see it once it starts listening: edits
+    // are then reported as what they changed, also right after a load made while none listened.
+    struct AccessibleActivation : QAccessible::ActivationObserver {
+        explicit AccessibleActivation(TextEditor& e) : editor(e) {}
+        void accessibilityActiveChanged(bool active) override;
+        TextEditor& editor;
+    };
+    AccessibleActivation accessibleActivation_{*this};
 
     QtClipboard clipboard_;
     editor::TextEditorMouse mouse_{*this, *this};

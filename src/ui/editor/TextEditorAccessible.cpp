@@ -240,6 +240,11 @@ QAccessibleInterface* TextEditorFactory(const QString& className, QObject* objec
 }
 } // namespace
 
+AccessibleChannel& EditorAccessibleChannel() {
+    static AccessibleChannel channel;
+    return channel;
+}
+
 void InstallTextEditorAccessibility() {
     static std::once_flag once;
     std::call_once(once, [] { QAccessible::installFactory(TextEditorFactory); });

@@ -8,6 +8,14 @@ namespace velmora::ui {
 
 class TextEditor;
 
+// Where the editors' reports to assistive technology go: the platform's accessibility bridge,
+// unless a test listens in its place.
+struct AccessibleChannel {
+    bool (*Active)() = &QAccessible::isActive;
+    void (*Send)(QAccessibleEvent* event) = &QAccessible::updateAccessibility;
+};
+AccessibleChannel& EditorAccessibleChannel();
+
 class TextEditorAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit TextEditorAccessible(TextEditor* editor);

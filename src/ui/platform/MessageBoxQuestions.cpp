@@ -1,6 +1,7 @@
 // Modal message boxes.
 #include "ui/platform/MessageBoxQuestions.h"
 
+#include "ui/platform/LongText.h"
 #include "ui/platform/QtText.h"
 
 #include <QApplication>
@@ -14,7 +15,7 @@ platform::ModalResult MessageBoxQuestions::Ask(platform::MsgIcon icon, const std
                                                unsigned buttons) {
     QMessageBox box(parent_);
     box.setWindowTitle(QStringLiteral("Velmora"));
-    box.setText(ToQString(text));
+    box.setText(Breakable(ToQString(text))); // a long name wraps instead of being cut
     switch (icon) {
     case platform::MsgIcon::Error:
         box.setIcon(QMessageBox::Critical);
@@ -55,7 +56,7 @@ platform::ModalResult MessageBoxQuestions::Ask(platform::MsgIcon icon, const std
 }
 
 void ShowErrorBox(QWidget* parent, const std::string& message) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Velmora"), ToQString(message),
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Velmora"), Breakable(ToQString(message)),
                     QMessageBox::Ok, parent);
     box.exec();
 }

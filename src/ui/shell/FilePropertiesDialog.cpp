@@ -1,6 +1,7 @@
 // The properties window.
 #include "ui/shell/FilePropertiesDialog.h"
 
+#include "ui/platform/LongText.h"
 #include "ui/platform/QtText.h"
 
 #include <QDialogButtonBox>
@@ -58,11 +59,14 @@ FilePropertiesDialog::FilePropertiesDialog(const std::string& path, QWidget* par
                         .pixmap(48, 48));
     icon->setAccessibleName(QStringLiteral("File icon"));
     header->addWidget(icon);
-    auto* title = new QLabel(ToQString(p.name), this);
+    auto* title = new QLabel(this);
     title->setTextFormat(Qt::PlainText);
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
+    // The heading stays one line; the Name row below shows the whole name.
+    title->setText(ElidedMiddle(ToQString(p.name), bold, 400));
+    title->setToolTip(ToQString(p.name));
     title->setTextInteractionFlags(Qt::TextSelectableByMouse);
     header->addWidget(title, 1);
     column->addLayout(header);
@@ -103,23 +107,25 @@ FilePropertiesDialog::FilePropertiesDialog(const std::string& path, QWidget* par
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     column->addWidget(buttons);
     setMinimumWidth(460);
+    KeepWithinScreen(this);
 }
 
 void FilePropertiesDialog::Add(const QString& caption, const QString& value) {
-    auto* label = new QLabel(value, this);
+    // Names and paths may be long: they wrap, anywhere if they must.
+    const bool wrap = caption == QLatin1String("Name") || caption == QLatin1String("Location") ||
+                      caption == QLatin1String("Link target");
+    auto* label = new QLabel(wrap ? Breakable(value) : value, this);
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     label->setAccessibleName(caption);
-    // Paths may be long; everything else fits on its line.
-    label->setWordWrap(caption == QLatin1String("Location") ||
-                       caption == QLatin1String("Link target"));
+    label->setWordWrap(wrap);
     form_->addRow(caption + QLatin1Char(':'), label);
     fields_[caption] = label;
 }
 
 QString FilePropertiesDialog::Field(const QString& caption) const {
     auto it = fields_.find(caption);
-    return it == fields_.end() ? QString() : it->second->text();
+    return it == fields_.end() ? QString() : it->second->text().remove(QChar(0x200B));
 }
 
 } // namespace velmora::ui

@@ -4,6 +4,7 @@
 #include "core/platform/Error.h"
 #include "core/shell/DesktopExec.h"
 #include "core/shell/DetachedProcess.h"
+#include "ui/platform/LongText.h"
 #include "ui/platform/QtText.h"
 #include "ui/shell/SessionBus.h"
 
@@ -44,8 +45,9 @@ AppChooserDialog::AppChooserDialog(const std::string& file, const shell::AppAsso
     setWindowTitle(QStringLiteral("Open With"));
     auto* column = new QVBoxLayout(this);
     auto* label = new QLabel(QStringLiteral("Choose an application to open \"%1\".")
-                                 .arg(QFileInfo(ToQString(file)).fileName().toHtmlEscaped()),
+                                 .arg(Breakable(QFileInfo(ToQString(file)).fileName())),
                              this);
+    label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     column->addWidget(label);
     list_ = new QListWidget(this);
@@ -72,6 +74,7 @@ AppChooserDialog::AppChooserDialog(const std::string& file, const shell::AppAsso
             [this](int row) { open_->setEnabled(row >= 0); });
     connect(showAll_, &QCheckBox::toggled, this, &AppChooserDialog::Fill);
     resize(420, 460);
+    KeepWithinScreen(this);
     Fill();
 }
 

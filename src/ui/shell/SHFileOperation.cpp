@@ -3,6 +3,7 @@
 
 #include "core/fs/FileDeletion.h"
 #include "core/fs/Trash.h"
+#include "ui/platform/LongText.h"
 #include "ui/platform/QtText.h"
 
 #include <QFileInfo>
@@ -22,9 +23,9 @@ SHFileOperation::SHFileOperation(QWidget* owner) : QObject(owner), owner_(owner)
 
 bool SHFileOperation::Confirm(const QString& text, const QString& detail) {
     if (Options & fofNoConfirmation) return true;
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Velmora"), text,
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Velmora"), Breakable(text),
                     QMessageBox::Yes | QMessageBox::No, owner_);
-    box.setInformativeText(detail);
+    box.setInformativeText(Breakable(detail));
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
@@ -32,8 +33,8 @@ bool SHFileOperation::Confirm(const QString& text, const QString& detail) {
 
 void SHFileOperation::ShowError(const QString& text) {
     if (Options & fofNoErrorUI) return;
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Velmora"), text, QMessageBox::Ok,
-                    owner_);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Velmora"), Breakable(text),
+                    QMessageBox::Ok, owner_);
     box.exec();
 }
 

@@ -1,5 +1,6 @@
-// Draws list items as usual but makes every row a fixed number of pixels high, so that a list
-// can stand row for row beside the names editor.
+// Draws list items a fixed number of pixels high, with their text on the baseline the names
+// editor uses, so that a list can stand row for row and pixel for pixel beside the editor. An
+// item is never wider than the list: a long text is elided in the middle.
 #pragma once
 
 #include <QStyledItemDelegate>
@@ -12,6 +13,8 @@ public:
     FixedRowHeightDelegate(int rowHeight, QObject* parent)
         : QStyledItemDelegate(parent), rowHeight_(rowHeight) {}
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
 
 private:
     int rowHeight_;

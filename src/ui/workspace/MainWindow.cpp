@@ -6,6 +6,7 @@
 #include "core/fs/PathUtils.h"
 #include "core/platform/Error.h"
 #include "core/shell/DesktopExec.h"
+#include "core/shell/HelpLinks.h"
 #include "core/shell/ShellRegistration.h"
 #include "core/workspace/CommandLine.h"
 #include "core/workspace/DropSelection.h"
@@ -24,12 +25,14 @@
 #include "ui/workspace/InfoPages.h"
 #include "ui/workspace/LineNumbersDlg.h"
 #include "ui/workspace/NameListModel.h"
+#include "ui/workspace/PaneRowsLevel.h"
 #include "ui/workspace/ReplaceDialog.h"
 #include "ui/workspace/StatusBarSink.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -46,11 +49,18 @@
 #include <algorithm>
 #include <utility>
 
+// Build settings (CMake cache variables of the same names); empty when not set.
 #ifndef VELMORA_HOMEPAGE_URL
-#define VELMORA_HOMEPAGE_URL "https://velmora.invalid/"
+#define VELMORA_HOMEPAGE_URL ""
 #endif
 #ifndef VELMORA_CONTACT_ADDRESS
-#define VELMORA_CONTACT_ADDRESS "velmora@velmora.invalid"
+#define VELMORA_CONTACT_ADDRESS ""
+#endif
+#ifndef VELMORA_DOC_DIR
+#define VELMORA_DOC_DIR ""
+#endif
+#ifndef VELMORA_SOURCE_DOC_DIR
+#define VELMORA_SOURCE_DOC_DIR ""
 #endif
 
 namespace velmora::ui {
@@ -218,6 +228,8 @@ void MainWindow::BuildTopPanel(QWidget* panel) {
     ComboBoxPattern->setObjectName(QStringLiteral("ComboBoxPattern"));
     ComboBoxPattern->setEditable(true);
     ComboBoxPattern->setInsertPolicy(QComboBox::NoInsert);
+    // No completion while typing: "*" completed to "*.mp3" would list only what it completed to.
+    ComboBoxPattern->setCompleter(nullptr);
     ComboBoxPattern->addItems({QStringLiteral("*.mp3"), QStringLiteral("*.wma"),
                                QStringLiteral("*.txt"), QStringLiteral("*.*")});
     ComboBoxPattern->setCurrentIndex(-1);
@@ -373,7 +385,7 @@ void MainWindow::BuildMenus() {
     }
 
     LineNumbersDlg1 = new LineNumbersDlg(this);
-    ReplaceDialog1 = new ReplaceDialog(*MemoNew, MemoNew, *questions_, this);
+    ReplaceDialog1 = new ReplaceDialog(*MemoNew, MemoNew, this);
     ReplaceDialog1->Finder().Status = status_;
 
     BuildPopupMenuOrg();
@@ -389,13 +401,21 @@ void MainWindow::BuildMenus() {
     unreg->setIcon(ThemeIcon("list-remove", QStyle::SP_DialogDiscardButton));
     connect(unreg, &QAction::triggered, this, [this] { Run([this] { UnregisterShell1Click(); }); });
     PopupMenuEtc->addSeparator();
-    QAction* home = PopupMenuEtc->addAction(QStringLiteral("&Velmora Homepage"));
+    // Without a homepage the item opens the user guide; with neither it, or Contact without an
+    // address, has nothing to open and is not shown.
+    const shell::HelpLinks links = CurrentHelpLinks();
+    QAction* home =
+        PopupMenuEtc->addAction(links.homepage.empty() ? QStringLiteral("&Velmora User Guide")
+                                                       : QStringLiteral("&Velmora Homepage"));
     home->setObjectName(QStringLiteral("VelmoraHomepage1"));
-    home->setIcon(ThemeIcon("go-home", QStyle::SP_DirHomeIcon));
+    home->setIcon(links.homepage.empty() ? ThemeIcon("help-contents", QStyle::SP_DialogHelpButton)
+                                         : ThemeIcon("go-home", QStyle::SP_DirHomeIcon));
+    home->setVisible(!links.HomepageTarget().empty());
     connect(home, &QAction::triggered, this, &MainWindow::VelmoraHomepage1Click);
     QAction* contact = PopupMenuEtc->addAction(QStringLiteral("Contact"));
     contact->setObjectName(QStringLiteral("Contact1"));
     contact->setIcon(ThemeIcon("mail-message-new", QStyle::SP_FileDialogDetailedView));
+    contact->setVisible(!links.ContactTarget().empty());
     connect(contact, &QAction::triggered, this, &MainWindow::Contact1Click);
     PopupMenuEtc->addSeparator();
     QAction* about = PopupMenuEtc->addAction(QStringLiteral("&About"));
@@ -445,6 +465,18 @@ void MainWindow::BuildPopupMenuOrg() {
         if (at.isValid()) ListBoxOrg->setCurrentIndex(at);
         // The list must not be reloaded under the open menu: its items act on the chosen file.
         Run([&] { PopupMenuOrg->exec(ListBoxOrg->viewport()->mapToGlobal(p)); });
+    });
+    // Shift+F10 opens the menu like the Menu key, at the current item.
+    auto* open = new QAction(ListBoxOrg);
+    open->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    open->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    ListBoxOrg->addAction(open);
+    connect(open, &QAction::triggered, this, [this] {
+        const QRect item = ListBoxOrg->visualRect(ListBoxOrg->currentIndex());
+        const QPoint at = item.isValid() && ListBoxOrg->viewport()->rect().intersects(item)
+                              ? item.bottomLeft()
+                              : QPoint(0, 0);
+        PopupMenuOrg->popup(ListBoxOrg->viewport()->mapToGlobal(at));
     });
     connect(ListBoxOrg, &QAbstractItemView::doubleClicked, this,
             [this] { Run([this] { Open1Click(); }); });
@@ -560,6 +592,7 @@ void MainWindow::InstallScrollForwarding() {
     QScrollBar* left = ListBoxOrg->verticalScrollBar();
     QScrollBar* right = MemoNew->verticalScrollBar();
     ListBoxOrg->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    new PaneRowsLevel(ListBoxOrg, MemoNew, CheckBoxSynchScroll, this);
     auto forward = [this](QScrollBar* from, QScrollBar* to, int action, bool fromEditor) {
         if (!CheckBoxSynchScroll->isChecked()) return;
         if (scrollGuard_) { // the replayed action arriving at the other pane
@@ -710,13 +743,34 @@ void MainWindow::CheckBoxExcludeExtClick() {
     workspace_->LoadFileList();
 }
 
+shell::HelpLinks MainWindow::CurrentHelpLinks() {
+    shell::HelpLinks links{VELMORA_HOMEPAGE_URL, VELMORA_CONTACT_ADDRESS, {}};
+    // Installed beside the program (wherever the tree was moved), where it was installed, or,
+    // for a program run from its build folder, in the sources.
+    const std::string name = "/velmora-guide.html";
+    const std::string besideProgram =
+        FromQString(QCoreApplication::applicationDirPath()) + "/../share/doc/velmora" + name;
+    const std::string installed = std::string(VELMORA_DOC_DIR);
+    const std::string sources = std::string(VELMORA_SOURCE_DOC_DIR);
+    links.guide = shell::HelpLinks::FindGuide(
+        {besideProgram, installed.empty() ? installed : installed + name,
+         sources.empty() ? sources : sources + name},
+        [](const std::string& path) { return QFileInfo(ToQString(path)).isFile(); });
+    if (!links.guide.empty())
+        links.guide = FromQString(QFileInfo(ToQString(links.guide)).canonicalFilePath());
+    return links;
+}
+
 void MainWindow::VelmoraHomepage1Click() {
-    QDesktopServices::openUrl(QUrl(QStringLiteral(VELMORA_HOMEPAGE_URL)));
+    const std::string target = CurrentHelpLinks().HomepageTarget();
+    if (!target.empty())
+        QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(target)));
 }
 
 void MainWindow::Contact1Click() {
-    QDesktopServices::openUrl(
-        QUrl(QStringLiteral("mailto:" VELMORA_CONTACT_ADDRESS "?subject=Velmora")));
+    const std::string target = CurrentHelpLinks().ContactTarget();
+    if (!target.empty())
+        QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(target)));
 }
 
 void MainWindow::About1Click() {

@@ -1,6 +1,7 @@
 // The main window: pattern, directory and buttons on top, the two name panes, the status bar.
 #pragma once
 
+#include "core/shell/HelpLinks.h"
 #include "core/watch/ChangeNotify.h"
 #include "core/workspace/EditorNamesPane.h"
 #include "core/workspace/HeldReports.h"
@@ -53,6 +54,8 @@ public:
     void EditDirectoryPathChange();
     void VelmoraHomepage1Click();
     void Contact1Click();
+    // The homepage and contact addresses this build has, and the user guide found.
+    static shell::HelpLinks CurrentHelpLinks();
     void About1Click();
     // The left list's file actions and the window's drop target.
     void Open1Click();

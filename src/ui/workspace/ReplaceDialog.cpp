@@ -14,8 +14,8 @@
 namespace velmora::ui {
 
 ReplaceDialog::ReplaceDialog(editor::CustomTextEditor& editor, QWidget* editorWidget,
-                             platform::Questions& questions, QWidget* parent)
-    : QDialog(parent), finder_(editor, questions), editorWidget_(editorWidget) {
+                             QWidget* parent)
+    : QDialog(parent), finder_(editor, questions_), editorWidget_(editorWidget) {
     setObjectName(QStringLiteral("ReplaceDialog1"));
     setWindowTitle(QStringLiteral("Replace"));
     setModal(false);
@@ -114,12 +114,20 @@ void ReplaceDialog::TakeOptions() {
 
 void ReplaceDialog::FindDialog1Find() {
     TakeOptions();
-    Guarded(this, [this] { finder_.FindDialog1Find(); });
+    if (!Guarded(this, [this] { finder_.FindDialog1Find(); })) FocusDialog();
 }
 
 void ReplaceDialog::ReplaceDialog1Replace(bool replaceAll) {
     TakeOptions();
-    Guarded(this, [this, replaceAll] { finder_.ReplaceDialog1Replace(replaceAll); });
+    if (!Guarded(this, [this, replaceAll] { finder_.ReplaceDialog1Replace(replaceAll); }))
+        FocusDialog();
+}
+
+void ReplaceDialog::FocusDialog() {
+    if (!isVisible()) return;
+    raise();
+    activateWindow();
+    EditFind->setFocus(Qt::OtherFocusReason);
 }
 
 void ReplaceDialog::reject() {

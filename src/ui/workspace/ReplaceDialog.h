@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/workspace/FindReplace.h"
+#include "ui/platform/MessageBoxQuestions.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -17,12 +18,13 @@ class CustomTextEditor;
 namespace velmora::ui {
 
 // Keeps its texts and options between uses. Its buttons run Find Next, Replace and Replace All
-// on the editor; Cancel and Escape close it and give the focus back to the editor's widget.
+// on the editor; Cancel and Escape close it and give the focus back to the editor's widget. Its
+// messages ("Could not find ...") stand over the dialog, which has the focus again after them.
 class ReplaceDialog : public QDialog {
     Q_OBJECT
 public:
     ReplaceDialog(editor::CustomTextEditor& editor, QWidget* editorWidget,
-                  platform::Questions& questions, QWidget* parent = nullptr);
+                  QWidget* parent = nullptr);
 
     // Shows the dialog, or brings it to the front when it is open already.
     void Execute();
@@ -51,7 +53,10 @@ protected:
 private:
     void TakeOptions();
     void FocusEditorWidget();
+    // After a search ended in a message: the next keys go to the dialog again.
+    void FocusDialog();
 
+    MessageBoxQuestions questions_{this};
     workspace::FindReplace finder_;
     QPointer<QWidget> editorWidget_;
 };

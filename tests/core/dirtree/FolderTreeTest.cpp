@@ -80,6 +80,21 @@ TEST_F(FolderTreeTest, UnreadableAndVanishedFolders) {
     }));
 }
 
+// A folder the user cannot open offers nothing to expand, whatever its link count says; one
+// that can be listed but not entered neither.
+TEST_F(FolderTreeTest, AFolderThatCannotBeOpenedHasNoExpandButton) {
+    Mk({"locked/inner", "listable/inner", "open/inner"});
+    fsys::permissions(dir / "locked", fsys::perms::none);
+    fsys::permissions(dir / "listable",
+                      fsys::perms::owner_read | fsys::perms::group_read | fsys::perms::others_read);
+    EXPECT_TRUE(velmora::tags::test::RunUnprivileged(dir.Path(), [&] {
+        Strings got;
+        for (const FolderEntry& e : ScanFolder(dir.Path()).entries)
+            got.push_back(e.name + (e.hasChildren ? "/" : ""));
+        return got == Strings{"listable", "locked", "open/"};
+    }));
+}
+
 TEST_F(FolderTreeTest, DrivesAndNodePaths) {
     Mk({"Music/Rock"});
     FolderNode& vol = Volume();

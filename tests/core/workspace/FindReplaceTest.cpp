@@ -182,3 +182,26 @@ TEST_F(ReplaceTest, ReplaceAllIsOneUndoStepAndMakesTheWorkspaceAsk) {
     EXPECT_FALSE(ed.Modified());
     EXPECT_EQ(ed.UndoList().Count(), steps);
 }
+
+// A line break typed or pasted into the dialog (LF, CR or CR LF) stands for a whole line break,
+// never for half of one: a half would leave a lone CR, which the pane shows as a line of its own.
+TEST_F(ReplaceTest, ALineBreakInTheTextsIsAWholeLineBreak) {
+    for (const char* brk : {"\n", "\r", "\r\n"}) {
+        SCOPED_TRACE(testing::PrintToString(std::string(brk)));
+        Load({"one", "two", "three"});
+        CaretAt(0);
+        Options(std::string("e") + brk + "t", true);
+        EXPECT_EQ(Find(), "at 2 e\r\nt");
+
+        Options(std::string(".mp3") + brk, true, false, false, "x");
+        Load({"a.mp3", "b.mp3", "c"});
+        EXPECT_EQ(finder.ReplaceAll(), 2);
+        EXPECT_EQ(Lines(), (Names{"axbxc"}));
+
+        Options(brk, true, false, false, std::string(";") + brk);
+        Load({"a", "b"});
+        EXPECT_EQ(finder.ReplaceAll(), 2);
+        EXPECT_EQ(Lines(), (Names{"a;", "b;"}));
+        EXPECT_EQ(ed.Lines().Count(), 2);
+    }
+}

@@ -39,7 +39,8 @@ private:
     void Poll() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible()) return;
-        const std::string text = box->text().toStdString();
+        // Long names carry zero-width break opportunities for display; the text is without them.
+        const std::string text = box->text().remove(QChar(0x200B)).toStdString();
         QMessageBox::StandardButton b = QMessageBox::Cancel;
         bool matched = false;
         for (auto r = rules_.rbegin(); r != rules_.rend() && !matched; ++r)

@@ -212,6 +212,26 @@ TEST_F(NamesMenu, FindAndReplaceDialogSearchesReplacesAndGivesTheFocusBack) {
     EXPECT_EQ(dlg.EditReplace->text(), "cow");
 }
 
+TEST_F(NamesMenu, AFailedSearchStandsOverTheDialogAndLeavesTheKeysThere) {
+    Key(Qt::Key_F, Qt::ControlModifier);
+    ui::ReplaceDialog& dlg = *w->ReplaceDialog1;
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    QTest::keyClicks(dlg.EditFind, "zzz");
+    QWidget* parent = nullptr;
+    answers.Then(
+        QMessageBox::Ok, [&] { parent = QApplication::activeModalWidget()->parentWidget(); }, 0);
+    QTest::keyClick(dlg.EditFind, Qt::Key_Return); // Find Next
+    EXPECT_EQ(answers.texts.back(), "Could not find search text \"zzz\"");
+    EXPECT_EQ(parent, &dlg);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
+    EXPECT_EQ(QApplication::focusWidget(), dlg.EditFind);
+    // What is typed next goes into the dialog, not into a name.
+    QTest::keyClicks(QApplication::focusWidget(), "q");
+    EXPECT_EQ(dlg.EditFind->text(), "zzzq");
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"a.mp3", "b.mp3", "c.mp3"}));
+    EXPECT_FALSE(w->MemoNew->Modified());
+}
+
 TEST(LineNumbersDialog, StartsWithItsDefaultsAndStepsWithinTheMinimums) {
     ui::LineNumbersDlg dlg;
     EXPECT_EQ(dlg.windowTitle(), "Number Lines");
