@@ -32,4 +32,20 @@ std::string NameLine::Of(std::string_view fileName, bool excludeExt) {
     return OneLine(excludeExt ? fs::ChangeFileExtEmpty(fileName) : std::string(fileName));
 }
 
+std::optional<std::string> NameLine::NewName(std::string_view oldName, std::string_view line,
+                                             bool excludeExt) {
+    const std::string ext = excludeExt ? fs::ExtractFileExt(oldName) : std::string();
+    const std::string_view shown = oldName.substr(0, oldName.size() - ext.size());
+    // Compared without building the listed line: nearly every name has no break or tab.
+    if (shown.find_first_of("\r\n\t") == std::string_view::npos
+            ? line == shown
+            : line == OneLine(std::string(shown)))
+        return std::nullopt;
+    std::string name;
+    name.reserve(line.size() + ext.size());
+    name.append(line).append(ext);
+    if (name == oldName) return std::nullopt;
+    return name;
+}
+
 } // namespace velmora::workspace
