@@ -268,25 +268,47 @@ void NamesCheck::Edited(const platform::StringList& left, const platform::String
 
 void NamesCheck::FindMisalignment(const platform::StringList& left,
                                   const platform::StringList& right) {
-    // The lines pair up with the files from the top down to a first line and from the bottom
-    // up to it: that line is where lines were lost or added. Edited lines on both sides of it
-    // hide where it is.
+    // Lines were lost or added at one place: above it line i stands beside file i, below it
+    // the lines stand beside the files counted from the end. The place is where the most
+    // lines are found untouched beside their files that way; when two places do equally well
+    // (edited lines all around), it cannot be told.
     const int files = fileCount_;
     const int lines = lineCount_;
-    const int both = std::min(files, lines);
+    if (lines == 0) return;
+    const int gap = std::abs(lines - files);
+    const bool extra = lines > files;
     const auto listed = [&](int file, int line) {
         return !NameLine::NewName(left.Get(file), LineText(left, right, line), excludeExt_);
     };
-    int top = 0;
-    while (top < both && listed(top, top))
-        ++top;
-    int bottom = 0;
-    while (bottom < both - top && listed(files - 1 - bottom, lines - 1 - bottom))
-        ++bottom;
-    if (lines > 0 && top + bottom >= both) {
-        misaligned_ = std::min(top, lines - 1);
-        SetState(misaligned_, NameState::Misaligned);
+    // The places p: extra lines [p, p + gap), or missing files [p, p + gap) before line p.
+    const int places = std::min(lines, files) + 1;
+    std::vector<int> above(static_cast<std::size_t>(places), 0);
+    for (int p = 1; p < places; ++p)
+        above[static_cast<std::size_t>(p)] =
+            above[static_cast<std::size_t>(p - 1)] + listed(p - 1, p - 1);
+    std::vector<int> below(static_cast<std::size_t>(places) + 1, 0);
+    for (int p = places - 1; p >= 0; --p) {
+        // The first line and file that pair from the end below place p.
+        const int line = extra ? p + gap : p;
+        const int file = extra ? p : p + gap;
+        const bool pairs = line < lines && file < files && listed(file, line);
+        below[static_cast<std::size_t>(p)] = below[static_cast<std::size_t>(p) + 1] + pairs;
     }
+    int best = -1, bestScore = 0;
+    bool tie = false;
+    for (int p = 0; p < places; ++p) {
+        const int score = above[static_cast<std::size_t>(p)] + below[static_cast<std::size_t>(p)];
+        if (score > bestScore) {
+            best = p;
+            bestScore = score;
+            tie = false;
+        } else if (score == bestScore) {
+            tie = true;
+        }
+    }
+    if (best < 0 || tie) return;
+    misaligned_ = std::min(best, lines - 1);
+    SetState(misaligned_, NameState::Misaligned);
 }
 
 NameState NamesCheck::State(int line) const {

@@ -294,6 +294,7 @@ void TextEditor::paintEvent(QPaintEvent* e) {
     // old place are two, far apart).
     for (const QRect& clip : e->region()) {
         PaintGutterStrip(p, clip);
+        if (RowMark) PaintRowMarks(p, clip);
         const int clipLeft = std::max(clip.left() - left, 0);
         const int clipRight = std::max(clip.right() - left, 0);
         const int fromCol = LeftCol() + clipLeft / cw - 1;
@@ -346,6 +347,18 @@ void TextEditor::PaintGutterStrip(QPainter& p, const QRect& clip) {
     const int right = strip.width() - 1;
     p.fillRect(QRect(right - 2, 0, 1, strip.height()), Color);
     p.fillRect(QRect(right - 1, 0, 1, strip.height()), QColor(0x80, 0x80, 0x80));
+}
+
+void TextEditor::PaintRowMarks(QPainter& p, const QRect& clip) {
+    const int width = std::max(TextAreaLeft() - 3, 2);
+    if (clip.left() >= width) return;
+    const int lh = LineHeight();
+    for (int r = clip.top() / lh; r <= clip.bottom() / lh; ++r) {
+        const int row = TopRow() + r;
+        if (!IsRowValid(row)) break;
+        const QColor mark = RowMark(row);
+        if (mark.isValid()) p.fillRect(QRect(0, r * lh, width, lh), mark);
+    }
 }
 
 void TextEditor::PaintLine(QPainter& p, int row, int fromCol, int toCol) {
@@ -696,11 +709,13 @@ void TextEditor::ReportTextChange() {
 void TextEditor::TextChanged() {
     CustomTextEditor::TextChanged();
     NotifyTextChanged();
+    emit LinesChanged();
 }
 
 void TextEditor::TextAllChanged() {
     CustomTextEditor::TextAllChanged();
     NotifyTextChanged();
+    emit LinesChanged();
 }
 
 void TextEditor::StatusChanged() {

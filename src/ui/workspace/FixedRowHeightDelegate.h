@@ -1,5 +1,6 @@
 // Draws list items as usual but makes every row a fixed number of pixels high, so that a list
-// can stand row for row beside the names editor.
+// can stand row for row beside the names editor. A colour in a row's MarkRole paints a strip
+// at its left, as the editor marks its lines.
 #pragma once
 
 #include <QStyledItemDelegate>
@@ -11,7 +12,11 @@ class FixedRowHeightDelegate : public QStyledItemDelegate {
 public:
     FixedRowHeightDelegate(int rowHeight, QObject* parent)
         : QStyledItemDelegate(parent), rowHeight_(rowHeight) {}
+    static constexpr int MarkRole = Qt::UserRole + 19;
+    static constexpr int MarkWidth = 4;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
 
 private:
     int rowHeight_;
