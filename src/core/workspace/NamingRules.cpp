@@ -38,8 +38,9 @@ NamingRules NamingRules::ForType(std::string_view fsType) {
     // FUSE drivers show as "fuse.<name>", or as plain "fuseblk" for a block device: on a
     // desktop that is an NTFS or exFAT stick.
     if (fsType.starts_with("fuse.")) fsType.remove_prefix(5);
-    static constexpr std::array<std::string_view, 9> kWindowsTypes = {
-        "vfat", "msdos", "fat", "exfat", "ntfs", "ntfs3", "ntfs-3g", "fuseblk", "umsdos"};
+    static constexpr std::array<std::string_view, 11> kWindowsTypes = {
+        "vfat",  "msdos",   "fat",     "exfat",   "exfat-fuse", "ntfs",
+        "ntfs3", "ntfs-3g", "fuseblk", "fusefat", "umsdos"};
     for (const std::string_view t : kWindowsTypes)
         if (fsType == t) return {true, true};
     return {};

@@ -294,7 +294,6 @@ void TextEditor::paintEvent(QPaintEvent* e) {
     // old place are two, far apart).
     for (const QRect& clip : e->region()) {
         PaintGutterStrip(p, clip);
-        if (RowMark) PaintRowMarks(p, clip);
         const int clipLeft = std::max(clip.left() - left, 0);
         const int clipRight = std::max(clip.right() - left, 0);
         const int fromCol = LeftCol() + clipLeft / cw - 1;
@@ -302,6 +301,8 @@ void TextEditor::paintEvent(QPaintEvent* e) {
         for (int r = clip.top() / lh; r <= clip.bottom() / lh + 1; ++r)
             PaintLine(p, TopRow() + r, fromCol, toCol);
     }
+    // After every strip: each one fills the gutter over the whole region.
+    if (RowMark) PaintRowMarks(p, e->rect());
     if (!preedit_.isEmpty()) PaintPreedit(p);
     if (caretShown_ && blinkOn_ && hasFocus()) {
         caretRect_ = CaretRect();

@@ -213,7 +213,8 @@ TEST(NamesCheck, StepsToProblemLinesRoundTheEnd) {
 }
 
 TEST(NamingRules, FollowsTheFileSystemType) {
-    for (const char* type : {"vfat", "exfat", "ntfs3", "fuseblk", "fuse.exfat", "msdos"}) {
+    for (const char* type :
+         {"vfat", "exfat", "ntfs3", "fuseblk", "fuse.exfat", "fuse.fusefat", "msdos"}) {
         SCOPED_TRACE(type);
         const NamingRules r = NamingRules::ForType(type);
         EXPECT_TRUE(r.IgnoreCase());

@@ -109,6 +109,13 @@ TEST_F(NamesCheckUiTest, SummaryAndMarksFollowTheTyping) {
     EXPECT_NE(view.MarkColour(0), view.MarkColour(1));
     EXPECT_NE(view.MarkColour(1), view.MarkColour(3));
     EXPECT_EQ(PaneMark(w, 4), background);
+    // A repaint of the gutter and of one row, as typing asks for, keeps every mark.
+    const int lh = w.MemoNew->LineHeight();
+    QImage partial(w.MemoNew->viewport()->size(), QImage::Format_RGB32);
+    QRegion region(0, 0, w.MemoNew->TextAreaLeft(), w.MemoNew->viewport()->height());
+    region += QRect(w.MemoNew->TextAreaLeft(), 2 * lh, 200, lh);
+    w.MemoNew->viewport()->render(&partial, QPoint(), region);
+    EXPECT_EQ(partial.pixelColor(1, lh / 2), view.MarkColour(0));
 
     // Taking the duplicate back clears both of its lines at once.
     TypeLine(w, 2, "c");
