@@ -16,6 +16,7 @@
 #include <dirent.h>
 #include <optional>
 #include <unordered_set>
+#include <utility>
 
 namespace velmora::workspace {
 
@@ -88,6 +89,8 @@ std::string NamesCheck::LineText(const platform::StringList& left,
 }
 
 void NamesCheck::Clear(int files, int lines) {
+    allRestated_ = true;
+    restated_.clear();
     fileCount_ = files;
     lineCount_ = lines;
     misaligned_ = -1;
@@ -123,6 +126,7 @@ void NamesCheck::Classify(Line& line, std::string_view oldName, std::string_view
 void NamesCheck::SetState(int line, NameState state) {
     Line& l = lines_[static_cast<std::size_t>(line)];
     if (l.state == state) return;
+    if (!allRestated_) restated_.push_back(line);
     --counts_[static_cast<int>(l.state)];
     ++counts_[static_cast<int>(state)];
     l.state = state;
@@ -221,7 +225,11 @@ void NamesCheck::RecheckLine(const platform::StringList& left, const platform::S
         l.moves->second.movers.Erase(line);
         Enqueue(*l.moves);
     }
-    Classify(l, left.Get(line), LineText(left, right, line));
+    // Where case counts the key of the file's name is the name itself: no copy of it needed.
+    if (rules_.IgnoreCase())
+        Classify(l, left.Get(line), LineText(left, right, line));
+    else
+        Classify(l, l.holds->first, LineText(left, right, line));
     if (l.moves) {
         l.moves->second.movers.Insert(line);
         Enqueue(*l.moves);
@@ -309,6 +317,12 @@ void NamesCheck::FindMisalignment(const platform::StringList& left,
     if (best < 0 || tie) return;
     misaligned_ = std::min(best, lines - 1);
     SetState(misaligned_, NameState::Misaligned);
+}
+
+bool NamesCheck::TakeRestated(std::vector<int>& lines) {
+    lines.swap(restated_);
+    restated_.clear();
+    return std::exchange(allRestated_, false);
 }
 
 NameState NamesCheck::State(int line) const {

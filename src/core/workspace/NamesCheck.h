@@ -53,6 +53,9 @@ public:
     // Why the line is marked; empty for an unchanged line.
     std::string Describe(int line, const platform::StringList& left,
                          const platform::StringList& right) const;
+    // The lines whose state changed since the last call, so that a view repaints just their
+    // marks; true when every line may have changed (a check from scratch).
+    bool TakeRestated(std::vector<int>& lines);
     // The next (previous) line after (before) from with a problem, wrapping round; -1 for none.
     int NextProblem(int from, bool backwards) const;
 
@@ -112,6 +115,8 @@ private:
     std::vector<Key*> queue_;
     std::vector<Key*> touched_;
     int counts_[6] = {};
+    std::vector<int> restated_;
+    bool allRestated_ = true;
 };
 
 } // namespace velmora::workspace

@@ -161,10 +161,24 @@ void NamesCheckView::Show() {
         Summary->setText(text);
         Summary->setAccessibleDescription(text);
     }
-    // Only the strips: the text of the rows is painted by its own edits.
-    pane_->viewport()->update(QRect(0, 0, pane_->TextAreaLeft(), pane_->viewport()->height()));
-    list_->viewport()->update(
-        QRect(0, 0, FixedRowHeightDelegate::MarkWidth + 1, list_->viewport()->height()));
+    // Only the strips of the lines whose mark changed: the text of a row is repainted by its
+    // own edit, and the file list's rows cost a styled paint each.
+    const int paneStrip = pane_->TextAreaLeft();
+    const int listStrip = FixedRowHeightDelegate::MarkWidth + 1;
+    if (!checked_ || check_.TakeRestated(restated_)) {
+        pane_->viewport()->update(QRect(0, 0, paneStrip, pane_->viewport()->height()));
+        list_->viewport()->update(QRect(0, 0, listStrip, list_->viewport()->height()));
+        return;
+    }
+    const int lh = pane_->LineHeight();
+    for (const int line : restated_) {
+        const int row = pane_->Lines().ParagraphToRow(line, 0).Y - pane_->TopRow();
+        if (row >= 0 && row <= pane_->VisibleRowCount())
+            pane_->viewport()->update(QRect(0, row * lh, paneStrip, lh));
+        const QRect item = list_->visualRect(model_->index(line, 0));
+        if (item.intersects(list_->viewport()->rect()))
+            list_->viewport()->update(QRect(item.left(), item.top(), listStrip, item.height()));
+    }
 }
 
 QString NamesCheckView::LineToolTip(int line) const {

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QObject>
 #include <QStatusBar>
+#include <vector>
 
 namespace velmora::ui {
 
@@ -56,6 +57,7 @@ private:
     workspace::NamesCheck check_;
     bool enabled_ = false;
     bool checked_ = false; // the check has run on the lists shown
+    std::vector<int> restated_;
 };
 
 } // namespace velmora::ui
