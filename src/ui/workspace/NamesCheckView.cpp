@@ -2,6 +2,7 @@
 #include "ui/workspace/NamesCheckView.h"
 
 #include "ui/editor/TextEditor.h"
+#include "ui/platform/Icons.h"
 #include "ui/platform/QtText.h"
 #include "ui/workspace/FixedRowHeightDelegate.h"
 #include "ui/workspace/NameListModel.h"
@@ -66,6 +67,7 @@ NamesCheckView::NamesCheckView(workspace::Workspace& work, TextEditor* pane, QLi
     CheckNames1 = new QAction(QStringLiteral("&Check Names"), window);
     CheckNames1->setObjectName(QStringLiteral("CheckNames1"));
     CheckNames1->setCheckable(true);
+    CheckNames1->setIcon(ThemeIcon("tools-check-spelling", QStyle::SP_DialogApplyButton));
     QAction* first = etcMenu->actions().value(0);
     etcMenu->insertAction(first, CheckNames1);
     etcMenu->insertSeparator(first);
