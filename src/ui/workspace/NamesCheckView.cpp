@@ -10,6 +10,7 @@
 #include <QHelpEvent>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QToolTip>
 
 namespace velmora::ui {
@@ -149,8 +150,19 @@ void NamesCheckView::Reload() {
 }
 
 void NamesCheckView::Follow() {
-    // Lines loaded name by name are checked once, when the list is complete.
-    if (!enabled_ || !checked_ || pane_->UpdateLock() > 0) return;
+    if (!enabled_ || !checked_) return;
+    // Inside an update bracket (a load, a command rewriting many lines) the lines are checked
+    // once, when the bracket has closed and the event loop is back.
+    if (pane_->UpdateLock() > 0) {
+        if (!followPending_) {
+            followPending_ = true;
+            QTimer::singleShot(0, this, [this] {
+                followPending_ = false;
+                Follow();
+            });
+        }
+        return;
+    }
     const auto span = pane_->Lines().TakeEdits();
     if (!span.Changed) return;
     check_.Edited(work_.Left(), pane_->Lines(), span.First, span.Tail, span.OldCount);

@@ -58,6 +58,7 @@ private:
     bool enabled_ = false;
     bool checked_ = false; // the check has run on the lists shown
     std::vector<int> restated_;
+    bool followPending_ = false;
 };
 
 } // namespace velmora::ui

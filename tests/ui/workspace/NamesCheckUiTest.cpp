@@ -129,6 +129,15 @@ TEST_F(NamesCheckUiTest, SummaryAndMarksFollowTheTyping) {
     EXPECT_TRUE(dir.Exists("A1.mp3"));
 }
 
+TEST_F(NamesCheckUiTest, CommandsThatRewriteLinesAreCheckedWhenTheyEnd) {
+    ui::MainWindow w({dir.Path() + "/*.mp3", "-x"});
+    w.MemoNew->SelectAll();
+    w.UPPERCASE1Click();
+    QTest::qWait(0);
+    EXPECT_EQ(w.NamesCheck1->Summary->text(), "5 to rename");
+    EXPECT_EQ(w.NamesCheck1->LineToolTip(4), "Renames \"e.mp3\" to \"E.mp3\"");
+}
+
 TEST_F(NamesCheckUiTest, F8StepsThroughTheProblemLines) {
     ui::MainWindow w({dir.Path() + "/*.mp3"});
     w.show();
