@@ -68,7 +68,7 @@ NamesCheckView::NamesCheckView(workspace::Workspace& work, TextEditor* pane, QLi
     CheckNames1 = new QAction(QStringLiteral("&Check Names"), window);
     CheckNames1->setObjectName(QStringLiteral("CheckNames1"));
     CheckNames1->setCheckable(true);
-    CheckNames1->setIcon(ThemeIcon("tools-check-spelling", QStyle::SP_DialogApplyButton));
+    CheckNames1->setIcon(ThemeIcon("tools-check-spelling", QStyle::SP_FileDialogContentsView));
     QAction* first = etcMenu->actions().value(0);
     etcMenu->insertAction(first, CheckNames1);
     etcMenu->insertSeparator(first);
