@@ -262,6 +262,14 @@ void NamesCheck::Edited(const platform::StringList& left, const platform::String
                         int first, int tail, int oldCount) {
     const int files = left.Count();
     const int end = right.Count() - tail;
+    // Lines that still do not pair up with the files: only where they part may move.
+    if (oldCount == right.Count() && lineCount_ != files && PaneLines(left, right) == lineCount_ &&
+        files == fileCount_ && static_cast<int>(lines_.size()) == lineCount_) {
+        for (int i = std::max(first, 0); i < end; ++i)
+            RecheckPairs(left, right, i);
+        PlaceMisalignment();
+        return;
+    }
     // A changed number of lines pairs every later line with another file: all anew. So does an
     // edit of most lines, which costs as much line by line.
     if (oldCount != right.Count() || lineCount_ != files || PaneLines(left, right) != files ||
@@ -274,38 +282,60 @@ void NamesCheck::Edited(const platform::StringList& left, const platform::String
     Drain();
 }
 
+// Lines were lost or added at one place: above it line i stands beside file i, below it the
+// lines stand beside the files counted from the end. The place is where the most lines are
+// found untouched beside their files that way; when two places do equally well (edited lines
+// all around), it cannot be told. The places p: extra lines [p, p + gap) or missing files
+// [p, p + gap) before line p. pairsAbove_[p]: line p is untouched beside file p;
+// pairsBelow_[p]: the first line and file that pair from the end below place p do.
+bool NamesCheck::PairsAbove(const platform::StringList& left, const platform::StringList& right,
+                            int p) const {
+    return p < std::min(lineCount_, fileCount_) &&
+           !NameLine::NewName(left.Get(p), LineText(left, right, p), excludeExt_);
+}
+
+bool NamesCheck::PairsBelow(const platform::StringList& left, const platform::StringList& right,
+                            int p) const {
+    const int gap = std::abs(lineCount_ - fileCount_);
+    const bool extra = lineCount_ > fileCount_;
+    const int line = extra ? p + gap : p;
+    const int file = extra ? p : p + gap;
+    return line < lineCount_ && file < fileCount_ &&
+           !NameLine::NewName(left.Get(file), LineText(left, right, line), excludeExt_);
+}
+
 void NamesCheck::FindMisalignment(const platform::StringList& left,
                                   const platform::StringList& right) {
-    // Lines were lost or added at one place: above it line i stands beside file i, below it
-    // the lines stand beside the files counted from the end. The place is where the most
-    // lines are found untouched beside their files that way; when two places do equally well
-    // (edited lines all around), it cannot be told.
-    const int files = fileCount_;
-    const int lines = lineCount_;
-    if (lines == 0) return;
-    const int gap = std::abs(lines - files);
-    const bool extra = lines > files;
-    const auto listed = [&](int file, int line) {
-        return !NameLine::NewName(left.Get(file), LineText(left, right, line), excludeExt_);
-    };
-    // The places p: extra lines [p, p + gap), or missing files [p, p + gap) before line p.
-    const int places = std::min(lines, files) + 1;
-    std::vector<int> above(static_cast<std::size_t>(places), 0);
-    for (int p = 1; p < places; ++p)
-        above[static_cast<std::size_t>(p)] =
-            above[static_cast<std::size_t>(p - 1)] + listed(p - 1, p - 1);
-    std::vector<int> below(static_cast<std::size_t>(places) + 1, 0);
-    for (int p = places - 1; p >= 0; --p) {
-        // The first line and file that pair from the end below place p.
-        const int line = extra ? p + gap : p;
-        const int file = extra ? p : p + gap;
-        const bool pairs = line < lines && file < files && listed(file, line);
-        below[static_cast<std::size_t>(p)] = below[static_cast<std::size_t>(p) + 1] + pairs;
+    const int places = std::min(lineCount_, fileCount_) + 1;
+    pairsAbove_.assign(static_cast<std::size_t>(places), 0);
+    pairsBelow_.assign(static_cast<std::size_t>(places), 0);
+    for (int p = 0; p < places; ++p) {
+        pairsAbove_[static_cast<std::size_t>(p)] = PairsAbove(left, right, p);
+        pairsBelow_[static_cast<std::size_t>(p)] = PairsBelow(left, right, p);
     }
-    int best = -1, bestScore = 0;
+    PlaceMisalignment();
+}
+
+void NamesCheck::RecheckPairs(const platform::StringList& left, const platform::StringList& right,
+                              int line) {
+    const int places = static_cast<int>(pairsAbove_.size());
+    if (line < places) pairsAbove_[static_cast<std::size_t>(line)] = PairsAbove(left, right, line);
+    const int p = lineCount_ > fileCount_ ? line - (lineCount_ - fileCount_) : line;
+    if (p >= 0 && p < places) pairsBelow_[static_cast<std::size_t>(p)] = PairsBelow(left, right, p);
+}
+
+void NamesCheck::PlaceMisalignment() {
+    if (misaligned_ >= 0) SetState(misaligned_, NameState::Unchanged);
+    misaligned_ = -1;
+    if (lineCount_ == 0) return;
+    const int places = static_cast<int>(pairsAbove_.size());
+    int below = 0;
+    for (const char pairs : pairsBelow_)
+        below += pairs;
+    int above = 0, best = -1, bestScore = 0;
     bool tie = false;
     for (int p = 0; p < places; ++p) {
-        const int score = above[static_cast<std::size_t>(p)] + below[static_cast<std::size_t>(p)];
+        const int score = above + below;
         if (score > bestScore) {
             best = p;
             bestScore = score;
@@ -313,9 +343,11 @@ void NamesCheck::FindMisalignment(const platform::StringList& left,
         } else if (score == bestScore) {
             tie = true;
         }
+        above += pairsAbove_[static_cast<std::size_t>(p)];
+        below -= pairsBelow_[static_cast<std::size_t>(p)];
     }
     if (best < 0 || tie) return;
-    misaligned_ = std::min(best, lines - 1);
+    misaligned_ = std::min(best, lineCount_ - 1);
     SetState(misaligned_, NameState::Misaligned);
 }
 

@@ -100,6 +100,13 @@ private:
     void Settle(int line); // the state that follows from the line's fields
     void Judge(Key& key);  // who of the key's movers gets the name, in line order
     void FindMisalignment(const platform::StringList& left, const platform::StringList& right);
+    bool PairsAbove(const platform::StringList& left, const platform::StringList& right,
+                    int place) const;
+    bool PairsBelow(const platform::StringList& left, const platform::StringList& right,
+                    int place) const;
+    void RecheckPairs(const platform::StringList& left, const platform::StringList& right,
+                      int line);
+    void PlaceMisalignment();
     void RecheckLine(const platform::StringList& left, const platform::StringList& right, int line);
     void Enqueue(Key& key);
     void Drain();
@@ -117,6 +124,8 @@ private:
     int counts_[6] = {};
     std::vector<int> restated_;
     bool allRestated_ = true;
+    // While the counts differ: which lines pair up with their files from the top and the end.
+    std::vector<char> pairsAbove_, pairsBelow_;
 };
 
 } // namespace velmora::workspace
