@@ -107,6 +107,7 @@ void TextEditorStrings::Insert(int index, const std::u32string& s) {
 void TextEditorStrings::Delete(int index) {
     CheckIndex(index, Count() - 1);
     Changing();
+    NoteEdit(index, index + 1);
     rowCount_ -= paras_[static_cast<std::size_t>(index)].PieceCount;
     textLength_ -= paras_[static_cast<std::size_t>(index)].Length() + 2;
     paras_.erase(paras_.begin() + index);
@@ -118,6 +119,7 @@ void TextEditorStrings::Delete(int index) {
 void TextEditorStrings::Clear() {
     if (Count() == 0) return;
     Changing();
+    NoteEdit(0, Count());
     paras_.clear();
     paras_.shrink_to_fit();
     capacity_ = 0;
@@ -180,6 +182,24 @@ void TextEditorStrings::Changed() {
 
 // --- Paragraph bookkeeping ---
 
+void TextEditorStrings::NoteEdit(int first, int end) {
+    editFirst_ = std::min(editFirst_, first);
+    editTail_ = std::min(editTail_, Count() - end);
+}
+
+TextEditorStrings::EditSpan TextEditorStrings::TakeEdits() {
+    EditSpan span;
+    if (editFirst_ != INT_MAX) {
+        span.Changed = true;
+        span.First = std::min(editFirst_, std::min(Count(), editBaseCount_));
+        span.Tail = std::min({editTail_, Count() - span.First, editBaseCount_ - span.First});
+        span.OldCount = editBaseCount_;
+    }
+    editFirst_ = editTail_ = INT_MAX;
+    editBaseCount_ = Count();
+    return span;
+}
+
 void TextEditorStrings::NoteLength(std::size_t length) {
     if (static_cast<int>(length) > owner_.maxLineLength_)
         owner_.maxLineLength_ = static_cast<int>(length) + 1;
@@ -226,6 +246,7 @@ void TextEditorStrings::Renumber(int from) {
 }
 
 void TextEditorStrings::StorePieces(int index, std::vector<std::u32string> pieces) {
+    NoteEdit(index, index + 1);
     Paragraph& p = paras_[static_cast<std::size_t>(index)];
     int oldPieces = p.PieceCount;
     textLength_ -= p.Length();
@@ -238,6 +259,7 @@ void TextEditorStrings::StorePieces(int index, std::vector<std::u32string> piece
 
 void TextEditorStrings::InsertParagraph(int index, std::u32string text) {
     Changing();
+    NoteEdit(index, index);
     if (Count() == capacity_) Grow();
     paras_.insert(paras_.begin() + index, Paragraph{});
     Invalidate(index);
@@ -529,6 +551,7 @@ void TextEditorStrings::ReplaceText(int offset, int count, std::u32string_view t
                 StorePieces(first + i, {std::move(lines[static_cast<std::size_t>(i)])});
             }
         } else {
+            NoteEdit(first, last + 1);
             for (int i = first; i <= last; ++i) {
                 rowCount_ -= paras_[static_cast<std::size_t>(i)].PieceCount;
                 textLength_ -= paras_[static_cast<std::size_t>(i)].Length() + 2;

@@ -4,6 +4,7 @@
 #include "core/editor/TextPos.h"
 #include "core/platform/StringList.h"
 
+#include <climits>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -102,6 +103,17 @@ public:
     void ReplaceText(int offset, int count, std::u32string_view text);
     std::u32string TextRange(int offset, int count) const;
 
+    // The paragraphs changed since the last call: paragraphs [First, Count() - Tail) now stand
+    // where [First, OldCount - Tail) stood then. Lets a reader of the lines follow an edit
+    // without comparing every line. Changed is false when nothing changed.
+    struct EditSpan {
+        bool Changed = false;
+        int First = 0;
+        int Tail = 0;
+        int OldCount = 0;
+    };
+    EditSpan TakeEdits();
+
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName);
     std::function<void(CustomTextEditor&)> OnAfterLoad;
@@ -122,6 +134,8 @@ private:
     void NoteLength(std::size_t length);
     void Invalidate(int index) const;
     void Grow();
+    // Paragraphs [first, end) of the current list are about to change.
+    void NoteEdit(int first, int end);
 
     CustomTextEditor& owner_;
     std::vector<Paragraph> paras_;
@@ -132,6 +146,10 @@ private:
     // the entries up to k, so repeated edits in one place never rescan the text.
     mutable std::vector<int> starts_{0};
     mutable int startsValid_ = 0;
+    // Edits since TakeEdits: the least paragraph touched and the untouched paragraphs at the end.
+    int editFirst_ = INT_MAX;
+    int editTail_ = INT_MAX;
+    int editBaseCount_ = 0;
 };
 
 // Splits at CR, LF or CR LF; empty lines are kept; a final break adds no empty line.

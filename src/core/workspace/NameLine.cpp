@@ -3,6 +3,8 @@
 
 #include "core/fs/PathUtils.h"
 
+#include <algorithm>
+
 namespace velmora::workspace {
 
 namespace {
@@ -30,6 +32,22 @@ std::string NameLine::OneLine(std::string fileName) {
 
 std::string NameLine::Of(std::string_view fileName, bool excludeExt) {
     return OneLine(excludeExt ? fs::ChangeFileExtEmpty(fileName) : std::string(fileName));
+}
+
+std::optional<std::string> NameLine::NewName(std::string_view oldName, std::string_view line,
+                                             bool excludeExt) {
+    const std::string ext = excludeExt ? fs::ExtractFileExt(oldName) : std::string();
+    const std::string_view shown = oldName.substr(0, oldName.size() - ext.size());
+    // Compared without building the listed line: nearly every name has no break or tab. A
+    // plain loop: find_first_of looks each character up in the set with a call of its own.
+    const bool plain = std::none_of(shown.begin(), shown.end(),
+                                    [](char c) { return c == '\r' || c == '\n' || c == '\t'; });
+    if (plain ? line == shown : line == OneLine(std::string(shown))) return std::nullopt;
+    std::string name;
+    name.reserve(line.size() + ext.size());
+    name.append(line).append(ext);
+    if (name == oldName) return std::nullopt;
+    return name;
 }
 
 } // namespace velmora::workspace

@@ -5,6 +5,7 @@
 // untouched line leaves its file alone.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,11 @@ public:
     // The name with line breaks and tabs replaced by their symbols; other names come back as
     // they are.
     static std::string OneLine(std::string fileName);
+    // The name Apply gives the file named oldName for the pane's line: the line, followed by
+    // the old name's extension when the list was loaded without extensions. Nothing when the
+    // line leaves the file as it is: the line as it was listed, or the old name itself.
+    static std::optional<std::string> NewName(std::string_view oldName, std::string_view line,
+                                              bool excludeExt);
 };
 
 } // namespace velmora::workspace

@@ -1,12 +1,12 @@
 // One Apply run.
 #include "core/workspace/RenameRun.h"
 
-#include "core/fs/PathUtils.h"
 #include "core/fs/SafeRename.h"
 #include "core/platform/Error.h"
 #include "core/workspace/NameLine.h"
 
 #include <cerrno>
+#include <optional>
 
 namespace velmora::workspace {
 
@@ -102,11 +102,10 @@ void RenameRun::ApplyRenames(const platform::StringList& left, const platform::S
         const std::string line = emptied ? std::string() : right.Get(i);
         // A line as it was listed stays; it differs from the name itself only where the name
         // holds a line break, and then the file must not be renamed to the symbols shown for it.
-        if (line == NameLine::Of(oldName, excludeExt)) continue;
+        const std::optional<std::string> newName = NameLine::NewName(oldName, line, excludeExt);
+        if (!newName) continue;
         oldPath.assign(listedDirectory).append(oldName);
-        newPath.assign(listedDirectory).append(line);
-        if (excludeExt) newPath += fs::ExtractFileExt(oldName);
-        if (newPath == oldPath) continue;
+        newPath.assign(listedDirectory).append(*newName);
 
         const bool nameable = newPath.back() != '/';
         if (nameable && fs::TargetConflicts(oldPath, newPath)) {

@@ -303,6 +303,8 @@ void TextEditor::paintEvent(QPaintEvent* e) {
         for (int r = clip.top() / lh; r <= clip.bottom() / lh + 1; ++r)
             PaintLine(p, TopRow() + r, fromCol, toCol);
     }
+    // After every strip: each one fills the gutter over the whole region.
+    if (RowMark) PaintRowMarks(p, e->rect());
     if (!preedit_.isEmpty()) PaintPreedit(p);
     if (caretShown_ && blinkOn_ && hasFocus()) {
         caretRect_ = CaretRect();
@@ -348,6 +350,18 @@ void TextEditor::PaintGutterStrip(QPainter& p, const QRect& clip) {
     const int right = strip.width() - 1;
     p.fillRect(QRect(right - 2, 0, 1, strip.height()), Color);
     p.fillRect(QRect(right - 1, 0, 1, strip.height()), QColor(0x80, 0x80, 0x80));
+}
+
+void TextEditor::PaintRowMarks(QPainter& p, const QRect& clip) {
+    const int width = std::max(TextAreaLeft() - 3, 2);
+    if (clip.left() >= width) return;
+    const int lh = LineHeight();
+    for (int r = clip.top() / lh; r <= clip.bottom() / lh; ++r) {
+        const int row = TopRow() + r;
+        if (!IsRowValid(row)) break;
+        const QColor mark = RowMark(row);
+        if (mark.isValid()) p.fillRect(QRect(0, r * lh, width, lh), mark);
+    }
 }
 
 void TextEditor::PaintLine(QPainter& p, int row, int fromCol, int toCol) {
@@ -710,11 +724,13 @@ void TextEditor::AccessibleActivation::accessibilityActiveChanged(bool active) {
 void TextEditor::TextChanged() {
     CustomTextEditor::TextChanged();
     NotifyTextChanged();
+    emit LinesChanged();
 }
 
 void TextEditor::TextAllChanged() {
     CustomTextEditor::TextAllChanged();
     NotifyTextChanged();
+    emit LinesChanged();
 }
 
 void TextEditor::StatusChanged() {

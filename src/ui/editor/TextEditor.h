@@ -11,6 +11,7 @@
 #include <QColor>
 #include <QRawFont>
 #include <QTimer>
+#include <functional>
 #include <vector>
 
 namespace velmora::ui {
@@ -60,6 +61,14 @@ public:
     // Paints one text row into painter (viewport coordinates); toCol < 0 paints to the edge.
     void PaintLine(QPainter& painter, int row, int fromCol, int toCol);
 
+    // A mark for a text row, asked for the rows being painted only: a valid colour paints a
+    // strip left of the text, in the gutter where there is one.
+    std::function<QColor(int row)> RowMark;
+
+signals:
+    // The text changed: typed, edited, or written through the line store.
+    void LinesChanged();
+
 protected:
     // Widget events.
     bool event(QEvent* e) override;
@@ -106,6 +115,7 @@ private:
     void BarAction(bool vertical, int action);
     void PaintFrame();
     void PaintGutterStrip(QPainter& painter, const QRect& clip);
+    void PaintRowMarks(QPainter& painter, const QRect& clip);
     void DrawRun(QPainter& painter, const std::u32string& row, int from, int to, int y,
                  bool selected);
     void DrawSingle(QPainter& painter, char32_t c, int x, int y);

@@ -35,6 +35,15 @@ void FixedRowHeightDelegate::paint(QPainter* painter, const QStyleOptionViewItem
     initStyleOption(&opt, index);
     if (const int width = ViewWidth(opt); width > 0)
         opt.rect.setWidth(std::min(opt.rect.width(), width - opt.rect.left()));
+    // Rows are marked at all when the role holds a colour, valid or not; the item then moves
+    // right of the strip so that the strip hides none of it.
+    const QVariant mark = index.data(MarkRole);
+    const QRect row = opt.rect;
+    if (mark.isValid()) {
+        opt.rect.adjust(MarkWidth + 1, 0, 0, 0);
+        if (const QColor colour = mark.value<QColor>(); colour.isValid())
+            painter->fillRect(QRect(row.left(), row.top(), MarkWidth, row.height()), colour);
+    }
     const QWidget* widget = opt.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
     // The style keeps the text this far inside its rectangle.

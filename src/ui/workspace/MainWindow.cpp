@@ -25,6 +25,7 @@
 #include "ui/workspace/InfoPages.h"
 #include "ui/workspace/LineNumbersDlg.h"
 #include "ui/workspace/NameListModel.h"
+#include "ui/workspace/NamesCheckView.h"
 #include "ui/workspace/PaneRowsLevel.h"
 #include "ui/workspace/ReplaceDialog.h"
 #include "ui/workspace/StatusBarSink.h"
@@ -157,6 +158,8 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
         Run([this, &paths] { DragDrop1Drop(paths); });
     };
     BuildMenus();
+    NamesCheck1 = new NamesCheckView(*workspace_, MemoNew, ListBoxOrg, leftModel_, statusBar(),
+                                     PopupMenuEtc, this);
     connect(ListBoxOrg->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { Run([this] { ListBoxOrgClick(); }); });
     // After a reload a name may stand for another file (renamed by Apply or by someone else).

@@ -32,6 +32,7 @@ class OpenWithDialog;
 class SHFileOperation;
 class MessageBoxQuestions;
 class NameListModel;
+class NamesCheckView;
 class ReplaceDialog;
 class StatusBarSink;
 class TextEditor;
@@ -111,6 +112,7 @@ public:
     OpenWithDialog* OpenWithDialog1 = nullptr;
     ObjectPropertiesDialog* ObjectPropertiesDialog1 = nullptr;
     QLabel* StatusText = nullptr;
+    NamesCheckView* NamesCheck1 = nullptr; // the live check of the new names
 
     QString StatusBarText() const;
     watch::ChangeNotify& ChangeNotify1() { return *changeNotify1_; }

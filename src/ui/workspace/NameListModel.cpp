@@ -11,7 +11,8 @@ int NameListModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant NameListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= Count()) return {};
+    if (!index.isValid() || index.row() >= Count()) return {};
+    if (role != Qt::DisplayRole) return RowData ? RowData(index.row(), role) : QVariant();
     // Line breaks in a name show as symbols, as on the names pane's line for it.
     return ToQString(workspace::NameLine::OneLine(Get(index.row())));
 }

@@ -4,6 +4,7 @@
 #include "core/platform/StringList.h"
 
 #include <QAbstractListModel>
+#include <functional>
 
 namespace velmora::ui {
 
@@ -11,6 +12,9 @@ class NameListModel : public QAbstractListModel, public platform::StringList {
     Q_OBJECT
 public:
     using QAbstractListModel::QAbstractListModel;
+
+    // A row's data beyond its name (a mark's colour, its tooltip), asked for at paint time.
+    std::function<QVariant(int row, int role)> RowData;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;

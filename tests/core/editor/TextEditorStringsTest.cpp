@@ -201,3 +201,41 @@ TEST_F(Store, FillToCaretPadsRowsAndBlanksWithUndoRecords) {
         EXPECT_EQ(ed.UndoList().Item(i)->Kind(), UndoKind::ReLine);
     Edits({{cmdUndo, "ab\r\n"}});
 }
+
+TEST(TextEditorStringsEdits, SpanCoversEveryParagraphTouchedSinceTheLastLook) {
+    CustomTextEditor ed;
+    auto& lines = ed.Lines();
+    lines.SetTextStr("a\r\nb\r\nc\r\nd\r\ne\r\n");
+    lines.TakeEdits();
+    EXPECT_FALSE(lines.TakeEdits().Changed);
+
+    lines.Put(2, "C");
+    auto span = lines.TakeEdits();
+    EXPECT_TRUE(span.Changed);
+    EXPECT_EQ(span.First, 2);
+    EXPECT_EQ(span.Tail, 2);
+    EXPECT_EQ(span.OldCount, 5);
+
+    // Two edits apart, one of them adding a line: one span from the first to the last.
+    lines.Put(1, "B");
+    lines.Insert(3, "x");
+    span = lines.TakeEdits();
+    EXPECT_EQ(span.First, 1);
+    EXPECT_EQ(span.Tail, 2); // d and e
+    EXPECT_EQ(span.OldCount, 5);
+    EXPECT_EQ(lines.Count(), 6);
+
+    // A line break typed into a line splits it: the rest moves down.
+    lines.ReplaceText(lines.ParagraphStart(4) + 1, 0, U"\r\n");
+    span = lines.TakeEdits();
+    EXPECT_EQ(span.First, 4);
+    EXPECT_EQ(span.Tail, 1);
+    EXPECT_EQ(span.OldCount, 6);
+
+    lines.Delete(0);
+    lines.Clear();
+    span = lines.TakeEdits();
+    EXPECT_EQ(span.First, 0);
+    EXPECT_EQ(span.Tail, 0);
+    EXPECT_EQ(span.OldCount, 7);
+}
