@@ -32,6 +32,7 @@ std::string ReadMountInfo();
 
 // The entry whose file system holds realPath (an absolute path without symbolic links): the
 // longest mount point above it, and of equally long ones the last, which is mounted on top.
-std::optional<MountEntry> MountOf(const std::vector<MountEntry>& table, const std::string& realPath);
+std::optional<MountEntry> MountOf(const std::vector<MountEntry>& table,
+                                  const std::string& realPath);
 
 } // namespace velmora::dirtree

@@ -85,7 +85,8 @@ FileProperties FileProperties::Read(const std::string& path) {
         examined = p.location; // the link itself lives in its folder
     }
     if (char* real = ::realpath(examined.c_str(), nullptr)) {
-        if (const auto mount = dirtree::MountOf(dirtree::ParseMountInfo(dirtree::ReadMountInfo()), real)) {
+        if (const auto mount =
+                dirtree::MountOf(dirtree::ParseMountInfo(dirtree::ReadMountInfo()), real)) {
             p.mountPoint = mount->mountPoint;
             p.fileSystem = mount->fsType;
         }

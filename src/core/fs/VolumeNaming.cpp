@@ -9,15 +9,17 @@ namespace velmora::fs {
 
 namespace {
 
-bool Contains(std::string_view s, std::string_view part) { return s.find(part) != std::string_view::npos; }
+bool Contains(std::string_view s, std::string_view part) {
+    return s.find(part) != std::string_view::npos;
+}
 
 } // namespace
 
 VolumeNaming VolumeNaming::ForFileSystemType(std::string_view type) {
     VolumeNaming n;
     if (type.starts_with("fuse.")) type.remove_prefix(5);
-    const bool fat = type == "vfat" || type == "msdos" || type == "fat" || Contains(type, "exfat") ||
-                     Contains(type, "fusefat") || type == "fuseblk";
+    const bool fat = type == "vfat" || type == "msdos" || type == "fat" ||
+                     Contains(type, "exfat") || Contains(type, "fusefat") || type == "fuseblk";
     const bool ntfs = Contains(type, "ntfs");
     n.fatCharacters = fat || ntfs;
     n.caseInsensitive = fat;

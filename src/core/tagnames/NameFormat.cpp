@@ -39,19 +39,32 @@ bool SameName(std::string_view a, std::string_view lowerB) {
 
 const std::string& ValueOf(const TrackTags& t, NameFormat::Field f) {
     switch (f) {
-    case NameFormat::Field::Artist: return t.Artist;
-    case NameFormat::Field::AlbumArtist: return t.AlbumArtist;
-    case NameFormat::Field::Album: return t.Album;
-    case NameFormat::Field::Title: return t.Title;
-    case NameFormat::Field::Track: return t.Track;
-    case NameFormat::Field::TrackTotal: return t.TrackTotal;
-    case NameFormat::Field::Disc: return t.Disc;
-    case NameFormat::Field::DiscTotal: return t.DiscTotal;
-    case NameFormat::Field::Year: return t.Year;
-    case NameFormat::Field::Genre: return t.Genre;
-    case NameFormat::Field::Composer: return t.Composer;
-    case NameFormat::Field::Comment: return t.Comment;
-    case NameFormat::Field::FileName: break;
+    case NameFormat::Field::Artist:
+        return t.Artist;
+    case NameFormat::Field::AlbumArtist:
+        return t.AlbumArtist;
+    case NameFormat::Field::Album:
+        return t.Album;
+    case NameFormat::Field::Title:
+        return t.Title;
+    case NameFormat::Field::Track:
+        return t.Track;
+    case NameFormat::Field::TrackTotal:
+        return t.TrackTotal;
+    case NameFormat::Field::Disc:
+        return t.Disc;
+    case NameFormat::Field::DiscTotal:
+        return t.DiscTotal;
+    case NameFormat::Field::Year:
+        return t.Year;
+    case NameFormat::Field::Genre:
+        return t.Genre;
+    case NameFormat::Field::Composer:
+        return t.Composer;
+    case NameFormat::Field::Comment:
+        return t.Comment;
+    case NameFormat::Field::FileName:
+        break;
     }
     static const std::string none;
     return none;
@@ -105,8 +118,8 @@ NameFormat NameFormat::Parse(std::string_view text) {
         }
         const std::size_t close = text.find('%', i + 1);
         if (close == std::string_view::npos) {
-            format.error_ = "The '%' at character " + std::to_string(i + 1) +
-                            " is not closed: \"" + Shown(text.substr(i)) + "\"";
+            format.error_ = "The '%' at character " + std::to_string(i + 1) + " is not closed: \"" +
+                            Shown(text.substr(i)) + "\"";
             format.pieces_.clear();
             return format;
         }
@@ -117,8 +130,8 @@ NameFormat NameFormat::Parse(std::string_view text) {
         if (colon != std::string_view::npos) {
             const std::string_view digits = inside.substr(colon + 1);
             if (!AllDigits(digits) || digits.size() > 1 || digits == "0") {
-                format.error_ = "The width in \"%" + Shown(inside) + "%\" must be a number from 1 to " +
-                                std::to_string(kMaxWidth);
+                format.error_ = "The width in \"%" + Shown(inside) +
+                                "%\" must be a number from 1 to " + std::to_string(kMaxWidth);
                 format.pieces_.clear();
                 return format;
             }

@@ -15,7 +15,8 @@ bool Refused(char32_t c, const SafeNameRules& rules) {
 
 } // namespace
 
-std::string SafeName::Stem(std::string_view stem, const SafeNameRules& rules, std::size_t extBytes) {
+std::string SafeName::Stem(std::string_view stem, const SafeNameRules& rules,
+                           std::size_t extBytes) {
     std::u32string replacement;
     for (char32_t c : platform::DecodeUtf8(rules.replacement))
         if (!Refused(c, rules)) replacement += c;

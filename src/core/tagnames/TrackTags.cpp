@@ -21,7 +21,9 @@ namespace velmora::tagnames {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0';
+}
 
 std::string Trimmed(std::string_view s) {
     while (!s.empty() && IsBlank(s.front()))
@@ -32,7 +34,8 @@ std::string Trimmed(std::string_view s) {
 }
 
 bool AllDigits(std::string_view s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 // "007" -> "7", "0" -> "0"; anything else as it is.
@@ -104,12 +107,12 @@ void Fill(std::string& field, std::string value) {
 // The ID3v2 text frames under the common property names.
 TagProperties Id3v2Properties(const tags::Id3v2& tag) {
     static constexpr std::pair<const char*, const char*> kFrames[] = {
-        {"TPE1", "ARTIST"},   {"TPE2", "ALBUMARTIST"}, {"TALB", "ALBUM"},
-        {"TIT2", "TITLE"},    {"TRCK", "TRACKNUMBER"}, {"TPOS", "DISCNUMBER"},
-        {"TDRC", "DATE"},     {"TYER", "DATE"},        {"TCON", "GENRE"},
-        {"TCOM", "COMPOSER"}, {"TP1", "ARTIST"},       {"TP2", "ALBUMARTIST"},
-        {"TAL", "ALBUM"},     {"TT2", "TITLE"},        {"TRK", "TRACKNUMBER"},
-        {"TPA", "DISCNUMBER"}, {"TYE", "DATE"},        {"TCO", "GENRE"},
+        {"TPE1", "ARTIST"},    {"TPE2", "ALBUMARTIST"}, {"TALB", "ALBUM"},
+        {"TIT2", "TITLE"},     {"TRCK", "TRACKNUMBER"}, {"TPOS", "DISCNUMBER"},
+        {"TDRC", "DATE"},      {"TYER", "DATE"},        {"TCON", "GENRE"},
+        {"TCOM", "COMPOSER"},  {"TP1", "ARTIST"},       {"TP2", "ALBUMARTIST"},
+        {"TAL", "ALBUM"},      {"TT2", "TITLE"},        {"TRK", "TRACKNUMBER"},
+        {"TPA", "DISCNUMBER"}, {"TYE", "DATE"},         {"TCO", "GENRE"},
         {"TCM", "COMPOSER"},
     };
     TagProperties properties;
@@ -129,10 +132,13 @@ TrackTags ReadMp3(const std::string& path) {
     AddTagProperties(record, Id3v2Properties(v2));
     tags::Id3v1 v1;
     if (v1.ReadTag(path)) {
-        TagProperties p{{"TITLE", {v1.SongName()}}, {"ARTIST", {v1.Artist()}},
-                        {"ALBUM", {v1.Album()}},    {"DATE", {v1.Year()}},
+        TagProperties p{{"TITLE", {v1.SongName()}},
+                        {"ARTIST", {v1.Artist()}},
+                        {"ALBUM", {v1.Album()}},
+                        {"DATE", {v1.Year()}},
                         {"COMMENT", {v1.Comment()}}};
-        if (v1.Genre() < tags::GenreCount) p.push_back({"GENRE", {tags::GenreToString(v1.Genre())}});
+        if (v1.Genre() < tags::GenreCount)
+            p.push_back({"GENRE", {tags::GenreToString(v1.Genre())}});
         AddTagProperties(record, p);
     }
     return record;
@@ -178,11 +184,14 @@ void AddTagProperties(TrackTags& into, const TagProperties& properties) {
     for (const auto& [key, values] : properties) {
         const std::string value = Joined(values);
         if (value.empty()) continue;
-        if (SameKey(key, "ARTIST")) Fill(into.Artist, value);
+        if (SameKey(key, "ARTIST"))
+            Fill(into.Artist, value);
         else if (SameKey(key, "ALBUMARTIST") || SameKey(key, "ALBUM ARTIST"))
             Fill(into.AlbumArtist, value);
-        else if (SameKey(key, "ALBUM")) Fill(into.Album, value);
-        else if (SameKey(key, "TITLE")) Fill(into.Title, value);
+        else if (SameKey(key, "ALBUM"))
+            Fill(into.Album, value);
+        else if (SameKey(key, "TITLE"))
+            Fill(into.Title, value);
         else if (SameKey(key, "TRACKNUMBER") || SameKey(key, "TRACK")) {
             auto [n, total] = NumberAndTotal(Trimmed(values.front()));
             Fill(into.Track, std::move(n));
@@ -195,14 +204,17 @@ void AddTagProperties(TrackTags& into, const TagProperties& properties) {
             Fill(into.DiscTotal, std::move(total));
         } else if (SameKey(key, "DISCTOTAL") || SameKey(key, "TOTALDISCS"))
             Fill(into.DiscTotal, WithoutLeadingZeros(value));
-        else if (SameKey(key, "DATE") || SameKey(key, "YEAR")) Fill(into.Year, YearOf(value));
+        else if (SameKey(key, "DATE") || SameKey(key, "YEAR"))
+            Fill(into.Year, YearOf(value));
         else if (SameKey(key, "GENRE")) {
             std::vector<std::string> genres;
             for (const std::string& v : values)
                 genres.push_back(GenreOf(Trimmed(v)));
             Fill(into.Genre, Joined(genres));
-        } else if (SameKey(key, "COMPOSER")) Fill(into.Composer, value);
-        else if (SameKey(key, "COMMENT") || SameKey(key, "DESCRIPTION")) Fill(into.Comment, value);
+        } else if (SameKey(key, "COMPOSER"))
+            Fill(into.Composer, value);
+        else if (SameKey(key, "COMMENT") || SameKey(key, "DESCRIPTION"))
+            Fill(into.Comment, value);
     }
 }
 

@@ -42,6 +42,8 @@ public:
     bool ResolvePendingEdits();
 
     const std::string& ListedDirectory() const { return listedDirectory_; }
+    // Whether the names pane was loaded without extensions.
+    bool ListedWithoutExt() const { return listedWithoutExt_; }
     platform::StringList& Left() { return left_; }
     NamesPane& Right() { return right_; }
 

@@ -4,8 +4,10 @@
 #include "core/editor/EditorCommands.h"
 #include "core/fs/DirectoryListing.h"
 #include "core/fs/PathUtils.h"
+#include "core/fs/VolumeNaming.h"
 #include "core/platform/Error.h"
 #include "core/shell/ShellRegistration.h"
+#include "core/tagnames/PaneLines.h"
 #include "core/workspace/CommandLine.h"
 #include "core/workspace/DropSelection.h"
 #include "core/workspace/NameCommands.h"
@@ -23,6 +25,7 @@
 #include "ui/workspace/InfoPages.h"
 #include "ui/workspace/LineNumbersDlg.h"
 #include "ui/workspace/NameListModel.h"
+#include "ui/workspace/NamesFromTagsDlg.h"
 #include "ui/workspace/ReplaceDialog.h"
 #include "ui/workspace/StatusBarSink.h"
 
@@ -335,6 +338,11 @@ void MainWindow::BuildMenus() {
     add(QStringLiteral("Capitalize1"), QStringLiteral("Capi&talize"), QKeySequence(),
         QStringLiteral("format-text-capitalize"), [this] { Capitalize1Click(); });
     PopupMenuNew->addSeparator();
+    add(QStringLiteral("NamesFromTags1"), QStringLiteral("Names From &Tags..."), ctrlShift(Qt::Key_T),
+        QStringLiteral("audio-x-generic"), [this] { NamesFromTags1Click(); });
+    add(QStringLiteral("SafeNames1"), QStringLiteral("&Safe Names"), QKeySequence(),
+        QStringLiteral("edit-clear"), [this] { SafeNames1Click(); });
+    PopupMenuNew->addSeparator();
     add(QStringLiteral("Record1"), QStringLiteral("&Record"), ctrlShift(Qt::Key_R),
         QStringLiteral("media-record"), [this] { Record1Click(); });
     Play1 = add(QStringLiteral("Play1"), QStringLiteral("&Play"), ctrlShift(Qt::Key_P),
@@ -627,6 +635,41 @@ void MainWindow::NumberLines1Click() {
     MemoNew->setFocus(Qt::OtherFocusReason);
     if (result != QDialog::Accepted) return;
     LineNumbersDlg1->Numbering().Apply(*MemoNew);
+}
+
+namespace {
+
+std::vector<std::string> ListedNames(const platform::StringList& left) {
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(left.Count()));
+    for (int i = 0; i < left.Count(); ++i)
+        names.push_back(left.Get(i));
+    return names;
+}
+
+} // namespace
+
+void MainWindow::NamesFromTags1Click() {
+    const std::vector<std::string> names = ListedNames(workspace_->Left());
+    if (names.empty()) return;
+    const std::string& folder = workspace_->ListedDirectory();
+    NamesFromTagsDlg dialog(this);
+    const auto lines = dialog.Choose(names, folder, workspace_->ListedWithoutExt(),
+                                     fs::VolumeNaming::ForFolder(folder).fatCharacters,
+                                     [this](const QString& text) {
+                                         status_->SetStatusText(FromQString(text));
+                                         status_->Flush();
+                                     });
+    activateWindow();
+    MemoNew->setFocus(Qt::OtherFocusReason);
+    if (lines) tagnames::PaneLines::Write(*MemoNew, *lines);
+}
+
+void MainWindow::SafeNames1Click() {
+    const std::string& folder = workspace_->ListedDirectory();
+    const bool fat = !folder.empty() && fs::VolumeNaming::ForFolder(folder).fatCharacters;
+    tagnames::PaneLines::MakeSafe(*MemoNew, ListedNames(workspace_->Left()),
+                                  workspace_->ListedWithoutExt(), NamesFromTagsDlg::SavedRules(fat));
 }
 
 void MainWindow::UPPERCASE1Click() {

@@ -28,11 +28,10 @@ inline std::string Le32(std::uint32_t v) {
 
 // "fLaC", STREAMINFO (44.1 kHz, stereo, 16 bits, no samples) and a Vorbis comment block.
 inline std::string Flac(const Comments& comments) {
-    std::string info = Be(4096, 2) + Be(4096, 2) + Be(0, 3) + Be(0, 3) +
-                       Be((std::uint64_t{44100} << 44) | (std::uint64_t{1} << 41) |
-                              (std::uint64_t{15} << 36),
-                          8) +
-                       std::string(16, '\0');
+    std::string info =
+        Be(4096, 2) + Be(4096, 2) + Be(0, 3) + Be(0, 3) +
+        Be((std::uint64_t{44100} << 44) | (std::uint64_t{1} << 41) | (std::uint64_t{15} << 36), 8) +
+        std::string(16, '\0');
     std::string vc = Le32(7) + "velmora" + Le32(static_cast<std::uint32_t>(comments.size()));
     for (const std::string& c : comments)
         vc += Le32(static_cast<std::uint32_t>(c.size())) + c;
@@ -46,15 +45,15 @@ inline std::string TextItem(const std::string& type, const std::string& utf8) {
     return Atom(type, Atom("data", Be(1, 4) + Be(0, 4) + utf8));
 }
 inline std::string NumberPairItem(const std::string& type, int n, int total) {
-    return Atom(type, Atom("data", Be(0, 4) + Be(0, 4) + Be(0, 2) + Be(static_cast<std::uint64_t>(n), 2) +
-                                       Be(static_cast<std::uint64_t>(total), 2) + Be(0, 2)));
+    return Atom(type,
+                Atom("data", Be(0, 4) + Be(0, 4) + Be(0, 2) + Be(static_cast<std::uint64_t>(n), 2) +
+                                 Be(static_cast<std::uint64_t>(total), 2) + Be(0, 2)));
 }
 
 // An M4A file holding only its tag: ftyp, and moov with a movie header and udta/meta/ilst.
 inline std::string M4a(const std::string& items) {
     const std::string mvhd = Atom("mvhd", std::string(100, '\0'));
-    const std::string hdlr =
-        Atom("hdlr", Be(0, 4) + Be(0, 4) + "mdirappl" + std::string(9, '\0'));
+    const std::string hdlr = Atom("hdlr", Be(0, 4) + Be(0, 4) + "mdirappl" + std::string(9, '\0'));
     const std::string meta = Atom("meta", Be(0, 4) + hdlr + Atom("ilst", items));
     return Atom("ftyp", "M4A " + Be(0, 4) + "M4A isom") + Atom("moov", mvhd + Atom("udta", meta));
 }
@@ -62,9 +61,10 @@ inline std::string M4a(const std::string& items) {
 // A tenth of a second of silence, 16-bit stereo at 48 kHz.
 inline void WriteSilentWav(const std::string& path) {
     const std::uint32_t data = 4800 * 4;
-    std::string wav = "RIFF" + Le32(36 + data) + "WAVEfmt " + Le32(16) + std::string("\x01\x00\x02\x00", 4) +
-                      Le32(48000) + Le32(48000 * 4) + std::string("\x04\x00\x10\x00", 4) + "data" +
-                      Le32(data) + std::string(data, '\0');
+    std::string wav = "RIFF" + Le32(36 + data) + "WAVEfmt " + Le32(16) +
+                      std::string("\x01\x00\x02\x00", 4) + Le32(48000) + Le32(48000 * 4) +
+                      std::string("\x04\x00\x10\x00", 4) + "data" + Le32(data) +
+                      std::string(data, '\0');
     std::ofstream(path, std::ios::binary) << wav;
 }
 

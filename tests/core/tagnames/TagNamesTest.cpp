@@ -1,7 +1,8 @@
 // Name formats, the safe-name rules and the lines they make.
+#include "core/tagnames/TagNames.h"
+
 #include "core/fs/VolumeNaming.h"
 #include "core/tagnames/NameFormat.h"
-#include "core/tagnames/TagNames.h"
 #include "core/workspace/NameLine.h"
 #include "support/TempDir.h"
 

@@ -1,10 +1,11 @@
 // Reading the naming fields from real files of each format.
-#include "core/tagnames/TagScan.h"
 #include "core/tagnames/TrackTags.h"
+
+#include "core/tagnames/AudioFiles.h"
+#include "core/tagnames/TagScan.h"
 #include "core/tags/Id3v1TrailerBuilder.h"
 #include "core/tags/Id3v2TagBuilder.h"
 #include "support/TempDir.h"
-#include "core/tagnames/AudioFiles.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -20,11 +21,10 @@ using velmora::test::TempDir;
 
 TEST(TrackTags, Mp3TakesId3v2FirstAndTheTrailerForWhatItLacks) {
     TempDir dir;
-    const std::string v2 = Tag(4, Frame4("TPE1", Utf8Text("Кино")) + Frame4("TIT2", Utf8Text("Группа крови")) +
-                                      Frame4("TRCK", Latin1Text("03/12")) +
-                                      Frame4("TCON", Latin1Text("(17)")) +
-                                      Frame4("TDRC", Latin1Text("1988-01-04")) +
-                                      Frame4("TPOS", Latin1Text("2")));
+    const std::string v2 =
+        Tag(4, Frame4("TPE1", Utf8Text("Кино")) + Frame4("TIT2", Utf8Text("Группа крови")) +
+                   Frame4("TRCK", Latin1Text("03/12")) + Frame4("TCON", Latin1Text("(17)")) +
+                   Frame4("TDRC", Latin1Text("1988-01-04")) + Frame4("TPOS", Latin1Text("2")));
     dir.Write("a.mp3", v2 + std::string(64, '\xFF') +
                            Trailer("V1 Title", "V1 Artist", "V1 Album", "1990", "note", 8));
     const TrackTags t = ReadTrackTags(dir / "a.mp3");
@@ -48,8 +48,8 @@ TEST(TrackTags, Mp3TakesId3v2FirstAndTheTrailerForWhatItLacks) {
 TEST(TrackTags, FlacAndM4aThroughTheTagLibrary) {
     TempDir dir;
     dir.Write("x.flac", Flac({"ARTIST=First", "ARTIST=Second", "TITLE=Éden", "TRACKNUMBER=07",
-                              "TRACKTOTAL=012", "DATE=1999", "ALBUMARTIST=Various",
-                              "GENRE=Jazz", "COMPOSER=Ravel", "ALBUM=  Spaced  "}));
+                              "TRACKTOTAL=012", "DATE=1999", "ALBUMARTIST=Various", "GENRE=Jazz",
+                              "COMPOSER=Ravel", "ALBUM=  Spaced  "}));
     const TrackTags f = ReadTrackTags(dir / "x.flac");
     EXPECT_EQ(f.Artist, "First, Second");
     EXPECT_EQ(f.Title, "Éden");
@@ -61,8 +61,13 @@ TEST(TrackTags, FlacAndM4aThroughTheTagLibrary) {
     EXPECT_EQ(f.Composer, "Ravel");
     EXPECT_EQ(f.Album, "Spaced");
 
-    dir.Write("y.m4a", M4a(TextItem("\xA9" "ART", "Björk") + TextItem("\xA9nam", "Jóga") +
-                           NumberPairItem("trkn", 3, 10) + TextItem("\xA9" "day", "1997-09-22") +
+    dir.Write("y.m4a", M4a(TextItem("\xA9"
+                                    "ART",
+                                    "Björk") +
+                           TextItem("\xA9nam", "Jóga") + NumberPairItem("trkn", 3, 10) +
+                           TextItem("\xA9"
+                                    "day",
+                                    "1997-09-22") +
                            TextItem("aART", "Björk")));
     const TrackTags m = ReadTrackTags(dir / "y.m4a");
     EXPECT_EQ(m.Artist, "Björk");
@@ -103,8 +108,11 @@ TEST(TrackTags, UnreadableFilesGiveAnEmptyRecord) {
 
 TEST(TrackTags, PropertiesFillOnlyWhatIsStillEmpty) {
     TrackTags t;
-    AddTagProperties(t, {{"genre", {"(17)Indie", "(RX)"}}, {"TITLE", {" ", "  A  "}},
-                         {"DISCNUMBER", {"01/02"}}, {"DATE", {"20"}}, {"UNKNOWN", {"x"}}});
+    AddTagProperties(t, {{"genre", {"(17)Indie", "(RX)"}},
+                         {"TITLE", {" ", "  A  "}},
+                         {"DISCNUMBER", {"01/02"}},
+                         {"DATE", {"20"}},
+                         {"UNKNOWN", {"x"}}});
     AddTagProperties(t, {{"GENRE", {"Pop"}}, {"TITLE", {"B"}}, {"DISCTOTAL", {"5"}}});
     EXPECT_EQ(t.Genre, "Indie, Remix");
     EXPECT_EQ(t.Title, "A");
