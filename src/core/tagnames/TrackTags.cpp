@@ -1,6 +1,7 @@
 // Reading the naming fields of a track from its tags.
 #include "core/tagnames/TrackTags.h"
 
+#include "core/platform/FileStream.h"
 #include "core/tags/Genre.h"
 #include "core/tags/Id3v1.h"
 #include "core/tags/Id3v2.h"
@@ -124,23 +125,28 @@ TagProperties Id3v2Properties(const tags::Id3v2& tag) {
     return properties;
 }
 
+// One open for both tags: the ID3v2 tag from the start, then the trailer.
 TrackTags ReadMp3(const std::string& path) {
     TrackTags record;
+    platform::FileStream stream(path, platform::fmOpenRead | platform::fmShareDenyNone);
     tags::Id3v2 v2;
     v2.SetDecodePictures(false);
-    v2.SetFileName(path);
+    v2.LoadFromStream(stream);
     AddTagProperties(record, Id3v2Properties(v2));
+    const std::int64_t size = stream.Size();
+    if (size < tags::Id3v1::TagSize) return record;
+    std::uint8_t trailer[tags::Id3v1::TagSize];
+    stream.SetPosition(size - tags::Id3v1::TagSize);
+    stream.ReadBuffer(trailer, tags::Id3v1::TagSize);
     tags::Id3v1 v1;
-    if (v1.ReadTag(path)) {
-        TagProperties p{{"TITLE", {v1.SongName()}},
-                        {"ARTIST", {v1.Artist()}},
-                        {"ALBUM", {v1.Album()}},
-                        {"DATE", {v1.Year()}},
-                        {"COMMENT", {v1.Comment()}}};
-        if (v1.Genre() < tags::GenreCount)
-            p.push_back({"GENRE", {tags::GenreToString(v1.Genre())}});
-        AddTagProperties(record, p);
-    }
+    v1.LoadFromRecord(trailer);
+    TagProperties p{{"TITLE", {v1.SongName()}},
+                    {"ARTIST", {v1.Artist()}},
+                    {"ALBUM", {v1.Album()}},
+                    {"DATE", {v1.Year()}},
+                    {"COMMENT", {v1.Comment()}}};
+    if (v1.Genre() < tags::GenreCount) p.push_back({"GENRE", {tags::GenreToString(v1.Genre())}});
+    AddTagProperties(record, p);
     return record;
 }
 
@@ -160,8 +166,9 @@ TrackTags ReadWithTagLibrary(const std::string& path) {
     return record;
 }
 
-// MP3 by its name or by an ID3v2 header at its start; the tag library would also read MP3, but
-// our own readers keep their limits on hostile tags.
+// MP3 by its name; a name the tag library knows goes there; anything else is MP3 when it starts
+// with an ID3v2 header. The tag library would also read MP3, but our own readers keep their
+// limits on hostile tags.
 bool IsMp3(const std::string& path) {
     const auto dot = path.find_last_of("./");
     if (dot != std::string::npos && path[dot] == '.') {
@@ -169,6 +176,11 @@ bool IsMp3(const std::string& path) {
         for (char& c : ext)
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (ext == "mp3" || ext == "mp2") return true;
+        static constexpr const char* kOthers[] = {"flac", "ogg", "oga",  "opus", "spx", "m4a",
+                                                  "m4b",  "mp4", "aac",  "wma",  "asf", "ape",
+                                                  "wv",   "aif", "aiff", "aifc", "wav", "mpc"};
+        for (const char* other : kOthers)
+            if (ext == other) return false;
     }
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
