@@ -96,4 +96,20 @@ std::string ReadMountInfo() {
     return text;
 }
 
+std::optional<MountEntry> MountOf(const std::vector<MountEntry>& table,
+                                  const std::string& realPath) {
+    const auto under = [&](const std::string& mount) {
+        if (mount == "/") return true;
+        return realPath.compare(0, mount.size(), mount) == 0 &&
+               (realPath.size() == mount.size() || realPath[mount.size()] == '/');
+    };
+    const MountEntry* best = nullptr;
+    for (const MountEntry& m : table)
+        if (under(m.mountPoint) &&
+            (best == nullptr || m.mountPoint.size() >= best->mountPoint.size()))
+            best = &m;
+    if (best == nullptr) return std::nullopt;
+    return *best;
+}
+
 } // namespace velmora::dirtree

@@ -1,6 +1,7 @@
 // The kernel's table of mounted file systems (/proc/self/mountinfo).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,5 +29,10 @@ std::string UnescapeMountField(std::string_view field);
 
 // The current process's table text; empty when it cannot be read.
 std::string ReadMountInfo();
+
+// The entry whose file system holds realPath (an absolute path without symbolic links): the
+// longest mount point above it, and of equally long ones the last, which is mounted on top.
+std::optional<MountEntry> MountOf(const std::vector<MountEntry>& table,
+                                  const std::string& realPath);
 
 } // namespace velmora::dirtree

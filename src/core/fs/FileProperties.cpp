@@ -21,24 +21,6 @@ namespace velmora::fs {
 
 namespace {
 
-bool UnderMount(const std::string& path, const std::string& mount) {
-    if (mount == "/") return true;
-    return path.compare(0, mount.size(), mount) == 0 &&
-           (path.size() == mount.size() || path[mount.size()] == '/');
-}
-
-void FindMount(const std::string& realPath, std::string& mountPoint, std::string& type) {
-    std::size_t best = 0;
-    for (const dirtree::MountEntry& m : dirtree::ParseMountInfo(dirtree::ReadMountInfo())) {
-        // The last of equally long matches is the one mounted on top.
-        if (UnderMount(realPath, m.mountPoint) && m.mountPoint.size() >= best) {
-            best = m.mountPoint.size();
-            mountPoint = m.mountPoint;
-            type = m.fsType;
-        }
-    }
-}
-
 std::string UserName(uid_t uid) {
     std::vector<char> buf(16384);
     passwd pw{};
@@ -103,7 +85,11 @@ FileProperties FileProperties::Read(const std::string& path) {
         examined = p.location; // the link itself lives in its folder
     }
     if (char* real = ::realpath(examined.c_str(), nullptr)) {
-        FindMount(real, p.mountPoint, p.fileSystem);
+        if (const auto mount =
+                dirtree::MountOf(dirtree::ParseMountInfo(dirtree::ReadMountInfo()), real)) {
+            p.mountPoint = mount->mountPoint;
+            p.fileSystem = mount->fsType;
+        }
         std::free(real);
     }
     struct statvfs vfs {};

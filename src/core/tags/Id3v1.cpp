@@ -4,6 +4,7 @@
 #include "core/platform/FileStream.h"
 #include "core/platform/Utf8.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <exception>
@@ -69,6 +70,32 @@ bool IsSpecialFile(const std::string& fileName) {
 
 } // namespace
 
+void Id3v1::LoadFromRecord(const std::uint8_t* bytes) {
+    Record record;
+    std::copy(bytes, bytes + TagSize, record.begin());
+    if (!HasIdentifier(record.data())) {
+        songName_.clear();
+        artist_.clear();
+        album_.clear();
+        year_.clear();
+        comment_.clear();
+        genre_ = grNone;
+        return;
+    }
+    // Decode everything before assigning, so a failure cannot leave a half-read tag.
+    std::string songName = ReadField(record, kSongName);
+    std::string artist = ReadField(record, kArtist);
+    std::string album = ReadField(record, kAlbum);
+    std::string year = ReadField(record, kYear);
+    std::string comment = ReadField(record, kComment);
+    songName_ = std::move(songName);
+    artist_ = std::move(artist);
+    album_ = std::move(album);
+    year_ = std::move(year);
+    comment_ = std::move(comment);
+    genre_ = static_cast<TGenre>(record[kGenreOffset]);
+}
+
 void Id3v1::SetFileName(const std::string& fileName) {
     fileName_ = fileName;
     ReadTag(fileName);
@@ -84,27 +111,7 @@ bool Id3v1::ReadTag(const std::string& fileName) {
             file.SetPosition(size - TagSize);
             file.ReadBuffer(record.data(), TagSize);
         }
-        if (!HasIdentifier(record.data())) {
-            songName_.clear();
-            artist_.clear();
-            album_.clear();
-            year_.clear();
-            comment_.clear();
-            genre_ = grNone;
-            return true;
-        }
-        // Decode everything before assigning, so a failure cannot leave a half-read tag.
-        std::string songName = ReadField(record, kSongName);
-        std::string artist = ReadField(record, kArtist);
-        std::string album = ReadField(record, kAlbum);
-        std::string year = ReadField(record, kYear);
-        std::string comment = ReadField(record, kComment);
-        songName_ = std::move(songName);
-        artist_ = std::move(artist);
-        album_ = std::move(album);
-        year_ = std::move(year);
-        comment_ = std::move(comment);
-        genre_ = static_cast<TGenre>(record[kGenreOffset]);
+        LoadFromRecord(record.data());
         return true;
     } catch (const std::exception&) {
         return false;

@@ -29,6 +29,9 @@ public:
     // Reads the trailer into the properties (empty strings and grNone when there is none).
     // False when the file could not be opened or read; the properties then stay as they were.
     bool ReadTag(const std::string& fileName);
+    // Takes the values from a trailer's TagSize bytes already read; bytes without the "TAG"
+    // identifier clear them.
+    void LoadFromRecord(const std::uint8_t* record);
     // True when the file's last 128 bytes begin with "TAG"; any failure gives false.
     bool TagPresent(const std::string& fileName) const;
     // Replaces the file's trailer or appends one. Never creates the file; false on any failure.

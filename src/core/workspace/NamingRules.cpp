@@ -80,20 +80,9 @@ NameRefusal NamingRules::Check(std::string_view name) const {
     if (name.size() > kMaxNameBytes) return {NameFault::TooLong};
     if (!fatNames_) return {};
     for (const char c : name) {
-        if (static_cast<unsigned char>(c) < 0x20) return {NameFault::ControlChar};
-        switch (c) {
-        case '\\':
-        case ':':
-        case '*':
-        case '?':
-        case '"':
-        case '<':
-        case '>':
-        case '|':
-            return {NameFault::RefusedChar, c};
-        default:
-            break;
-        }
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20) return {NameFault::ControlChar};
+        if (FatRefuses(byte)) return {NameFault::RefusedChar, c};
     }
     if (name.back() == '.') return {NameFault::TrailingDot};
     if (name.back() == ' ') return {NameFault::TrailingBlank};

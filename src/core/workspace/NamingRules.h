@@ -46,6 +46,11 @@ public:
     // The form under which the file system compares name: the name itself, or its letters in
     // one case (Unicode simple mapping) where case is ignored.
     std::string Key(std::string name) const;
+    // Whether a volume of the FAT family refuses the character anywhere in a name.
+    static bool FatRefuses(char32_t c) {
+        return c < 0x20 || c == U'\\' || c == U':' || c == U'*' || c == U'?' || c == U'"' ||
+               c == U'<' || c == U'>' || c == U'|';
+    }
     // What this volume refuses in a final name.
     NameRefusal Check(std::string_view name) const;
 

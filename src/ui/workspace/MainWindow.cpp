@@ -8,9 +8,11 @@
 #include "core/shell/DesktopExec.h"
 #include "core/shell/HelpLinks.h"
 #include "core/shell/ShellRegistration.h"
+#include "core/tagnames/PaneLines.h"
 #include "core/workspace/CommandLine.h"
 #include "core/workspace/DropSelection.h"
 #include "core/workspace/NameCommands.h"
+#include "core/workspace/NamingRules.h"
 #include "ui/dirchooser/DirTreeCombo.h"
 #include "ui/editor/TextEditor.h"
 #include "ui/platform/Icons.h"
@@ -25,6 +27,7 @@
 #include "ui/workspace/InfoPages.h"
 #include "ui/workspace/LineNumbersDlg.h"
 #include "ui/workspace/NameListModel.h"
+#include "ui/workspace/NamesFromTagsDlg.h"
 #include "ui/workspace/NamesCheckView.h"
 #include "ui/workspace/PaneRowsLevel.h"
 #include "ui/workspace/ReplaceDialog.h"
@@ -354,6 +357,11 @@ void MainWindow::BuildMenus() {
     add(QStringLiteral("Capitalize1"), QStringLiteral("Capi&talize"), QKeySequence(),
         QStringLiteral("format-text-capitalize"), [this] { Capitalize1Click(); });
     PopupMenuNew->addSeparator();
+    add(QStringLiteral("NamesFromTags1"), QStringLiteral("Names From &Tags..."), ctrlShift(Qt::Key_T),
+        QStringLiteral("audio-x-generic"), [this] { NamesFromTags1Click(); });
+    add(QStringLiteral("SafeNames1"), QStringLiteral("&Safe Names"), QKeySequence(),
+        QStringLiteral("edit-clear"), [this] { SafeNames1Click(); });
+    PopupMenuNew->addSeparator();
     add(QStringLiteral("Record1"), QStringLiteral("&Record"), ctrlShift(Qt::Key_R),
         QStringLiteral("media-record"), [this] { Record1Click(); });
     Play1 = add(QStringLiteral("Play1"), QStringLiteral("&Play"), ctrlShift(Qt::Key_P),
@@ -671,6 +679,41 @@ void MainWindow::NumberLines1Click() {
     MemoNew->setFocus(Qt::OtherFocusReason);
     if (result != QDialog::Accepted) return;
     LineNumbersDlg1->Numbering().Apply(*MemoNew);
+}
+
+namespace {
+
+std::vector<std::string> ListedNames(const platform::StringList& left) {
+    std::vector<std::string> names;
+    names.reserve(static_cast<std::size_t>(left.Count()));
+    for (int i = 0; i < left.Count(); ++i)
+        names.push_back(left.Get(i));
+    return names;
+}
+
+} // namespace
+
+void MainWindow::NamesFromTags1Click() {
+    const std::vector<std::string> names = ListedNames(workspace_->Left());
+    if (names.empty()) return;
+    const std::string& folder = workspace_->ListedDirectory();
+    NamesFromTagsDlg dialog(this);
+    const auto lines = dialog.Choose(names, folder, workspace_->ListedWithoutExt(),
+                                     workspace::NamingRules::ForFolder(folder).FatNames(),
+                                     [this](const QString& text) {
+                                         status_->SetStatusText(FromQString(text));
+                                         status_->Flush();
+                                     });
+    activateWindow();
+    MemoNew->setFocus(Qt::OtherFocusReason);
+    if (lines) tagnames::PaneLines::Write(*MemoNew, *lines);
+}
+
+void MainWindow::SafeNames1Click() {
+    const std::string& folder = workspace_->ListedDirectory();
+    const bool fat = !folder.empty() && workspace::NamingRules::ForFolder(folder).FatNames();
+    tagnames::PaneLines::MakeSafe(*MemoNew, ListedNames(workspace_->Left()),
+                                  workspace_->ListedWithoutExt(), NamesFromTagsDlg::SavedRules(fat));
 }
 
 void MainWindow::UPPERCASE1Click() {

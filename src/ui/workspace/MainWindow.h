@@ -82,6 +82,8 @@ public:
     void UPPERCASE1Click();
     void lowercase1Click();
     void Capitalize1Click();
+    void NamesFromTags1Click();
+    void SafeNames1Click();
     void Record1Click();
     void Play1Click();
     // Opens the names pane's menu below the caret (Menu key, Shift+F10).

@@ -71,7 +71,8 @@ TEST_F(NamesMenu, HasEveryCommandWithItsCaptionKeyIconAndSeparator) {
     // "caption|key" a comma apart; an empty entry for a separator.
     const QStringList expected =
         QString("&Apply|Ctrl+S,,&Find|Ctrl+F,,&Number Lines|Ctrl+N,,"
-                "&UPPERCASE|,&lowercase|,Capi&talize|,,&Record|Ctrl+Shift+R,&Play|Ctrl+Shift+P,,"
+                "&UPPERCASE|,&lowercase|,Capi&talize|,,Names From &Tags...|Ctrl+Shift+T,&Safe Names|,,"
+                "&Record|Ctrl+Shift+R,&Play|Ctrl+Shift+P,,"
                 "&Undo|Ctrl+Z,,Cu&t|Ctrl+X,&Copy|Ctrl+C,&Paste|Ctrl+V,&Delete|,Select &All|Ctrl+A")
             .split(',');
     const QList<QAction*> actions = w->PopupMenuNew->actions();
