@@ -15,6 +15,12 @@ using platform::ModalResult;
 namespace {
 const char* const kCountMismatch =
     "Error. The number of lines on the left must exactly match the number of lines on the right!";
+
+// A path ending in "/" (an empty line) names the folder, never a file, and the system would
+// read a path holding a NUL only up to it, renaming the file to a name nobody wrote.
+bool NamesAFile(const std::string& path) {
+    return !path.empty() && path.back() != '/' && path.find('\0') == std::string::npos;
+}
 } // namespace
 
 RenameRun::Step RenameRun::Conflict(const std::string& newPath) {
@@ -34,8 +40,7 @@ RenameRun::Step RenameRun::Conflict(const std::string& newPath) {
 RenameRun::Step RenameRun::RenameOne(const std::string& oldPath, const std::string& newPath) {
     for (;;) {
         fs::RenameResult res;
-        // A name ending in "/" (an empty line) can never be a file's name.
-        if (newPath.empty() || newPath.back() == '/')
+        if (!NamesAFile(newPath))
             res = {fs::RenameStatus::Failed, EINVAL};
         else
             res = fs::RenameNoReplace(oldPath, newPath);
@@ -79,15 +84,20 @@ void RenameRun::ApplyRenames(const platform::StringList& left, const platform::S
     for (int i = 0; i < n; ++i) {
         const std::string oldName = left.Get(i);
         const std::string line = emptied ? std::string() : right.Get(i);
-        // A line as it was listed stays; it differs from the name itself only where the name
-        // holds a line break, and then the file must not be renamed to the symbols shown for it.
+        // A line as it was listed stays, also where the name itself holds a picture character.
         if (line == NameLine::Of(oldName, excludeExt)) continue;
+        // An edited line: the pictures shown for tabs and line breaks are those characters.
+        const std::string name = NameLine::FileName(line);
         oldPath.assign(listedDirectory).append(oldName);
-        newPath.assign(listedDirectory).append(line);
-        if (excludeExt) newPath += fs::ExtractFileExt(oldName);
+        newPath.assign(listedDirectory).append(name);
+        // An empty name stays empty with the extension left out, and fails as it does with the
+        // extension shown: put back, the extension alone would make a hidden file that is
+        // never listed again.
+        if (excludeExt && !name.empty() && name.back() != '/')
+            newPath += fs::ExtractFileExt(oldName);
         if (newPath == oldPath) continue;
 
-        const bool nameable = newPath.back() != '/';
+        const bool nameable = NamesAFile(newPath);
         if (nameable && fs::TargetConflicts(oldPath, newPath)) {
             if (Conflict(newPath) == Step::Stop) return;
             continue;
