@@ -1,6 +1,6 @@
 // Fuzzes pasting text from other programs into the names editor: any bytes, any line breaks
-// and tabs, at any caret, with a selection or without. The paste must land whole and undo must
-// give back the text as it was.
+// and tabs, at any caret, with a selection or without. The paste must land whole up to a NUL and
+// undo must give back the text as it was.
 #include "core/editor/CustomTextEditor.h"
 #include "core/platform/Utf8.h"
 
@@ -42,11 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string(reinterpret_cast<const char*>(data) + 3, size - 3));
     ed.ClipboardPaste();
 
-    // Every pasted character is in the text, with its breaks as CR LF.
+    // Every pasted character up to a NUL is in the text, with its breaks as CR LF.
+    const std::u32string pasted = clipboard.text.substr(0, clipboard.text.find(U'\0'));
     std::size_t pastedChars = 0;
-    for (std::size_t i = 0; i < clipboard.text.size(); ++i) {
-        const char32_t c = clipboard.text[i];
-        if (c == U'\r' && i + 1 < clipboard.text.size() && clipboard.text[i + 1] == U'\n') continue;
+    for (std::size_t i = 0; i < pasted.size(); ++i) {
+        const char32_t c = pasted[i];
+        if (c == U'\r' && i + 1 < pasted.size() && pasted[i + 1] == U'\n') continue;
         if (c != U'\t') ++pastedChars;
     }
     if (ed.Text32().size() < pastedChars) std::abort();

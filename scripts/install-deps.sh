@@ -3,10 +3,10 @@
 set -eu
 
 PACKAGES="cmake ninja-build ccache g++ make pkg-config clang libclang-rt-14-dev libpcre2-dev
-qt6-base-dev libqt6svg6 libjpeg62-turbo-dev zlib1g-dev
+qt6-base-dev libqt6svg6 libjpeg62-turbo-dev zlib1g-dev libicu-dev
 libgtest-dev libgmock-dev libbenchmark-dev libtag1-dev
 vorbis-tools opus-tools
-xvfb xauth dbus fonts-dejavu-core
+xvfb xauth dbus fonts-dejavu-core fonts-freefont-ttf
 exfat-fuse exfatprogs fusefat dosfstools
 desktop-file-utils appstream man-db groff-base bash-completion"
 

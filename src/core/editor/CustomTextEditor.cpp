@@ -409,7 +409,11 @@ void CustomTextEditor::ClipboardCut() {
 
 void CustomTextEditor::ClipboardPaste() {
     if (readOnly_ || clipboard_ == nullptr) return;
-    InsertText(clipboard_->GetText());
+    // Clipboard text ends at a NUL, as a C string does: a NUL kept in a line would be shown,
+    // while the name handed to the system would end there.
+    std::u32string text = clipboard_->GetText();
+    if (const std::size_t nul = text.find(U'\0'); nul != std::u32string::npos) text.resize(nul);
+    InsertText(text);
 }
 
 void CustomTextEditor::BeginUpdate() {

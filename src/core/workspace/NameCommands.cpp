@@ -4,6 +4,7 @@
 #include "core/editor/CustomTextEditor.h"
 #include "core/editor/EditorCommands.h"
 #include "core/platform/CaseMap.h"
+#include "core/workspace/NameLine.h"
 
 #include <string_view>
 
@@ -44,7 +45,8 @@ void NameCommands::Capitalize(editor::CustomTextEditor& ed) {
 
 bool NameCommands::IsCapitalizeSeparator(char32_t c) {
     static constexpr std::u32string_view kSeparators = U"\t ()+,-./:;[\\]_{}";
-    return kSeparators.find(c) != std::u32string_view::npos;
+    // The picture a name's tab is shown as separates words as the tab does.
+    return c == NameLine::kTabPicture || kSeparators.find(c) != std::u32string_view::npos;
 }
 
 std::u32string NameCommands::CapitalizeText(std::u32string text, bool atWordStart) {

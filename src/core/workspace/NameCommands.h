@@ -22,7 +22,7 @@ public:
     // separators or a line break, and the first character when atWordStart says the text starts
     // a word. Nothing is lower-cased.
     static std::u32string CapitalizeText(std::u32string text, bool atWordStart = true);
-    // Tab, space and ( ) + , - . / : ; [ \ ] _ { }
+    // Tab (and the picture shown for one), space and ( ) + , - . / : ; [ \ ] _ { }
     static bool IsCapitalizeSeparator(char32_t c);
 
     // Starts or stops recording a macro; true when a recording has just stopped, which makes

@@ -15,6 +15,12 @@ using platform::ModalResult;
 namespace {
 const char* const kCountMismatch =
     "Error. The number of lines on the left must exactly match the number of lines on the right!";
+
+// A path ending in "/" (an empty line) names the folder, never a file, and the system would
+// read a path holding a NUL only up to it, renaming the file to a name nobody wrote.
+bool NamesAFile(const std::string& path) {
+    return !path.empty() && path.back() != '/' && path.find('\0') == std::string::npos;
+}
 } // namespace
 
 RenameRun::Step RenameRun::Conflict(const std::string& newPath) {
@@ -54,8 +60,7 @@ RenameRun::Step RenameRun::MovedAside(const std::string& oldPath, const std::str
 RenameRun::Step RenameRun::RenameOne(const std::string& oldPath, const std::string& newPath) {
     for (;;) {
         fs::RenameResult res;
-        // A name ending in "/" (an empty line) can never be a file's name.
-        if (newPath.empty() || newPath.back() == '/')
+        if (!NamesAFile(newPath))
             res = {fs::RenameStatus::Failed, EINVAL};
         else
             res = fs::RenameNoReplace(oldPath, newPath);
@@ -107,7 +112,7 @@ void RenameRun::ApplyRenames(const platform::StringList& left, const platform::S
         oldPath.assign(listedDirectory).append(oldName);
         newPath.assign(listedDirectory).append(*newName);
 
-        const bool nameable = newPath.back() != '/';
+        const bool nameable = NamesAFile(newPath);
         if (nameable && fs::TargetConflicts(oldPath, newPath)) {
             if (Conflict(newPath) == Step::Stop) return;
             continue;

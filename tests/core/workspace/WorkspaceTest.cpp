@@ -140,8 +140,8 @@ TEST_F(Applying, NamesWithLineBreaksAndTabsKeepOneLineEachAndStayUnlessEdited) {
                   (std::vector<std::string>{"a\tb.mp3", "b\nnew.mp3", "c\r\nd.mp3", "e.mp3"}));
         const std::string ext = exclude ? "" : ".mp3";
         ASSERT_EQ(Items(right.Lines()),
-                  (std::vector<std::string>{"a\u2192b" + ext, "b\u21B5new" + ext,
-                                            "c\u21B5\u21B5d" + ext, "e" + ext}));
+                  (std::vector<std::string>{"a\u2409b" + ext, "b\u240Anew" + ext,
+                                            "c\u240D\u240Ad" + ext, "e" + ext}));
         right.SetModified(true);
         ws.ApplyRenames(); // unchanged lines: no file is renamed to its symbols
         EXPECT_EQ(dir.Read("a\tb.mp3"), "A");

@@ -173,6 +173,23 @@ TEST_F(ViewTest, ClipboardCopyCutAndPaste) {
     EXPECT_EQ(Text(), "abc\r\ndef\r\n");
 }
 
+// Another program's text with a NUL in it: what is pasted is what is shown, what the assistive
+// technology reads and what a name would become, the text before the NUL.
+TEST_F(ViewTest, ClipboardTextEndsAtANul) {
+    QClipboard* cb = QGuiApplication::clipboard();
+    Load("song.mp3");
+    cb->setText(QString::fromUtf8("ab\0cd.mp3", 9));
+    ASSERT_EQ(cb->text().size(), 9);
+    ed.SelectAll();
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Text(), "ab\r\n");
+    EXPECT_EQ(ed.Lines().Get(0), "ab");
+    QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(&ed)->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->characterCount(), 2);
+    EXPECT_EQ(text->text(0, text->characterCount()).toStdString(), "ab");
+}
+
 TEST_F(ViewTest, ClipboardRequestsRunAfterwardsAndNotWhenReadOnly) {
     QClipboard* cb = QGuiApplication::clipboard();
     int canPaste = -1;
