@@ -114,7 +114,7 @@ void NamesCheck::Classify(Line& line, std::string_view oldName, std::string_view
     line.changed = newName.has_value();
     if (!newName) return;
     if (text.empty()) {
-        line.fault = newName->empty() ? NameFault::Empty : NameFault::EmptyLine;
+        line.fault = NameFault::Empty; // Apply puts no extension back on it
         return;
     }
     const NameRefusal refusal = rules_.Check(*newName);
@@ -426,8 +426,6 @@ std::string NamesCheck::Describe(int line, const platform::StringList& left,
     switch (l.fault) {
     case NameFault::Empty:
         return "An empty line is no file name";
-    case NameFault::EmptyLine:
-        return "An empty line leaves the name " + quoted(newName) + ", which hides the file";
     case NameFault::DotName:
         return quoted(newName) + " names a folder, not a file";
     case NameFault::Slash:

@@ -12,7 +12,6 @@ namespace velmora::workspace {
 enum class NameFault : std::uint8_t {
     None,
     Empty,         // no name at all
-    EmptyLine,     // an empty line: the file would keep only its extension and hide
     DotName,       // "." or ".."
     Slash,         // would move the file into another folder
     TooLong,       // more than 255 bytes

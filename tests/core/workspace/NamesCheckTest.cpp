@@ -166,7 +166,8 @@ TEST(NamesCheck, RefusesNamesTheVolumeCannotHold) {
     }
     Checked hidden({"old.mp3"}, {""}, true);
     EXPECT_EQ(hidden.states, (States{I}));
-    EXPECT_EQ(hidden.Why(0), "An empty line leaves the name \".mp3\", which hides the file");
+    // Apply puts no extension back on an empty line: it is no name at all, not ".mp3".
+    EXPECT_EQ(hidden.Why(0), "An empty line is no file name");
     EXPECT_EQ(hidden.check.Summary(), "1 invalid");
 }
 
@@ -194,7 +195,7 @@ TEST(NamesCheck, TellsWhereTheLinesStopMatchingTheFiles) {
 
 TEST(NamesCheck, KeepsNamesAsBytes) {
     // Bytes that are no UTF-8 and a line break in a name: an untouched line stays unchanged.
-    Checked k({"caf\xE9.mp3", "two\nlines.mp3"}, {"caf\xE9.mp3", "two\xE2\x86\xB5lines.mp3"});
+    Checked k({"caf\xE9.mp3", "two\nlines.mp3"}, {"caf\xE9.mp3", "two\xE2\x90\x8Alines.mp3"});
     EXPECT_EQ(k.states, (States{U, U}));
     Checked renamed({"caf\xE9.mp3"}, {"caf\xC3\xA9.mp3"});
     EXPECT_EQ(renamed.states, (States{C}));
