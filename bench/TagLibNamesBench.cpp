@@ -55,7 +55,7 @@ std::size_t NamesFromTags(const Folder& f) {
     const auto format = velmora::tagnames::NameFormat::Parse("%track:2% - %artist% - %title%");
     velmora::tagnames::TagScan scan(f.Paths());
     while (!scan.Finished())
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        std::this_thread::sleep_for(std::chrono::milliseconds(2)); // the dialog polls every 50 ms
     std::size_t bytes = 0;
     for (std::size_t i = 0; i < f.names.size(); ++i)
         bytes +=

@@ -1,13 +1,14 @@
 // Reading the naming fields of a track from its tags.
 #include "core/tagnames/TrackTags.h"
 
-#include "core/platform/FileStream.h"
 #include "core/tags/Genre.h"
 #include "core/tags/Id3v1.h"
 #include "core/tags/Id3v2.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <fcntl.h>
@@ -17,6 +18,7 @@
 #include <taglib/tfile.h>
 #include <taglib/tpropertymap.h>
 #include <unistd.h>
+#include <vector>
 
 namespace velmora::tagnames {
 
@@ -125,19 +127,52 @@ TagProperties Id3v2Properties(const tags::Id3v2& tag) {
     return properties;
 }
 
-// One open for both tags: the ID3v2 tag from the start, then the trailer.
-TrackTags ReadMp3(const std::string& path) {
+// Reads up to n bytes at offset; fewer at the end of the file or on an error.
+std::size_t ReadAt(int fd, std::uint8_t* buf, std::size_t n, off_t offset) {
+    std::size_t got = 0;
+    while (got < n) {
+        const ssize_t r = ::pread(fd, buf + got, n - got, offset + static_cast<off_t>(got));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) break;
+        got += static_cast<std::size_t>(r);
+    }
+    return got;
+}
+
+// One open and as few reads as the tags need: the start of the file, which holds the ID3v2
+// tag of nearly every file whole, then the trailer unless that start already held it.
+TrackTags ReadMp3(int fd, std::uint64_t fileSize) {
+    constexpr std::size_t kFirstRead = 64 * 1024;
+    std::vector<std::uint8_t> head(
+        static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kFirstRead)));
+    head.resize(ReadAt(fd, head.data(), head.size(), 0));
+    if (head.size() >= 10 && std::memcmp(head.data(), "ID3", 3) == 0) {
+        // Header, syncsafe size, and a footer when the header says so.
+        const std::size_t size =
+            10 +
+            ((std::size_t{head[6]} & 0x7F) << 21 | (std::size_t{head[7]} & 0x7F) << 14 |
+             (std::size_t{head[8]} & 0x7F) << 7 | (std::size_t{head[9]} & 0x7F)) +
+            ((head[5] & 0x10) ? 10 : 0);
+        const std::size_t want = std::min<std::size_t>(
+            {size, tags::Id3v2::kMaxTagBytes, static_cast<std::size_t>(fileSize)});
+        if (want > head.size()) {
+            const std::size_t had = head.size();
+            head.resize(want);
+            head.resize(had + ReadAt(fd, head.data() + had, want - had, static_cast<off_t>(had)));
+        }
+    }
     TrackTags record;
-    platform::FileStream stream(path, platform::fmOpenRead | platform::fmShareDenyNone);
     tags::Id3v2 v2;
     v2.SetDecodePictures(false);
-    v2.LoadFromStream(stream);
+    v2.LoadFromMemory(head.data(), head.size());
     AddTagProperties(record, Id3v2Properties(v2));
-    const std::int64_t size = stream.Size();
-    if (size < tags::Id3v1::TagSize) return record;
-    std::uint8_t trailer[tags::Id3v1::TagSize];
-    stream.SetPosition(size - tags::Id3v1::TagSize);
-    stream.ReadBuffer(trailer, tags::Id3v1::TagSize);
+    if (fileSize < tags::Id3v1::TagSize) return record;
+    std::uint8_t trailer[tags::Id3v1::TagSize] = {};
+    const std::uint64_t at = fileSize - tags::Id3v1::TagSize;
+    if (at + tags::Id3v1::TagSize <= head.size())
+        std::memcpy(trailer, head.data() + at, tags::Id3v1::TagSize);
+    else if (ReadAt(fd, trailer, sizeof trailer, static_cast<off_t>(at)) != sizeof trailer)
+        return record;
     tags::Id3v1 v1;
     v1.LoadFromRecord(trailer);
     TagProperties p{{"TITLE", {v1.SongName()}},
@@ -231,13 +266,24 @@ void AddTagProperties(TrackTags& into, const TagProperties& properties) {
 }
 
 TrackTags ReadTrackTags(const std::string& path) {
-    struct stat st {};
-    // Only regular files: opening a pipe would wait for a writer.
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
     try {
-        return IsMp3(path) ? ReadMp3(path) : ReadWithTagLibrary(path);
+        if (!IsMp3(path)) {
+            struct stat st {};
+            // Only regular files: opening a pipe would wait for a writer.
+            if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+            return ReadWithTagLibrary(path);
+        }
+        // Opened without waiting, so that a pipe is seen for what it is before any read.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0) return {};
+        struct stat st {};
+        TrackTags record;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+            record = ReadMp3(fd, static_cast<std::uint64_t>(st.st_size));
+        ::close(fd);
+        return record;
     } catch (const std::exception&) {
-        // A file that vanished or cannot be opened, or a tag too large to hold: no fields.
+        // A tag too large to hold: no fields.
         return {};
     }
 }
