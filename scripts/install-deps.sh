@@ -4,7 +4,7 @@ set -eu
 
 PACKAGES="cmake ninja-build ccache g++ make pkg-config clang libclang-rt-14-dev
 qt6-base-dev libqt6svg6 libjpeg62-turbo-dev zlib1g-dev
-libgtest-dev libgmock-dev libbenchmark-dev libtag1-dev
+libgtest-dev libgmock-dev libbenchmark-dev libtag1-dev clang-format clang-tidy
 xvfb xauth dbus fonts-dejavu-core
 exfat-fuse exfatprogs fusefat dosfstools
 desktop-file-utils appstream"
