@@ -1,6 +1,6 @@
 // Fuzzes the mount table parser and the volume filter with any text as the table.
-#include "core/dirtree/MountTable.h"
 #include "core/dirtree/VolumeList.h"
+#include "core/fs/MountTable.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);
-    auto table = velmora::dirtree::ParseMountInfo(text);
+    auto table = velmora::fs::ParseMountInfo(text);
     for (const auto& e : table)
         if (e.mountPoint.empty() || e.mountPoint[0] != '/' || e.fsType.empty()) std::abort();
     auto volumes = velmora::dirtree::VisibleVolumes(table, "/home/ann", "ann");

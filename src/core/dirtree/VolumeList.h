@@ -1,7 +1,7 @@
 // The volumes the folder tree offers: the root file system and the user's mounted volumes.
 #pragma once
 
-#include "core/dirtree/MountTable.h"
+#include "core/fs/MountTable.h"
 
 #include <cstdint>
 #include <string>
@@ -23,7 +23,7 @@ struct Volume {
 // "/" first, then the mounts a user put there or had mounted for them: under /media/,
 // /run/media/<user>/ and below home, outside hidden folders, without pseudo and system file
 // systems. A mount point mounted over again counts once. Sorted by caption.
-std::vector<Volume> VisibleVolumes(const std::vector<MountEntry>& table, std::string_view home,
+std::vector<Volume> VisibleVolumes(const std::vector<fs::MountEntry>& table, std::string_view home,
                                    std::string_view user);
 
 // The visible volumes of the running process (its mount table, $HOME and user name).
@@ -31,6 +31,6 @@ std::vector<Volume> CurrentVolumes();
 
 // Whether a removable or optical volume can be opened now: it is still mounted (the current
 // table lists its mount point) and its file system answers.
-bool VolumeReady(const std::vector<MountEntry>& table, const std::string& path);
+bool VolumeReady(const std::vector<fs::MountEntry>& table, const std::string& path);
 
 } // namespace velmora::dirtree

@@ -1,7 +1,7 @@
 // Reading a file's properties: statx, the mount table and the user database.
 #include "core/fs/FileProperties.h"
 
-#include "core/dirtree/MountTable.h"
+#include "core/fs/MountTable.h"
 #include "core/fs/PathUtils.h"
 #include "core/platform/FileStream.h"
 
@@ -29,7 +29,7 @@ bool UnderMount(const std::string& path, const std::string& mount) {
 
 void FindMount(const std::string& realPath, std::string& mountPoint, std::string& type) {
     std::size_t best = 0;
-    for (const dirtree::MountEntry& m : dirtree::ParseMountInfo(dirtree::ReadMountInfo())) {
+    for (const MountEntry& m : ParseMountInfo(ReadMountInfo())) {
         // The last of equally long matches is the one mounted on top.
         if (UnderMount(realPath, m.mountPoint) && m.mountPoint.size() >= best) {
             best = m.mountPoint.size();

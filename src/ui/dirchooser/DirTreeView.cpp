@@ -1,8 +1,8 @@
 // The drop-down folder tree.
 #include "ui/dirchooser/DirTreeView.h"
 
-#include "core/dirtree/MountTable.h"
 #include "core/dirtree/VolumeList.h"
+#include "core/fs/MountTable.h"
 #include "ui/platform/QtText.h"
 
 #include <QApplication>
@@ -98,7 +98,7 @@ bool DirTreeView::UpdateSelectedPath() {
     SelectedPath = IsRoot(current) ? std::string(dirtree::kDrivesPath) : BuildNodePath(current);
     if (node && node->Kind() == NodeKind::nkVolume &&
         (node->Volume() == VolumeKind::vkRemovable || node->Volume() == VolumeKind::vkOptical) &&
-        !dirtree::VolumeReady(dirtree::ParseMountInfo(dirtree::ReadMountInfo()), SelectedPath)) {
+        !dirtree::VolumeReady(fs::ParseMountInfo(fs::ReadMountInfo()), SelectedPath)) {
         QApplication::beep();
         QMessageBox::warning(owner_, QApplication::applicationDisplayName(),
                              QStringLiteral("There is no disk in Drive or Drive is not ready"));

@@ -4,7 +4,7 @@
 #include "core/watch/ChangeNotify.h"
 #include "core/workspace/EditorNamesPane.h"
 #include "core/workspace/Workspace.h"
-#include "ui/shell/QtUiThreadPoster.h"
+#include "ui/platform/QtUiThreadPoster.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -136,7 +136,7 @@ private:
     void WatchDirectory(const std::string& dir);
 
     // The poster outlives the watcher, which stops its worker when destroyed.
-    shell::QtUiThreadPoster poster_;
+    QtUiThreadPoster poster_;
     std::unique_ptr<watch::ChangeNotify> changeNotify1_;
     std::string watchedDirectory_;
     NameListModel* leftModel_ = nullptr;

@@ -1,7 +1,7 @@
 // File information lines of real files: attribute words, UTC times, birth time, 64-bit sizes.
 #include "core/fs/FileInformation.h"
 
-#include "core/tags/ChildProcess.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <fcntl.h>
@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 using namespace velmora::fs;
-using velmora::tags::test::RunUnprivileged;
+using velmora::test::RunUnprivileged;
 using velmora::test::TempDir;
 
 namespace {

@@ -1,7 +1,10 @@
-// The mount table parser and the volume filter, on canned tables and on a real mount.
+// The volume filter and the mount table watch, on canned tables and on a real mount.
 #include "core/dirtree/MountTableWatch.h"
+
 #include "core/dirtree/VolumeList.h"
-#include "core/tags/ChildProcess.h"
+#include "core/fs/MountTable.h"
+#include "support/ChildProcess.h"
+#include "support/DesktopMountTable.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -11,36 +14,11 @@
 #include <sys/mount.h>
 
 using namespace velmora::dirtree;
+using velmora::fs::ParseMountInfo;
+using velmora::test::kDesktopMountTable;
 using velmora::test::TempDir;
 
 namespace {
-
-// A desktop's table: system mounts, the user's stick (label with a space), a DVD, a share in
-// home, document portals, snaps, a second mount over the same point.
-const char* const kDesktop =
-    "22 1 0:21 / /proc rw,nosuid,nodev,noexec,relatime shared:12 - proc proc rw\n"
-    "23 1 0:22 / /sys rw,nosuid shared:2 - sysfs sysfs rw\n"
-    "1 0 259:2 / / rw,relatime shared:1 - ext4 /dev/nvme0n1p2 rw,errors=remount-ro\n"
-    "30 1 259:1 / /boot/efi rw,relatime shared:3 - vfat /dev/nvme0n1p1 rw,fmask=0077\n"
-    "31 1 259:3 / /home rw,relatime shared:4 - ext4 /dev/nvme0n1p3 rw\n"
-    "40 22 0:40 / /run/user/1000 rw shared:20 - tmpfs tmpfs rw,size=1G,mode=700\n"
-    "41 40 0:41 / /run/user/1000/doc rw shared:21 - fuse.portal portal rw,user_id=1000\n"
-    "42 1 7:1 / /snap/core/1 ro shared:22 - squashfs /dev/loop1 ro\n"
-    "50 1 8:17 / /media/ann/USB\\040STICK rw,nosuid shared:30 - vfat /dev/sdb1 rw\n"
-    "51 1 11:0 / /run/media/ann/AUDIO_CD ro shared:31 - iso9660 /dev/sr0 ro\n"
-    "52 31 0:50 / /home/ann/nas rw shared:32 - nfs4 nas:/music rw\n"
-    "53 31 0:51 / /home/ann/.cache/doc rw shared:33 - fuse.sshfs host: rw\n"
-    "54 1 8:33 / /media/ann/Backup rw shared:34 - ext4 /dev/sdc1 rw\n"
-    "55 1 0:52 / /media/ann/ram rw shared:35 - tmpfs tmpfs rw\n"
-    "56 1 8:49 / /run/media/bob/Other rw shared:36 - ext4 /dev/sdd1 rw\n"
-    "57 31 0:53 / /home/ann/Data rw shared:37 - autofs systemd-1 rw\n"
-    "58 57 8:65 / /home/ann/Data rw shared:38 - xfs /dev/sde1 rw\n";
-
-auto Fields(const MountEntry& e) {
-    return std::make_tuple(e.id, e.parentId, e.device, e.root, e.mountPoint, e.options, e.fsType,
-                           e.source);
-}
-using Row = decltype(Fields({}));
 
 std::vector<std::string> Paths(const std::vector<Volume>& v) {
     std::vector<std::string> paths;
@@ -50,43 +28,6 @@ std::vector<std::string> Paths(const std::vector<Volume>& v) {
 }
 
 } // namespace
-
-TEST(MountTable, ParsesFieldsAndUnescapes) {
-    auto t = ParseMountInfo(kDesktop);
-    ASSERT_EQ(t.size(), 17u);
-    EXPECT_EQ(Fields(t[0]), (Row{22, 1, "0:21", "/", "/proc", "rw,nosuid,nodev,noexec,relatime",
-                                 "proc", "proc"}));
-    EXPECT_EQ(Fields(t[8]),
-              (Row{50, 1, "8:17", "/", "/media/ann/USB STICK", "rw,nosuid", "vfat", "/dev/sdb1"}));
-    // Optional fields before the separator are skipped, however many there are.
-    auto many =
-        ParseMountInfo("7 1 8:1 /sub /mnt/x rw shared:1 master:2 unbindable - ext4 /dev/a rw");
-    ASSERT_EQ(many.size(), 1u);
-    EXPECT_EQ(Fields(many[0]), (Row{7, 1, "8:1", "/sub", "/mnt/x", "rw", "ext4", "/dev/a"}));
-}
-
-TEST(MountTable, SkipsMalformedLines) {
-    const char* text = "garbage\n"
-                       "x 1 8:1 / /a rw - ext4 /dev/a rw\n"       // id not a number
-                       "5 1 8:1 / relative rw - ext4 /dev/a rw\n" // mount point not absolute
-                       "6 1 8:1 / /no-separator rw shared:1 ext4 /dev/a rw\n"
-                       "7 1 8:1 / /no-type rw -\n"
-                       "\n"
-                       "8 1 8:1 / /ok rw - ext4\n"; // source and options may be missing
-    auto t = ParseMountInfo(text);
-    ASSERT_EQ(t.size(), 1u);
-    EXPECT_EQ(Fields(t[0]), (Row{8, 1, "8:1", "/", "/ok", "rw", "ext4", ""}));
-}
-
-TEST(MountTable, UnescapeKeepsWhatIsNotAnEscape) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"a\\040b", "a b"},       {"tab\\011x", "tab\tx"}, {"back\\134slash", "back\\slash"},
-        {"\\04", "\\04"},         {"\\089", "\\089"},      {"end\\", "end\\"},
-        {"\\000nul", "\\000nul"}, {"\\101\\102", "AB"},
-    };
-    for (auto [in, out] : cases)
-        EXPECT_EQ(UnescapeMountField(in), out) << in;
-}
 
 TEST(VolumeList, DesktopTableShowsTheUsersVolumesSorted) {
     using K = VolumeKind;
@@ -100,7 +41,7 @@ TEST(VolumeList, DesktopTableShowsTheUsersVolumesSorted) {
         {"/home/ann/nas/", "nas", K::vkRemote},
         {"/media/ann/USB STICK/", "USB STICK", K::vkRemovable},
     };
-    EXPECT_EQ(VisibleVolumes(ParseMountInfo(kDesktop), "/home/ann", "ann"), want);
+    EXPECT_EQ(VisibleVolumes(ParseMountInfo(kDesktopMountTable), "/home/ann", "ann"), want);
 }
 
 TEST(VolumeList, EdgeTables) {
@@ -157,7 +98,7 @@ TEST(MountTableWatch, TableSignalsMountAndUnmount) {
     TempDir dir;
     std::filesystem::create_directories(dir / "home/Music");
     std::filesystem::create_directories(dir / "src");
-    bool ok = velmora::tags::test::RunInChild([&] {
+    bool ok = velmora::test::RunInChild([&] {
         if (::unshare(CLONE_NEWNS) != 0 ||
             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
             return true; // no right to mount here: nothing to check

@@ -1,12 +1,12 @@
 // Mount table parsing.
-#include "core/dirtree/MountTable.h"
+#include "core/fs/MountTable.h"
 
 #include <cerrno>
 #include <charconv>
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace velmora::dirtree {
+namespace velmora::fs {
 
 namespace {
 
@@ -96,4 +96,4 @@ std::string ReadMountInfo() {
     return text;
 }
 
-} // namespace velmora::dirtree
+} // namespace velmora::fs

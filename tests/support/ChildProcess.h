@@ -11,7 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace velmora::tags::test {
+namespace velmora::test {
 
 // Runs check in a child process and returns its result.
 inline bool RunInChild(const std::function<bool()>& check) {
@@ -99,4 +99,4 @@ inline MeasuredRun RunMeasured(const std::function<std::uint64_t()>& work, long 
     return r;
 }
 
-} // namespace velmora::tags::test
+} // namespace velmora::test

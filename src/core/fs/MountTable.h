@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace velmora::dirtree {
+namespace velmora::fs {
 
 // One line of the table; text fields are unescaped ("\040" is a space).
 struct MountEntry {
@@ -29,4 +29,4 @@ std::string UnescapeMountField(std::string_view field);
 // The current process's table text; empty when it cannot be read.
 std::string ReadMountInfo();
 
-} // namespace velmora::dirtree
+} // namespace velmora::fs

@@ -5,7 +5,7 @@
 
 #include <QObject>
 
-namespace velmora::shell {
+namespace velmora::ui {
 
 // Create on the UI thread; calls posted from any thread run there in order, as queued events.
 // Calls still queued when the poster is destroyed are dropped.
@@ -17,4 +17,4 @@ private:
     QObject context_; // lives on the creating thread
 };
 
-} // namespace velmora::shell
+} // namespace velmora::ui
