@@ -1,5 +1,5 @@
 // Velmora's entry: the application object and the main window.
-#include "core/tags/JpegImage.h"
+#include "core/tags/picture/JpegImage.h"
 #include "ui/platform/VelmoraApplication.h"
 #include "ui/tags/QtPictureLoaders.h"
 #include "ui/workspace/MainWindow.h"

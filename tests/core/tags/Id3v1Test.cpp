@@ -1,5 +1,5 @@
 // ID3v1 trailer: byte layout, reading, writing, removing and the failure rules, on real files.
-#include "core/tags/Id3v1.h"
+#include "core/tags/id3v1/Id3v1.h"
 
 #include "Id3v1TrailerBuilder.h"
 #include "core/platform/Error.h"

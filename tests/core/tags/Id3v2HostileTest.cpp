@@ -1,8 +1,8 @@
 // Hostile tags made to exhaust memory and time: every read stays small, and so does its JSON.
 #include "Id3v2TagBuilder.h"
 #include "JpegEncode.h"
-#include "core/tags/Id3v2Json.h"
-#include "core/tags/JpegImage.h"
+#include "core/tags/id3v2/Id3v2Json.h"
+#include "core/tags/picture/JpegImage.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 

@@ -1,7 +1,7 @@
 // Attached pictures (APIC frames): one picture and one description per picture type.
 #pragma once
 
-#include "core/tags/IdPicture.h"
+#include "core/tags/picture/IdPicture.h"
 
 #include <array>
 #include <cstdint>

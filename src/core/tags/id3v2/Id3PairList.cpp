@@ -1,5 +1,5 @@
 // Selection and growth of a pair list.
-#include "core/tags/Id3PairList.h"
+#include "core/tags/id3v2/Id3PairList.h"
 
 namespace velmora::tags {
 

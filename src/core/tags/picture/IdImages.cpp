@@ -1,5 +1,5 @@
 // Per-type picture and description storage.
-#include "core/tags/IdImages.h"
+#include "core/tags/picture/IdImages.h"
 
 #include <utility>
 

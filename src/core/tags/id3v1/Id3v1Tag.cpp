@@ -1,5 +1,5 @@
 // The working copy of an ID3v1 tag.
-#include "core/tags/Id3v1Tag.h"
+#include "core/tags/id3v1/Id3v1Tag.h"
 
 #include "core/platform/Utf8.h"
 

@@ -1,5 +1,5 @@
 // JPEG decompression through libjpeg's release-6 interface.
-#include "core/tags/JpegImage.h"
+#include "core/tags/picture/JpegImage.h"
 
 #include <csetjmp>
 #include <cstdio>

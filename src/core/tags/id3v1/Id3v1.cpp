@@ -1,5 +1,5 @@
 // The ID3v1 trailer: its byte layout and the component's file operations.
-#include "core/tags/Id3v1.h"
+#include "core/tags/id3v1/Id3v1.h"
 
 #include "core/platform/FileStream.h"
 #include "core/platform/Utf8.h"

@@ -1,5 +1,5 @@
 // Capped zlib inflation.
-#include "core/tags/Id3Inflate.h"
+#include "core/tags/id3v2/Id3Inflate.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,5 +1,5 @@
 // Names of the ID3v1 genres.
-#include "core/tags/Genre.h"
+#include "core/tags/id3v1/Genre.h"
 
 #include <array>
 #include <string_view>

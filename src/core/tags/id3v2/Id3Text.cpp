@@ -1,5 +1,5 @@
 // Resetting the text-frame values.
-#include "core/tags/Id3Text.h"
+#include "core/tags/id3v2/Id3Text.h"
 
 namespace velmora::tags {
 

@@ -1,5 +1,5 @@
 // ISO-8859-1, UTF-16 and UTF-8 tag strings to UTF-8.
-#include "core/tags/Id3TextCodec.h"
+#include "core/tags/id3v2/Id3TextCodec.h"
 
 #include "core/platform/Utf8.h"
 

@@ -1,8 +1,8 @@
 // The JSON form of a read ID3v2 tag: header, frames in file order and the decoded values.
 #pragma once
 
-#include "core/tags/Id3v2.h"
-#include "core/tags/JsonWriter.h"
+#include "core/tags/id3v2/Id3v2.h"
+#include "core/tags/id3v2/JsonWriter.h"
 
 namespace velmora::tags {
 

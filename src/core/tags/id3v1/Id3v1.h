@@ -1,7 +1,7 @@
 // The ID3v1 component: reads, tests for, writes and removes the 128-byte trailer of a file.
 #pragma once
 
-#include "core/tags/Genre.h"
+#include "core/tags/id3v1/Genre.h"
 
 #include <string>
 

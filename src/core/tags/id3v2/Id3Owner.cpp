@@ -1,5 +1,5 @@
 // Calendar checks for purchase dates.
-#include "core/tags/Id3Owner.h"
+#include "core/tags/id3v2/Id3Owner.h"
 
 namespace velmora::tags {
 

@@ -1,5 +1,5 @@
 // The TFLT file-type code table.
-#include "core/tags/Id3FileType.h"
+#include "core/tags/id3v2/Id3FileType.h"
 
 #include <array>
 

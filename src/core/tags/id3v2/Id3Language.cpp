@@ -1,5 +1,5 @@
 // The ISO 639-2 language codes of TLAN frames and their English names.
-#include "core/tags/Id3Language.h"
+#include "core/tags/id3v2/Id3Language.h"
 
 #include <algorithm>
 #include <array>

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "core/platform/StringList.h"
-#include "core/tags/Id3FileType.h"
-#include "core/tags/Id3MediaType.h"
+#include "core/tags/id3v2/Id3FileType.h"
+#include "core/tags/id3v2/Id3MediaType.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // The ID3v1 editor's working copy of a tag: six values, each change reported to the owner.
 #pragma once
 
-#include "core/tags/Genre.h"
+#include "core/tags/id3v1/Genre.h"
 
 #include <functional>
 #include <string>

@@ -1,5 +1,5 @@
 // The unsynchronisation decoder.
-#include "core/tags/Id3Unsync.h"
+#include "core/tags/id3v2/Id3Unsync.h"
 
 #include <algorithm>
 

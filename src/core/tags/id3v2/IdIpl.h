@@ -1,7 +1,7 @@
 // The involved-people list (IPLS, and the TIPL and TMCL credits of version 2.4 tags).
 #pragma once
 
-#include "core/tags/Id3PairList.h"
+#include "core/tags/id3v2/Id3PairList.h"
 
 namespace velmora::tags {
 

@@ -1,7 +1,7 @@
 // User-defined text items (TXXX frames).
 #pragma once
 
-#include "core/tags/Id3PairList.h"
+#include "core/tags/id3v2/Id3PairList.h"
 
 namespace velmora::tags {
 

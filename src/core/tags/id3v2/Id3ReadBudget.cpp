@@ -1,5 +1,5 @@
 // The allowances of one tag read.
-#include "core/tags/Id3ReadBudget.h"
+#include "core/tags/id3v2/Id3ReadBudget.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // Serialising the ID3v2 reader's results for the id3dump tool.
-#include "core/tags/Id3v2Json.h"
+#include "core/tags/id3v2/Id3v2Json.h"
 
 #include <cstdio>
 

@@ -1,11 +1,11 @@
 // Reading ID3v2.2, 2.3 and 2.4 tags (id3.org informal standards) into the tag's data objects.
-#include "core/tags/Id3v2.h"
+#include "core/tags/id3v2/Id3v2.h"
 
 #include "core/platform/Utf8.h"
-#include "core/tags/Id3Inflate.h"
-#include "core/tags/Id3Language.h"
-#include "core/tags/Id3TextCodec.h"
-#include "core/tags/Id3Unsync.h"
+#include "core/tags/id3v2/Id3Inflate.h"
+#include "core/tags/id3v2/Id3Language.h"
+#include "core/tags/id3v2/Id3TextCodec.h"
+#include "core/tags/id3v2/Id3Unsync.h"
 
 #include <algorithm>
 #include <array>

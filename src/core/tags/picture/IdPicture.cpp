@@ -1,5 +1,5 @@
 // Decoding a read picture on demand.
-#include "core/tags/IdPicture.h"
+#include "core/tags/picture/IdPicture.h"
 
 #include <exception>
 #include <utility>

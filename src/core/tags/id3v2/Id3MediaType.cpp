@@ -1,5 +1,5 @@
 // The TMED media-type code table.
-#include "core/tags/Id3MediaType.h"
+#include "core/tags/id3v2/Id3MediaType.h"
 
 #include <array>
 

@@ -2,16 +2,16 @@
 #pragma once
 
 #include "core/platform/FileStream.h"
-#include "core/tags/ID3UDText.h"
-#include "core/tags/ID3UDUrl.h"
-#include "core/tags/Id3Frame.h"
-#include "core/tags/Id3Owner.h"
-#include "core/tags/Id3Popularimeter.h"
-#include "core/tags/Id3ReadBudget.h"
-#include "core/tags/Id3Text.h"
-#include "core/tags/Id3Web.h"
-#include "core/tags/IdImages.h"
-#include "core/tags/IdIpl.h"
+#include "core/tags/id3v2/ID3UDText.h"
+#include "core/tags/id3v2/ID3UDUrl.h"
+#include "core/tags/id3v2/Id3Frame.h"
+#include "core/tags/id3v2/Id3Owner.h"
+#include "core/tags/id3v2/Id3Popularimeter.h"
+#include "core/tags/id3v2/Id3ReadBudget.h"
+#include "core/tags/id3v2/Id3Text.h"
+#include "core/tags/id3v2/Id3Web.h"
+#include "core/tags/id3v2/IdIpl.h"
+#include "core/tags/picture/IdImages.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // JSON output with escaping and UTF-8 repair.
-#include "core/tags/JsonWriter.h"
+#include "core/tags/id3v2/JsonWriter.h"
 
 #include "core/platform/Utf8.h"
 
