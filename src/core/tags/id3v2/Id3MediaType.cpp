@@ -1,18 +1,12 @@
 // The TMED media-type code table.
 #include "core/tags/id3v2/Id3MediaType.h"
 
-#include <array>
+#include "core/tags/id3v2/CodeTable.h"
 
 namespace velmora::tags {
 
 namespace {
-struct Row {
-    std::string_view code;
-    std::string_view name;
-    std::string_view description; // what the viewer shows
-};
-// Indexed by enumerator value.
-constexpr std::array<Row, 68> kRows{{
+constexpr CodeTable<ID3MediaType, 68> kTable{{{
     {"", "mtUNKNOWN", "Unknown"},
     {"DIG", "mtDIG", "Other digital media"},
     {"DIG/A", "mtDIG_ANALOG_TRANSFER", "Other digital media"},
@@ -81,25 +75,23 @@ constexpr std::array<Row, 68> kRows{{
     {"REE/III", "mtREE_III", "Reel - Type III cassette (ferric chrome)"},
     {"REE/IV", "mtREE_IV", "Reel - Type IV cassette (metal)"},
     {"DAT/4", "mtDAT_32KHZ_12B_4CH", "DAT - mode 4, 32 kHz/12 bits, 4 channels"},
-}};
+}}};
 } // namespace
 
 ID3MediaType MediaTypeFromCode(std::string_view code) {
-    for (std::size_t i = 1; i < kRows.size(); ++i)
-        if (kRows[i].code == code) return static_cast<ID3MediaType>(i);
-    return mtUNKNOWN;
+    return kTable.FromCode(code);
 }
 
 std::string_view MediaTypeName(ID3MediaType type) {
-    return type < kRows.size() ? kRows[type].name : kRows[0].name;
+    return kTable.Row(type).name;
 }
 
 std::string_view MediaTypeCode(ID3MediaType type) {
-    return type < kRows.size() ? kRows[type].code : kRows[0].code;
+    return kTable.Row(type).code;
 }
 
 std::string_view MediaTypeDescription(ID3MediaType type) {
-    return type < kRows.size() ? kRows[type].description : kRows[0].description;
+    return kTable.Row(type).description;
 }
 
 } // namespace velmora::tags
