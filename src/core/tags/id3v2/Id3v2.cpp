@@ -221,16 +221,6 @@ bool AllDigits(std::string_view s) {
 }
 
 // How much of a frame its decoder reads; 0 for frames nothing reads.
-std::size_t Capacity(std::string_view id) {
-    if (id == "MCDI") return Id3v2::kCdIdentifierSize;
-    if (id == "ETCO") return 1 + std::size_t{5} * Id3v2::kMaxEvents;
-    // The picture's bytes, after a MIME type and a description decoded within capacities.
-    if (id == "APIC") return Id3v2::kMaxPictureBytes + 4 * Id3v2::kUrlCapacity;
-    if (id[0] == 'T' || id == "IPLS") return 1 + Id3v2::kTextCapacity;
-    if (id[0] == 'W' || id == "PCNT" || id == "POPM" || id == "OWNE") return Id3v2::kUrlCapacity;
-    return 0;
-}
-
 // The picture registry's extension for a MIME type: its subtype, with "jpeg" as "jpg".
 std::string PictureExtension(const std::string& mime) {
     std::size_t slash = mime.find('/');
@@ -460,8 +450,9 @@ void Id3v2::ReadFrames(const std::vector<std::uint8_t>& tag, std::size_t pos) {
 void Id3v2::DecodeFrame(Id3Frame& frame, std::uint16_t flags, const std::uint8_t* p,
                         std::size_t n) {
     const std::string id(majorVersion_ == 2 ? V23Id(frame.Id) : std::string_view(frame.Id));
-    const std::size_t capacity = Capacity(id);
-    if (capacity == 0) return;
+    const FrameRule& rule = FindFrameRule(id);
+    const std::size_t capacity = rule.capacity;
+    if (rule.decode == nullptr) return;
 
     bool compressed = false;
     bool encrypted = false;
@@ -515,28 +506,35 @@ void Id3v2::DecodeFrame(Id3Frame& frame, std::uint16_t flags, const std::uint8_t
         p = buffer.data();
     }
 
-    if (id == "TXXX")
-        DecodeUserText(frame, p, n);
-    else if (id == "TIPL" || id == "TMCL" || id == "IPLS")
-        DecodePeople(frame, p, n);
-    else if (id[0] == 'T')
-        DecodeText(frame, id, p, n);
-    else if (id == "WXXX")
-        DecodeUserUrl(frame, p, n);
-    else if (id[0] == 'W')
-        DecodeUrl(frame, id, p, n);
-    else if (id == "MCDI")
-        DecodeCdIdentifier(frame, p, n);
-    else if (id == "APIC")
-        DecodePicture(frame, p, n, own);
-    else if (id == "PCNT")
-        DecodePlayCounter(frame, p, n);
-    else if (id == "POPM")
-        DecodePopularimeter(frame, p, n);
-    else if (id == "OWNE")
-        DecodeOwnership(frame, p, n);
-    else if (id == "ETCO")
-        DecodeEventTiming(frame, p, n);
+    (this->*rule.decode)(frame, id, p, n, own);
+}
+
+const Id3v2::FrameRule& Id3v2::FindFrameRule(std::string_view id) {
+    // Text frames hold one encoding byte before their text; URLs and counters are short.
+    constexpr std::size_t kText = 1 + kTextCapacity;
+    constexpr std::size_t kPicture = kMaxPictureBytes + 4 * kUrlCapacity; // and MIME, description
+    static constexpr FrameRule kRules[] = {
+        {"TXXX", kText, &Id3v2::DecodeUserText},
+        {"TIPL", kText, &Id3v2::DecodePeople},
+        {"TMCL", kText, &Id3v2::DecodePeople},
+        {"IPLS", kText, &Id3v2::DecodePeople},
+        {"WXXX", kUrlCapacity, &Id3v2::DecodeUserUrl},
+        {"MCDI", kCdIdentifierSize, &Id3v2::DecodeCdIdentifier},
+        {"APIC", kPicture, &Id3v2::DecodePicture},
+        {"PCNT", kUrlCapacity, &Id3v2::DecodePlayCounter},
+        {"POPM", kUrlCapacity, &Id3v2::DecodePopularimeter},
+        {"OWNE", kUrlCapacity, &Id3v2::DecodeOwnership},
+        {"ETCO", 1 + std::size_t{5} * kMaxEvents, &Id3v2::DecodeEventTiming},
+    };
+    // Every other T and W frame is a text or a URL frame; any other frame is only listed.
+    static constexpr FrameRule kText_{"T", kText, &Id3v2::DecodeText};
+    static constexpr FrameRule kUrl{"W", kUrlCapacity, &Id3v2::DecodeUrl};
+    static constexpr FrameRule kUnknown{"", 0, nullptr};
+    for (const FrameRule& rule : kRules)
+        if (rule.id == id) return rule;
+    if (!id.empty() && id[0] == 'T') return kText_;
+    if (!id.empty() && id[0] == 'W') return kUrl;
+    return kUnknown;
 }
 
 void Id3v2::KeepRecord(Id3Frame& f) {
@@ -573,8 +571,8 @@ std::string Id3v2::SingleValue(const std::vector<std::string>& items) const {
     return joined;
 }
 
-void Id3v2::DecodeText(Id3Frame& frame, const std::string& id, const std::uint8_t* p,
-                       std::size_t n) {
+void Id3v2::DecodeText(Id3Frame& frame, const std::string& id, const std::uint8_t* p, std::size_t n,
+                       std::vector<std::uint8_t>* /*own*/) {
     if (n < 1) return; // not even an encoding byte
     Id3TextCodec codec(p[0]);
     frame.Kind = Id3FrameKind::Text;
@@ -630,7 +628,8 @@ void Id3v2::DecodeText(Id3Frame& frame, const std::string& id, const std::uint8_
     }
 }
 
-void Id3v2::DecodeUserText(Id3Frame& frame, const std::uint8_t* p, std::size_t n) {
+void Id3v2::DecodeUserText(Id3Frame& frame, const std::string& /*id*/, const std::uint8_t* p,
+                           std::size_t n, std::vector<std::uint8_t>* /*own*/) {
     if (n < 1) return;
     Id3TextCodec codec(p[0]);
     std::size_t pos = 1;
@@ -643,8 +642,8 @@ void Id3v2::DecodeUserText(Id3Frame& frame, const std::uint8_t* p, std::size_t n
     AddPair(userDefinedText_, frame.Description, SingleValue(values));
 }
 
-void Id3v2::DecodeUrl(Id3Frame& frame, const std::string& id, const std::uint8_t* p,
-                      std::size_t n) {
+void Id3v2::DecodeUrl(Id3Frame& frame, const std::string& id, const std::uint8_t* p, std::size_t n,
+                      std::vector<std::uint8_t>* /*own*/) {
     std::size_t pos = 0;
     frame.Kind = Id3FrameKind::Url;
     frame.Url = ReadLatin1(p, n, pos);
@@ -652,7 +651,8 @@ void Id3v2::DecodeUrl(Id3Frame& frame, const std::string& id, const std::uint8_t
         if (wid == id) web_.*member = frame.Url;
 }
 
-void Id3v2::DecodeUserUrl(Id3Frame& frame, const std::uint8_t* p, std::size_t n) {
+void Id3v2::DecodeUserUrl(Id3Frame& frame, const std::string& /*id*/, const std::uint8_t* p,
+                          std::size_t n, std::vector<std::uint8_t>* /*own*/) {
     if (n < 1) return;
     Id3TextCodec codec(p[0]);
     std::size_t pos = 1;
@@ -662,7 +662,8 @@ void Id3v2::DecodeUserUrl(Id3Frame& frame, const std::uint8_t* p, std::size_t n)
     AddPair(userDefinedWeb_, frame.Description, frame.Url);
 }
 
-void Id3v2::DecodePeople(Id3Frame& frame, const std::uint8_t* p, std::size_t n) {
+void Id3v2::DecodePeople(Id3Frame& frame, const std::string& /*id*/, const std::uint8_t* p,
+                         std::size_t n, std::vector<std::uint8_t>* /*own*/) {
     if (n < 1) return;
     Id3TextCodec codec(p[0]);
     std::vector<std::string> items =
@@ -679,8 +680,8 @@ void Id3v2::DecodePeople(Id3Frame& frame, const std::uint8_t* p, std::size_t n) 
     }
 }
 
-void Id3v2::DecodePicture(Id3Frame& frame, const std::uint8_t* p, std::size_t n,
-                          std::vector<std::uint8_t>* own) {
+void Id3v2::DecodePicture(Id3Frame& frame, const std::string& /*id*/, const std::uint8_t* p,
+                          std::size_t n, std::vector<std::uint8_t>* own) {
     if (n < 1) return;
     Id3TextCodec codec(p[0]);
     std::size_t pos = 1;
@@ -734,7 +735,8 @@ IdPicture Id3v2::KeepPicture(int type, const std::string& ext, const std::uint8_
     return IdPicture(ext, std::move(bytes), s.Width, s.Height);
 }
 
-void Id3v2::DecodePlayCounter(Id3Frame& frame, const std::uint8_t* p, std::size_t n) {
+void Id3v2::DecodePlayCounter(Id3Frame& frame, const std::string& /*id*/, const std::uint8_t* p,
+                              std::size_t n, std::vector<std::uint8_t>* /*own*/) {
     frame.Kind = Id3FrameKind::PlayCounter;
     // Shorter frames are broken.
     if (n < 4) return;
@@ -742,7 +744,8 @@ void Id3v2::DecodePlayCounter(Id3Frame& frame, const std::uint8_t* p, std::size_
     if (frame.Count) playCounter_ = *frame.Count;
 }
 
-void Id3v2::DecodePopularimeter(Id3Frame& frame, const std::uint8_t* p, std::size_t n) {
+void Id3v2::DecodePopularimeter(Id3Frame& frame, const std::string& /*id*/, const std::uint8_t* p,
+                                std::size_t n, std::vector<std::uint8_t>* /*own*/) {
     std::size_t pos = 0;
     frame.Kind = Id3FrameKind::Popularimeter;
     frame.Email = ReadLatin1(p, n, pos);
@@ -754,7 +757,8 @@ void Id3v2::DecodePopularimeter(Id3Frame& frame, const std::uint8_t* p, std::siz
     popularimeter_.Counter = frame.Count.value_or(0);
 }
 
-void Id3v2::DecodeOwnership(Id3Frame& frame, const std::uint8_t* p, std::size_t n) {
+void Id3v2::DecodeOwnership(Id3Frame& frame, const std::string& /*id*/, const std::uint8_t* p,
+                            std::size_t n, std::vector<std::uint8_t>* /*own*/) {
     if (n < 1) return;
     Id3TextCodec codec(p[0]);
     std::size_t pos = 1;
@@ -773,7 +777,8 @@ void Id3v2::DecodeOwnership(Id3Frame& frame, const std::uint8_t* p, std::size_t 
     }
 }
 
-void Id3v2::DecodeEventTiming(Id3Frame& frame, const std::uint8_t* p, std::size_t n) {
+void Id3v2::DecodeEventTiming(Id3Frame& frame, const std::string& /*id*/, const std::uint8_t* p,
+                              std::size_t n, std::vector<std::uint8_t>* /*own*/) {
     if (n < 1) return;
     frame.Kind = Id3FrameKind::EventTiming;
     frame.TimeStampFormat = p[0];
@@ -788,7 +793,8 @@ void Id3v2::DecodeEventTiming(Id3Frame& frame, const std::uint8_t* p, std::size_
     }
 }
 
-void Id3v2::DecodeCdIdentifier(Id3Frame& frame, const std::uint8_t* p, std::size_t n) {
+void Id3v2::DecodeCdIdentifier(Id3Frame& frame, const std::string& /*id*/, const std::uint8_t* p,
+                               std::size_t n, std::vector<std::uint8_t>* /*own*/) {
     frame.Kind = Id3FrameKind::CdIdentifier;
     frame.Data.assign(p, p + n);
     // A table of contents fits in 804 bytes; anything beyond is not kept.

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmora::tags {
@@ -115,21 +116,40 @@ private:
     void KeepRecord(Id3Frame& frame);
     // Adds a pair to a pair list when the budget allows.
     void AddPair(Id3PairList& list, const std::string& first, const std::string& second);
-    void DecodeText(Id3Frame& frame, const std::string& id, const std::uint8_t* p, std::size_t n);
-    void DecodeUserText(Id3Frame& frame, const std::uint8_t* p, std::size_t n);
-    void DecodeUrl(Id3Frame& frame, const std::string& id, const std::uint8_t* p, std::size_t n);
-    void DecodeUserUrl(Id3Frame& frame, const std::uint8_t* p, std::size_t n);
-    void DecodePeople(Id3Frame& frame, const std::uint8_t* p, std::size_t n);
-    // own, when given, is the buffer p points into; the picture may take it over.
-    void DecodePicture(Id3Frame& frame, const std::uint8_t* p, std::size_t n,
-                       std::vector<std::uint8_t>* own);
+    // A frame decoder: the frame's id (version 2.3 form), its data, and the buffer the data
+    // lies in when it is a copy the decoder may take over (own).
+    using Decoder = void (Id3v2::*)(Id3Frame& frame, const std::string& id, const std::uint8_t* p,
+                                    std::size_t n, std::vector<std::uint8_t>* own);
+    struct FrameRule {
+        std::string_view id;
+        std::size_t capacity; // the most of the frame's data that is read
+        Decoder decode;       // none: the frame is only listed
+    };
+    static const FrameRule& FindFrameRule(std::string_view id);
+    void DecodeText(Id3Frame&, const std::string&, const std::uint8_t*, std::size_t,
+                    std::vector<std::uint8_t>*);
+    void DecodeUserText(Id3Frame&, const std::string&, const std::uint8_t*, std::size_t,
+                        std::vector<std::uint8_t>*);
+    void DecodeUrl(Id3Frame&, const std::string&, const std::uint8_t*, std::size_t,
+                   std::vector<std::uint8_t>*);
+    void DecodeUserUrl(Id3Frame&, const std::string&, const std::uint8_t*, std::size_t,
+                       std::vector<std::uint8_t>*);
+    void DecodePeople(Id3Frame&, const std::string&, const std::uint8_t*, std::size_t,
+                      std::vector<std::uint8_t>*);
+    void DecodePicture(Id3Frame&, const std::string&, const std::uint8_t*, std::size_t,
+                       std::vector<std::uint8_t>*);
     IdPicture KeepPicture(int type, const std::string& ext, const std::uint8_t* data,
                           std::size_t size, std::vector<std::uint8_t>* own);
-    void DecodePlayCounter(Id3Frame& frame, const std::uint8_t* p, std::size_t n);
-    void DecodePopularimeter(Id3Frame& frame, const std::uint8_t* p, std::size_t n);
-    void DecodeOwnership(Id3Frame& frame, const std::uint8_t* p, std::size_t n);
-    void DecodeEventTiming(Id3Frame& frame, const std::uint8_t* p, std::size_t n);
-    void DecodeCdIdentifier(Id3Frame& frame, const std::uint8_t* p, std::size_t n);
+    void DecodePlayCounter(Id3Frame&, const std::string&, const std::uint8_t*, std::size_t,
+                           std::vector<std::uint8_t>*);
+    void DecodePopularimeter(Id3Frame&, const std::string&, const std::uint8_t*, std::size_t,
+                             std::vector<std::uint8_t>*);
+    void DecodeOwnership(Id3Frame&, const std::string&, const std::uint8_t*, std::size_t,
+                         std::vector<std::uint8_t>*);
+    void DecodeEventTiming(Id3Frame&, const std::string&, const std::uint8_t*, std::size_t,
+                           std::vector<std::uint8_t>*);
+    void DecodeCdIdentifier(Id3Frame&, const std::string&, const std::uint8_t*, std::size_t,
+                            std::vector<std::uint8_t>*);
     // The value of a single-valued text field: the first string, or in version 2.4, where
     // strings are a list, all of them joined by "/".
     std::string SingleValue(const std::vector<std::string>& items) const;
