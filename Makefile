@@ -6,8 +6,10 @@ BUILD := build
 ASAN := build-asan
 FUZZ := build-fuzz
 CMAKE_GEN := -G Ninja
+# CI (CI=true, as `.ci/run` runs) turns every compiler warning into an error.
+WERROR := $(if $(filter true,$(CI)),-DVELMORA_WERROR=ON,)
 
-.PHONY: all deps build run install test test-main test-asan test-fuzz bench clean format
+.PHONY: all deps build run install test test-main test-asan test-fuzz lint bench clean format
 
 all: build
 
@@ -27,14 +29,20 @@ install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 test: deps
-	$(MAKE) --no-print-directory test-main test-asan test-fuzz
+	$(MAKE) --no-print-directory lint test-main test-asan test-fuzz
+
+# Formatting of every file, clang-tidy on the lines changed since the previous commit.
+lint: $(BUILD)/build.ninja
+	sh scripts/lint.sh $(BUILD)
 
 test-main: $(BUILD)/build.ninja
+	$(if $(WERROR),cmake -S . -B $(BUILD) $(WERROR))
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure --timeout 300
 
+# Core and widget tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan:
-	cmake -S . -B $(ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_UI=OFF -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF
+	cmake -S . -B $(ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_UI=ON -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF $(WERROR)
 	cmake --build $(ASAN) -j $(JOBS)
 	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest -j $(JOBS) --output-on-failure --timeout 300
 

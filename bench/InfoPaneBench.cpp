@@ -2,7 +2,7 @@
 // shows: the window's own work for one selection step, showing the details included (the read
 // runs on the worker), against a bare list view's selection step; and the cost the step would
 // have if the window read the file itself. Ratios are printed after the runs.
-#include "core/tags/JpegImage.h"
+#include "core/tags/picture/JpegImage.h"
 #include "core/workspace/FileDetails.h"
 #include "support/TempDir.h"
 #include "ui/tags/QtPictureLoaders.h"

@@ -1,6 +1,6 @@
 // Reading the ID3v2 tags of a generated corpus: Velmora's reader against TagLib, with the ratio.
-#include "core/tags/Id3v2.h"
 #include "core/tags/JpegEncode.h" // the tests' libjpeg encoder
+#include "core/tags/id3v2/Id3v2.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Fuzz target: any bytes as a whole file, read, rewritten and removed as an ID3v1 trailer.
-#include "core/tags/Id3v1.h"
+#include "core/tags/id3v1/Id3v1.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 // Fuzz target: any bytes as the start of a file, read as an ID3v2 tag, its pictures decoded one
 // at a time as the viewer shows them, and the tag printed as JSON.
 #include "core/platform/Utf8.h"
-#include "core/tags/Id3v2.h"
-#include "core/tags/Id3v2Json.h"
-#include "core/tags/JpegImage.h"
+#include "core/tags/id3v2/Id3v2.h"
+#include "core/tags/id3v2/Id3v2Json.h"
+#include "core/tags/picture/JpegImage.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // Fuzz target: any bytes decoded as a JPEG picture from memory, and their header's size read.
-#include "core/tags/JpegImage.h"
+#include "core/tags/picture/JpegImage.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,8 +1,9 @@
 // Fuzzes the mount table parser and the volume filter with any text as the table, and the
 // label links' name decoding with the same text as a name.
-#include "core/dirtree/MountTable.h"
+#include "core/fs/MountTable.h"
 #include "core/dirtree/VolumeLabels.h"
 #include "core/dirtree/VolumeList.h"
+#include "core/fs/MountTable.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Every escape is four bytes for one: never longer, never more than a quarter shorter.
     const std::string label = velmora::dirtree::VolumeLabels::UnescapeLinkName(text);
     if (label.size() > text.size() || label.size() * 4 < text.size()) std::abort();
-    auto table = velmora::dirtree::ParseMountInfo(text);
+    auto table = velmora::fs::ParseMountInfo(text);
     for (const auto& e : table)
         if (e.mountPoint.empty() || e.mountPoint[0] != '/' || e.fsType.empty()) std::abort();
     auto volumes = velmora::dirtree::VisibleVolumes(table, "/home/ann", "ann");

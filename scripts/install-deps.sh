@@ -4,7 +4,7 @@ set -eu
 
 PACKAGES="cmake ninja-build ccache g++ make pkg-config clang libclang-rt-14-dev libpcre2-dev
 qt6-base-dev libqt6svg6 libjpeg62-turbo-dev zlib1g-dev libicu-dev
-libgtest-dev libgmock-dev libbenchmark-dev libtag1-dev
+libgtest-dev libgmock-dev libbenchmark-dev libtag1-dev clang-format clang-tidy
 vorbis-tools opus-tools
 xvfb xauth dbus fonts-dejavu-core fonts-freefont-ttf
 exfat-fuse exfatprogs fusefat dosfstools

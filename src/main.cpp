@@ -1,7 +1,7 @@
 // Velmora's entry: the options a terminal answers at once, then the application object and the
 // main window.
 #include "core/fs/PathUtils.h"
-#include "core/tags/JpegImage.h"
+#include "core/tags/picture/JpegImage.h"
 #include "core/workspace/CommandLine.h"
 #include "ui/platform/VelmoraApplication.h"
 #include "ui/tags/QtPictureLoaders.h"

@@ -1,11 +1,11 @@
 // id3dump: prints the ID3v1 and ID3v2 tags of each file as one JSON object per line.
 #include "core/platform/Error.h"
 #include "core/platform/FileStream.h"
-#include "core/tags/Id3v1.h"
-#include "core/tags/Id3v2.h"
-#include "core/tags/Id3v2Json.h"
-#include "core/tags/JpegImage.h"
-#include "core/tags/JsonWriter.h"
+#include "core/tags/id3v1/Id3v1.h"
+#include "core/tags/id3v2/Id3v2.h"
+#include "core/tags/id3v2/Id3v2Json.h"
+#include "core/tags/id3v2/JsonWriter.h"
+#include "core/tags/picture/JpegImage.h"
 
 #include <cstdio>
 #include <exception>

@@ -93,14 +93,14 @@ std::string WithSlash(std::string s) {
 
 } // namespace
 
-std::vector<Volume> VisibleVolumes(const std::vector<MountEntry>& table, std::string_view home,
+std::vector<Volume> VisibleVolumes(const std::vector<fs::MountEntry>& table, std::string_view home,
                                    std::string_view user, const VolumeLabels& labels) {
     const std::string homePrefix =
         home.empty() || home == "/" ? std::string() : WithSlash(std::string(home));
     const std::string runMedia =
         user.empty() ? std::string() : "/run/media/" + std::string(user) + "/";
     std::vector<Volume> found;
-    for (const MountEntry& e : table) {
+    for (const fs::MountEntry& e : table) {
         std::string mp = e.mountPoint;
         while (mp.size() > 1 && mp.back() == '/')
             mp.pop_back();
@@ -150,16 +150,16 @@ std::vector<Volume> CurrentVolumes() {
         user = pw->pw_name;
     else if (const char* u = std::getenv("USER"))
         user = u;
-    return VisibleVolumes(ParseMountInfo(ReadMountInfo()), home ? home : "", user,
+    return VisibleVolumes(fs::ParseMountInfo(fs::ReadMountInfo()), home ? home : "", user,
                           VolumeLabels::Read());
 }
 
-bool VolumeReady(const std::vector<MountEntry>& table, const std::string& path) {
+bool VolumeReady(const std::vector<fs::MountEntry>& table, const std::string& path) {
     std::string mp = path;
     while (mp.size() > 1 && mp.back() == '/')
         mp.pop_back();
     bool mounted = std::any_of(table.begin(), table.end(),
-                               [&](const MountEntry& e) { return e.mountPoint == mp; });
+                               [&](const fs::MountEntry& e) { return e.mountPoint == mp; });
     struct statvfs sv {};
     return mounted && ::statvfs(mp.c_str(), &sv) == 0;
 }

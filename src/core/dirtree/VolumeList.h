@@ -1,8 +1,8 @@
 // The volumes the folder tree offers: the root file system and the user's mounted volumes.
 #pragma once
 
-#include "core/dirtree/MountTable.h"
 #include "core/dirtree/VolumeLabels.h"
+#include "core/fs/MountTable.h"
 
 #include <cstdint>
 #include <string>
@@ -25,7 +25,7 @@ struct Volume {
 // /run/media/<user>/ and below home, outside hidden folders, without pseudo and system file
 // systems. A mount point mounted over again counts once. Sorted by caption. A volume whose device
 // has a label in labels is shown by that label.
-std::vector<Volume> VisibleVolumes(const std::vector<MountEntry>& table, std::string_view home,
+std::vector<Volume> VisibleVolumes(const std::vector<fs::MountEntry>& table, std::string_view home,
                                    std::string_view user, const VolumeLabels& labels = {});
 
 // The visible volumes of the running process (its mount table, $HOME and user name).
@@ -33,6 +33,6 @@ std::vector<Volume> CurrentVolumes();
 
 // Whether a removable or optical volume can be opened now: it is still mounted (the current
 // table lists its mount point) and its file system answers.
-bool VolumeReady(const std::vector<MountEntry>& table, const std::string& path);
+bool VolumeReady(const std::vector<fs::MountEntry>& table, const std::string& path);
 
 } // namespace velmora::dirtree

@@ -3,6 +3,8 @@
 
 #include "core/editor/EditorCommands.h"
 #include "core/editor/EditorErrors.h"
+#include "core/editor/EditorGuards.h"
+#include "core/editor/UndoRecords.h"
 
 #include <algorithm>
 
@@ -32,6 +34,40 @@ private:
     CustomTextEditor& ed_;
 };
 
+// The line store's window into the editor.
+class CustomTextEditor::LinesHost final : public TextEditorHost {
+public:
+    explicit LinesHost(CustomTextEditor& ed) : ed_(ed) {}
+    CustomTextEditor& Sender() override { return ed_; }
+    void LockUpdates() override { ++ed_.updateLock_; }
+    void UnlockUpdates() noexcept override {
+        if (ed_.updateLock_ > 0) --ed_.updateLock_;
+    }
+    bool UpdatesLocked() const override { return ed_.updateLock_ != 0; }
+    void TextAllChanged() override { ed_.TextAllChanged(); }
+    int TabSize() const override { return ed_.TabSize; }
+    bool WordWrap() const override { return ed_.wordWrap_; }
+    int WrapWidth() const override { return ed_.wrapWidth_; }
+    void NoteLineLength(int length) override {
+        if (length > ed_.maxLineLength_) ed_.maxLineLength_ = length + 1;
+    }
+    TextPos Caret() const override { return {ed_.caretX_, ed_.caretY_}; }
+    void ResetCaret() override {
+        // A stored caret of (-1, -1) makes the move to (0, 0) always count as a change.
+        ed_.caretX_ = -1;
+        ed_.caretY_ = -1;
+        ed_.MoveCaret(0, 0);
+    }
+    void RecordLineUndo(int x, int y, const std::u32string& text, int offset) override {
+        ed_.RecordUndo<ReLineUndo>(x, y, text, offset);
+    }
+    int UndoOffset(int x, int y) const override { return ed_.UndoOffset(x, y); }
+    void ClearUndo() override { ed_.undo_->Clear(); }
+
+private:
+    CustomTextEditor& ed_;
+};
+
 namespace {
 // Every line break as CR LF, the form the text stores, so lengths of inserted text match it.
 std::u32string CrLfBreaks(const std::u32string& s) {
@@ -52,7 +88,8 @@ std::u32string CrLfBreaks(const std::u32string& s) {
 } // namespace
 
 CustomTextEditor::CustomTextEditor()
-    : lines_(std::make_unique<TextEditorStrings>(*this)),
+    : linesHost_(std::make_unique<LinesHost>(*this)),
+      lines_(std::make_unique<TextEditorStrings>(*linesHost_)),
       undo_(std::make_unique<UndoBuffer>(*this)), keyAdapter_(std::make_unique<KeyAdapter>(*this)),
       keyHandler_(std::make_unique<KeyHandler>(*keyAdapter_)) {
     // The windowless cell size on purpose; a widget measures its font again once it exists.
@@ -263,26 +300,18 @@ std::u32string CustomTextEditor::SelText() const {
 }
 
 void CustomTextEditor::ReplaceSelection(const std::u32string& s) {
-    BeginUpdate();
-    BeginCompound();
-    try {
-        DeleteSelected();
-        if (!s.empty() && !readOnly_) {
-            const std::u32string text = lines_->ExpandTabs(CrLfBreaks(s));
-            InsertAtCaret(text);
-            // The inserted text ends at the caret; select it.
-            const int start = PosToOffset(caretX_, caretY_) - static_cast<int>(text.size());
-            SetSelected(true);
-            SetSelStart(start + 1);
-            SetSelLength(static_cast<int>(text.size()));
-        }
-    } catch (...) {
-        EndCompound();
-        EndUpdate();
-        throw;
+    UpdateGuard update(*this);
+    CompoundUndoGuard group(*this);
+    DeleteSelected();
+    if (!s.empty() && !readOnly_) {
+        const std::u32string text = StoredForm(s);
+        InsertStored(text);
+        // The inserted text ends at the caret; select it.
+        const int start = PosToOffset(caretX_, caretY_) - static_cast<int>(text.size());
+        SetSelected(true);
+        SetSelStart(start + 1);
+        SetSelLength(static_cast<int>(text.size()));
     }
-    EndCompound();
-    EndUpdate();
 }
 
 int CustomTextEditor::SelStart() const {
@@ -321,31 +350,36 @@ void CustomTextEditor::SetSelLength(int n) {
 // --- Text operations ---
 
 void CustomTextEditor::InsertText(const std::u32string& s) {
-    BeginUpdate();
-    try {
-        std::u32string normal = lines_->ExpandTabs(CrLfBreaks(s));
+    {
+        UpdateGuard update(*this);
+        std::u32string normal = StoredForm(s);
         if (OnTextInsert) OnTextInsert(*this, normal);
         DeleteSelected();
+        // The handler may have put tabs or bare breaks back in.
         InsertAtCaret(normal);
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
     vertBar_.SetPosition(topRow_);
 }
 
+std::u32string CustomTextEditor::StoredForm(const std::u32string& s) const {
+    return lines_->ExpandTabs(CrLfBreaks(s));
+}
+
 void CustomTextEditor::InsertAtCaret(const std::u32string& raw) {
+    // Tabs and breaks take their stored form before recording, so undo removes exactly what
+    // was stored and the caret lands after it.
     if (raw.empty() || readOnly_) return;
+    InsertStored(StoredForm(raw));
+}
+
+void CustomTextEditor::InsertStored(const std::u32string& s) {
+    if (s.empty() || readOnly_) return;
     PaintCaret(false);
-    BeginUpdate();
-    try {
+    {
+        UpdateGuard update(*this);
         lines_->FillToCaret();
         UpdateEditorSize(true, false);
         vertBar_.SetPosition(topRow_);
-        // Tabs and breaks take their stored form before recording, so undo removes exactly
-        // what was stored and the caret lands after it.
-        const std::u32string s = lines_->ExpandTabs(CrLfBreaks(raw));
         const int offset = UndoOffset(caretX_, caretY_);
         RecordUndo<InsertUndo>(caretX_, caretY_, s, offset);
         lines_->ReplaceText(offset, 0, s);
@@ -355,11 +389,7 @@ void CustomTextEditor::InsertAtCaret(const std::u32string& raw) {
         const TextPos p = OffsetToPos(offset + static_cast<int>(s.size()));
         MoveCaret(p.X, p.Y);
         TextChanged();
-    } catch (...) {
-        EndUpdate();
-        throw;
     }
-    EndUpdate();
     PaintCaret(true);
 }
 
@@ -610,13 +640,8 @@ void CustomTextEditor::RunPostedCommands() {
         // posted it, which posts it again on playback. Posts from outside are recorded.
         const int depth = posted.ByCommand ? 1 : 0;
         commandDepth_ += depth;
-        try {
-            ExecuteCommand(posted.Code);
-        } catch (...) {
-            commandDepth_ -= depth;
-            throw;
-        }
-        commandDepth_ -= depth;
+        ScopeExit restore([this, depth] { commandDepth_ -= depth; });
+        ExecuteCommand(posted.Code);
     }
 }
 

@@ -252,9 +252,9 @@ protected:
     virtual bool MoveFocus(bool /*previous*/) { return false; }
 
 private:
-    friend class TextEditorStrings;
     friend class UndoBuffer;
     class KeyAdapter;
+    class LinesHost;
 
     // Command executor internals.
     void RunCommand(std::uint16_t code, char32_t wide);
@@ -273,6 +273,10 @@ private:
     void EndMoving(bool select, int x, int y, bool& recordCaret);
     int RowLength(int y) const;
     int ClampColumn(int x, int y) const;
+
+    // Inserts text whose breaks are CR LF and whose tabs are expanded already.
+    void InsertStored(const std::u32string& s);
+    std::u32string StoredForm(const std::u32string& s) const;
 
     // Text editing commands.
     void Prepare(int& x, int& y);
@@ -297,6 +301,7 @@ private:
     void SetSelection(int begX, int begY, int endX, int endY);
     void RecomputeLastVisible();
 
+    std::unique_ptr<TextEditorHost> linesHost_; // before lines_, which holds on to it
     std::unique_ptr<TextEditorStrings> lines_;
     std::unique_ptr<UndoBuffer> undo_;
     std::unique_ptr<KeyAdapter> keyAdapter_;

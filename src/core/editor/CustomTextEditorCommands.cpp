@@ -2,6 +2,7 @@
 #include "core/editor/CustomTextEditor.h"
 #include "core/editor/EditorCommands.h"
 #include "core/editor/EditorErrors.h"
+#include "core/editor/EditorGuards.h"
 #include "core/editor/WordSeparators.h"
 
 #include <algorithm>
@@ -56,6 +57,10 @@ void CustomTextEditor::RunCommand(std::uint16_t code, char32_t wide) {
         compoundDepth_ == 0)
         RecordCommand(code, wide);
     ++commandDepth_;
+    ScopeExit done([this] {
+        --commandDepth_;
+        PaintCaret(true);
+    });
     try {
         Dispatch(code, wide, x, y, recordCaret);
         if (recordCaret)
@@ -63,13 +68,8 @@ void CustomTextEditor::RunCommand(std::uint16_t code, char32_t wide) {
         else
             MoveCaret(x, y);
     } catch (const EComplete&) {
-    } catch (...) {
-        --commandDepth_;
-        PaintCaret(true);
-        throw;
+        // The command ended early on purpose; nothing more to do.
     }
-    --commandDepth_;
-    PaintCaret(true);
 }
 
 int CustomTextEditor::RowLength(int y) const {
@@ -515,10 +515,11 @@ void CustomTextEditor::LineDocMove(std::uint16_t code, int& x, int& y, bool& rec
 void CustomTextEditor::PlayMacro() {
     // A macro that plays the macro would never end; a nested playback does nothing.
     if (playing_) return;
-    playing_ = true;
-    BeginUpdate();
-    BeginCompound();
-    try {
+    {
+        playing_ = true;
+        ScopeExit stopPlaying([this] { playing_ = false; });
+        UpdateGuard update(*this);
+        CompoundUndoGuard group(*this);
         const std::string macro = macro_;
         for (std::size_t i = 0; i + 1 < macro.size(); i += 2) {
             const std::uint16_t code = CodeAt(macro, i);
@@ -535,15 +536,7 @@ void CustomTextEditor::PlayMacro() {
             RunPostedCommands();
             UpdateEditorSize(false, false);
         }
-    } catch (...) {
-        EndCompound();
-        EndUpdate();
-        playing_ = false;
-        throw;
     }
-    EndCompound();
-    EndUpdate();
-    playing_ = false;
     Complete();
 }
 

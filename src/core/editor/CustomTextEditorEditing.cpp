@@ -2,6 +2,7 @@
 #include "core/editor/CustomTextEditor.h"
 #include "core/editor/EditorCommands.h"
 #include "core/editor/EditorErrors.h"
+#include "core/editor/TextEditorHost.h"
 #include "core/platform/CaseMap.h"
 
 #include <algorithm>
@@ -142,28 +143,22 @@ void CustomTextEditor::NewLine(int& x, int& y) {
 }
 
 void CustomTextEditor::JoinParagraphs(int first, int& x, int& y) {
-    ++updateLock_;
-    try {
-        const std::u32string prev = lines_->Get32(first);
-        const std::u32string cur = lines_->Get32(first + 1);
-        std::u32string joinedCur = cur;
-        if (OnConcatLine) OnConcatLine(*this, prev, joinedCur);
-        const int firstRow = lines_->GetParagraph(first).FirstRow;
-        BeginCompound();
-        RecordUndo<CaretUndo>(caretX_, caretY_);
-        RecordUndo<DeleteUndo>(0, firstRow, prev + kBreak + cur + kBreak, UndoOffset(0, firstRow));
-        RecordUndo<InsertUndo>(0, firstRow, prev + joinedCur + kBreak, UndoOffset(0, firstRow));
-        EndCompound();
-        lines_->LockedPut(first, prev + joinedCur);
-        lines_->Delete(first + 1);
-        const TextPos p = lines_->ParagraphToRow(first, static_cast<int>(prev.size()));
-        x = p.X;
-        y = p.Y;
-    } catch (...) {
-        --updateLock_;
-        throw;
-    }
-    --updateLock_;
+    UpdateLockGuard lock(*linesHost_);
+    const std::u32string prev = lines_->Get32(first);
+    const std::u32string cur = lines_->Get32(first + 1);
+    std::u32string joinedCur = cur;
+    if (OnConcatLine) OnConcatLine(*this, prev, joinedCur);
+    const int firstRow = lines_->GetParagraph(first).FirstRow;
+    BeginCompound();
+    RecordUndo<CaretUndo>(caretX_, caretY_);
+    RecordUndo<DeleteUndo>(0, firstRow, prev + kBreak + cur + kBreak, UndoOffset(0, firstRow));
+    RecordUndo<InsertUndo>(0, firstRow, prev + joinedCur + kBreak, UndoOffset(0, firstRow));
+    EndCompound();
+    lines_->LockedPut(first, prev + joinedCur);
+    lines_->Delete(first + 1);
+    const TextPos p = lines_->ParagraphToRow(first, static_cast<int>(prev.size()));
+    x = p.X;
+    y = p.Y;
 }
 
 void CustomTextEditor::PrepareColumnMarks() {

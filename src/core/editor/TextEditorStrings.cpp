@@ -1,8 +1,7 @@
 // The editor's line store.
 #include "core/editor/TextEditorStrings.h"
 
-#include "core/editor/CustomTextEditor.h"
-#include "core/editor/UndoRecords.h"
+#include "core/editor/ScopeExit.h"
 #include "core/platform/Error.h"
 #include "core/platform/FileStream.h"
 #include "core/platform/Utf8.h"
@@ -53,7 +52,7 @@ std::vector<std::u32string> SplitLines32(std::u32string_view text) {
     return lines;
 }
 
-TextEditorStrings::TextEditorStrings(CustomTextEditor& owner) : owner_(owner) {}
+TextEditorStrings::TextEditorStrings(TextEditorHost& host) : host_(host) {}
 
 void TextEditorStrings::CheckIndex(int index, int last) const {
     if (index < 0 || index > last) IndexError(index);
@@ -141,20 +140,14 @@ std::u32string TextEditorStrings::GetText32() const {
 }
 
 void TextEditorStrings::SetText32(std::u32string_view text) {
-    ++owner_.updateLock_;
-    try {
+    {
+        UpdateLockGuard lock(host_);
         LockedSetText(text);
-    } catch (...) {
-        --owner_.updateLock_;
-        throw;
     }
-    if (--owner_.updateLock_ == 0) {
-        owner_.undo_->Clear();
-        owner_.TextAllChanged();
-        // A stored caret of (-1, -1) makes the move to (0, 0) always count as a change.
-        owner_.caretX_ = -1;
-        owner_.caretY_ = -1;
-        owner_.MoveCaret(0, 0);
+    if (!host_.UpdatesLocked()) {
+        host_.ClearUndo();
+        host_.TextAllChanged();
+        host_.ResetCaret();
     }
 }
 
@@ -177,7 +170,7 @@ void TextEditorStrings::SetUpdateState(bool updating) {
 }
 
 void TextEditorStrings::Changed() {
-    if (owner_.updateLock_ == 0) owner_.TextAllChanged();
+    if (!host_.UpdatesLocked()) host_.TextAllChanged();
 }
 
 // --- Paragraph bookkeeping ---
@@ -201,8 +194,7 @@ TextEditorStrings::EditSpan TextEditorStrings::TakeEdits() {
 }
 
 void TextEditorStrings::NoteLength(std::size_t length) {
-    if (static_cast<int>(length) > owner_.maxLineLength_)
-        owner_.maxLineLength_ = static_cast<int>(length) + 1;
+    host_.NoteLineLength(static_cast<int>(length));
 }
 
 void TextEditorStrings::Invalidate(int index) const {
@@ -218,8 +210,8 @@ void TextEditorStrings::Reformat(Paragraph& p) {
         p.Pieces.push_back(std::move(joined));
     }
     if (p.Pieces.empty()) p.Pieces.emplace_back();
-    if (owner_.wordWrap_) {
-        const std::size_t w = static_cast<std::size_t>(std::max(owner_.wrapWidth_, 1));
+    if (host_.WordWrap()) {
+        const std::size_t w = static_cast<std::size_t>(std::max(host_.WrapWidth(), 1));
         for (std::size_t i = 0; i < p.Pieces.size(); ++i) {
             if (p.Pieces[i].size() <= w) continue;
             // Cut after the last blank at 1-based position 2..W, else at W.
@@ -300,7 +292,7 @@ void TextEditorStrings::InsertParagraphs(int index, std::u32string_view s) {
 std::u32string TextEditorStrings::ExpandTabs(std::u32string s) const {
     if (s.find(U'\t') == std::u32string::npos) return s;
     // Every tab becomes the blanks up to the first tab stop, wherever it stands.
-    const std::u32string blanks(static_cast<std::size_t>(std::max(owner_.TabSize, 0)), U' ');
+    const std::u32string blanks(static_cast<std::size_t>(std::max(host_.TabSize(), 0)), U' ');
     std::u32string out;
     out.reserve(s.size());
     for (char32_t c : s) {
@@ -320,7 +312,7 @@ void TextEditorStrings::MarkAllStale() {
 // --- Rows ---
 
 RowMapping TextEditorStrings::MapRow(int row) const {
-    if (owner_.wordWrap_ && rowCount_ != Count()) {
+    if (host_.WordWrap() && rowCount_ != Count()) {
         int lo = 0, hi = Count() - 1;
         while (lo <= hi) {
             int mid = (lo + hi) / 2;
@@ -340,7 +332,7 @@ RowMapping TextEditorStrings::MapRow(int row) const {
 }
 
 std::u32string TextEditorStrings::GetRow(int row) const {
-    if (owner_.wordWrap_ && rowCount_ != Count()) {
+    if (host_.WordWrap() && rowCount_ != Count()) {
         RowMapping m = MapRow(row);
         if (m.Paragraph < 0) return {};
         return paras_[static_cast<std::size_t>(m.Paragraph)]
@@ -350,7 +342,7 @@ std::u32string TextEditorStrings::GetRow(int row) const {
 }
 
 void TextEditorStrings::PutRow(int row, const std::u32string& s) {
-    if (!owner_.wordWrap_) {
+    if (!host_.WordWrap()) {
         Put(row, s);
         return;
     }
@@ -429,53 +421,34 @@ int TextEditorStrings::ParagraphAtOffset(int offset) const {
 // --- Locked and bulk operations ---
 
 void TextEditorStrings::Lock() {
-    ++owner_.updateLock_;
+    host_.LockUpdates();
 }
 
 void TextEditorStrings::Unlock() {
-    if (owner_.updateLock_ > 0) --owner_.updateLock_;
+    host_.UnlockUpdates();
     Changed();
 }
 
 void TextEditorStrings::LockedSetText(std::u32string_view text) {
-    ++owner_.updateLock_;
-    try {
-        std::u32string expanded = ExpandTabs(std::u32string(text));
-        BeginUpdate();
-        Clear();
-        std::vector<std::u32string> lines = SplitLines32(expanded);
-        SetCapacity(static_cast<int>(lines.size()));
-        for (auto& line : lines)
-            Add(line);
-        EndUpdate();
-    } catch (...) {
-        EndUpdate();
-        --owner_.updateLock_;
-        throw;
-    }
-    --owner_.updateLock_;
+    UpdateLockGuard lock(host_);
+    std::u32string expanded = ExpandTabs(std::u32string(text));
+    BeginUpdate();
+    ScopeExit endUpdate([this] { EndUpdate(); });
+    Clear();
+    std::vector<std::u32string> lines = SplitLines32(expanded);
+    SetCapacity(static_cast<int>(lines.size()));
+    for (auto& line : lines)
+        Add(line);
 }
 
 void TextEditorStrings::LockedPut(int index, const std::u32string& s) {
-    ++owner_.updateLock_;
-    try {
-        Put(index, s);
-    } catch (...) {
-        --owner_.updateLock_;
-        throw;
-    }
-    --owner_.updateLock_;
+    UpdateLockGuard lock(host_);
+    Put(index, s);
 }
 
 void TextEditorStrings::LockedPutRow(int row, const std::u32string& s) {
-    ++owner_.updateLock_;
-    try {
-        PutRow(row, s);
-    } catch (...) {
-        --owner_.updateLock_;
-        throw;
-    }
-    --owner_.updateLock_;
+    UpdateLockGuard lock(host_);
+    PutRow(row, s);
 }
 
 void TextEditorStrings::ReformatAll() {
@@ -486,33 +459,27 @@ void TextEditorStrings::ReformatAll() {
 }
 
 void TextEditorStrings::FillToCaret() {
-    CustomTextEditor& ed = owner_;
-    ++ed.updateLock_;
-    try {
-        while (rowCount_ - 1 < ed.caretY_) {
-            if (rowCount_ > 0) {
-                int last = rowCount_ - 1;
-                int len = static_cast<int>(GetRow(last).size());
-                ed.RecordUndo<ReLineUndo>(len, last, U"\r\n", ed.UndoOffset(len, last));
-            } else {
-                // The first paragraph of an empty text is recorded too: undo gives back no
-                // line at all, not one empty line.
-                ed.RecordUndo<ReLineUndo>(0, 0, U"\r\n", 0);
-            }
-            Add(std::u32string());
+    UpdateLockGuard lock(host_);
+    const TextPos caret = host_.Caret();
+    while (rowCount_ - 1 < caret.Y) {
+        if (rowCount_ > 0) {
+            int last = rowCount_ - 1;
+            int len = static_cast<int>(GetRow(last).size());
+            host_.RecordLineUndo(len, last, U"\r\n", host_.UndoOffset(len, last));
+        } else {
+            // The first paragraph of an empty text is recorded too: undo gives back no line at
+            // all, not one empty line.
+            host_.RecordLineUndo(0, 0, U"\r\n", 0);
         }
-        std::u32string row = GetRow(ed.caretY_);
-        if (static_cast<int>(row.size()) < ed.caretX_) {
-            int len = static_cast<int>(row.size());
-            std::u32string blanks(static_cast<std::size_t>(ed.caretX_ - len), U' ');
-            ed.RecordUndo<ReLineUndo>(len, ed.caretY_, blanks, ed.UndoOffset(len, ed.caretY_));
-            PutRow(ed.caretY_, row + blanks);
-        }
-    } catch (...) {
-        --ed.updateLock_;
-        throw;
+        Add(std::u32string());
     }
-    --ed.updateLock_;
+    std::u32string row = GetRow(caret.Y);
+    if (static_cast<int>(row.size()) < caret.X) {
+        int len = static_cast<int>(row.size());
+        std::u32string blanks(static_cast<std::size_t>(caret.X - len), U' ');
+        host_.RecordLineUndo(len, caret.Y, blanks, host_.UndoOffset(len, caret.Y));
+        PutRow(caret.Y, row + blanks);
+    }
 }
 
 void TextEditorStrings::ReplaceText(int offset, int count, std::u32string_view text) {
@@ -520,66 +487,60 @@ void TextEditorStrings::ReplaceText(int offset, int count, std::u32string_view t
     offset = std::clamp(offset, 0, total);
     count = std::clamp(count, 0, total - offset);
     if (count == 0 && text.empty()) return;
-    ++owner_.updateLock_;
-    try {
-        // The paragraphs the edit touches, as text with their line breaks.
-        int first = offset == total ? Count() : ParagraphAtOffset(offset);
-        int last = first == Count() ? first - 1
-                   : count > 0      ? ParagraphAtOffset(offset + count - 1)
-                                    : first;
-        int regionStart = ParagraphStart(first);
-        std::u32string region;
-        for (int i = first; i <= last; ++i) {
-            region += Get32(i);
-            region += U"\r\n";
-        }
-        int local = offset - regionStart;
-        region.replace(static_cast<std::size_t>(local), static_cast<std::size_t>(count), text);
-        // Without a closing break the region runs on into the following paragraph.
-        while (last + 1 < Count() && (region.empty() || !IsBreak(region.back()))) {
-            ++last;
-            region += Get32(last);
-            region += U"\r\n";
-        }
-        std::vector<std::u32string> lines = SplitLines32(region);
-        int oldCount = last - first + 1;
-        int newCount = static_cast<int>(lines.size());
-        Changing();
-        if (newCount == oldCount) {
-            for (int i = 0; i < newCount; ++i) {
-                NoteLength(lines[static_cast<std::size_t>(i)].size());
-                StorePieces(first + i, {std::move(lines[static_cast<std::size_t>(i)])});
-            }
-        } else {
-            NoteEdit(first, last + 1);
-            for (int i = first; i <= last; ++i) {
-                rowCount_ -= paras_[static_cast<std::size_t>(i)].PieceCount;
-                textLength_ -= paras_[static_cast<std::size_t>(i)].Length() + 2;
-            }
-            // last + 1 first: last is -1 in an empty store, and begin() - 1 is undefined.
-            paras_.erase(paras_.begin() + first, paras_.begin() + (last + 1));
-            std::vector<Paragraph> fresh(static_cast<std::size_t>(newCount));
-            for (int i = 0; i < newCount; ++i) {
-                Paragraph& p = fresh[static_cast<std::size_t>(i)];
-                NoteLength(lines[static_cast<std::size_t>(i)].size());
-                p.Pieces.clear();
-                p.Pieces.push_back(std::move(lines[static_cast<std::size_t>(i)]));
-                p.PieceCount = 1;
-                ++rowCount_;
-                textLength_ += p.Length() + 2;
-                Reformat(p);
-            }
-            paras_.insert(paras_.begin() + first, std::make_move_iterator(fresh.begin()),
-                          std::make_move_iterator(fresh.end()));
-            capacity_ = std::max(capacity_, Count());
-            Invalidate(first);
-            Renumber(first);
-        }
-    } catch (...) {
-        --owner_.updateLock_;
-        throw;
+    UpdateLockGuard lock(host_);
+    // The paragraphs the edit touches, as text with their line breaks.
+    int first = offset == total ? Count() : ParagraphAtOffset(offset);
+    int last = first == Count() ? first - 1
+               : count > 0      ? ParagraphAtOffset(offset + count - 1)
+                                : first;
+    int regionStart = ParagraphStart(first);
+    std::u32string region;
+    for (int i = first; i <= last; ++i) {
+        region += Get32(i);
+        region += U"\r\n";
     }
-    --owner_.updateLock_;
+    int local = offset - regionStart;
+    region.replace(static_cast<std::size_t>(local), static_cast<std::size_t>(count), text);
+    // Without a closing break the region runs on into the following paragraph.
+    while (last + 1 < Count() && (region.empty() || !IsBreak(region.back()))) {
+        ++last;
+        region += Get32(last);
+        region += U"\r\n";
+    }
+    std::vector<std::u32string> lines = SplitLines32(region);
+    int oldCount = last - first + 1;
+    int newCount = static_cast<int>(lines.size());
+    Changing();
+    if (newCount == oldCount) {
+        for (int i = 0; i < newCount; ++i) {
+            NoteLength(lines[static_cast<std::size_t>(i)].size());
+            StorePieces(first + i, {std::move(lines[static_cast<std::size_t>(i)])});
+        }
+    } else {
+        NoteEdit(first, last + 1);
+        for (int i = first; i <= last; ++i) {
+            rowCount_ -= paras_[static_cast<std::size_t>(i)].PieceCount;
+            textLength_ -= paras_[static_cast<std::size_t>(i)].Length() + 2;
+        }
+        // last + 1 first: last is -1 in an empty store, and begin() - 1 is undefined.
+        paras_.erase(paras_.begin() + first, paras_.begin() + (last + 1));
+        std::vector<Paragraph> fresh(static_cast<std::size_t>(newCount));
+        for (int i = 0; i < newCount; ++i) {
+            Paragraph& p = fresh[static_cast<std::size_t>(i)];
+            NoteLength(lines[static_cast<std::size_t>(i)].size());
+            p.Pieces.clear();
+            p.Pieces.push_back(std::move(lines[static_cast<std::size_t>(i)]));
+            p.PieceCount = 1;
+            ++rowCount_;
+            textLength_ += p.Length() + 2;
+            Reformat(p);
+        }
+        paras_.insert(paras_.begin() + first, std::make_move_iterator(fresh.begin()),
+                      std::make_move_iterator(fresh.end()));
+        capacity_ = std::max(capacity_, Count());
+        Invalidate(first);
+        Renumber(first);
+    }
 }
 
 std::u32string TextEditorStrings::TextRange(int offset, int count) const {
@@ -605,22 +566,19 @@ std::u32string TextEditorStrings::TextRange(int offset, int count) const {
 // --- Files ---
 
 void TextEditorStrings::LoadFromFile(const std::string& fileName) {
-    Lock();
-    try {
+    {
+        Lock();
+        ScopeExit unlock([this] { Unlock(); });
         platform::FileStream f(fileName, platform::fmOpenRead | platform::fmShareDenyWrite);
         std::string bytes(static_cast<std::size_t>(f.Size()), '\0');
         if (!bytes.empty()) f.ReadBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
         SetTextStr(bytes);
-    } catch (...) {
-        Unlock();
-        throw;
     }
-    Unlock();
-    if (OnAfterLoad) OnAfterLoad(owner_);
+    if (OnAfterLoad) OnAfterLoad(host_.Sender());
 }
 
 void TextEditorStrings::SaveToFile(const std::string& fileName) {
-    if (OnBeforeSave) OnBeforeSave(owner_);
+    if (OnBeforeSave) OnBeforeSave(host_.Sender());
     std::string bytes = GetTextStr();
     platform::FileStream f(fileName, platform::fmCreate);
     f.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));

@@ -1,6 +1,7 @@
 // The editor's line store: paragraphs cut into screen rows, with row/paragraph mapping.
 #pragma once
 
+#include "core/editor/TextEditorHost.h"
 #include "core/editor/TextPos.h"
 #include "core/platform/StringList.h"
 
@@ -46,9 +47,9 @@ struct RowText {
 // set Modified nor record undo entries.
 class TextEditorStrings : public platform::StringList {
 public:
-    explicit TextEditorStrings(CustomTextEditor& owner);
+    explicit TextEditorStrings(TextEditorHost& host);
 
-    CustomTextEditor& Owner() const { return owner_; }
+    CustomTextEditor& Owner() const { return host_.Sender(); }
 
     // String-list face, paragraphs as UTF-8.
     int Count() const override { return static_cast<int>(paras_.size()); }
@@ -137,7 +138,7 @@ private:
     // Paragraphs [first, end) of the current list are about to change.
     void NoteEdit(int first, int end);
 
-    CustomTextEditor& owner_;
+    TextEditorHost& host_;
     std::vector<Paragraph> paras_;
     int rowCount_ = 0;
     int capacity_ = 0;

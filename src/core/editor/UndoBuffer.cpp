@@ -3,6 +3,7 @@
 
 #include "core/editor/CustomTextEditor.h"
 #include "core/editor/EditorErrors.h"
+#include "core/editor/ScopeExit.h"
 
 namespace velmora::editor {
 
@@ -33,8 +34,9 @@ void UndoBuffer::Add(std::unique_ptr<editor::Undo> record) {
 
 void UndoBuffer::Undo() {
     if (Current() == nullptr) return;
-    undoing_ = true;
-    try {
+    {
+        undoing_ = true;
+        ScopeExit stopUndoing([this] { undoing_ = false; });
         bool anyType = false; // after a group's start nothing but padding continues the step
         UndoKind type = Current()->Kind();
         int depth = 0;
@@ -60,11 +62,7 @@ void UndoBuffer::Undo() {
                 next->Kind() == earliest->Kind() && !earliest->Joins(*next))
                 break;
         }
-    } catch (...) {
-        undoing_ = false;
-        throw;
     }
-    undoing_ = false;
     if (owner_.UpdateLock() == 0) {
         owner_.UpdateEditorSize(false, false);
         owner_.RepaintAll();

@@ -1,7 +1,7 @@
 // Reading a file's properties: statx, the mount table and the user database.
 #include "core/fs/FileProperties.h"
 
-#include "core/dirtree/MountTable.h"
+#include "core/fs/MountTable.h"
 #include "core/fs/PathUtils.h"
 #include "core/platform/FileStream.h"
 
@@ -85,8 +85,7 @@ FileProperties FileProperties::Read(const std::string& path) {
         examined = p.location; // the link itself lives in its folder
     }
     if (char* real = ::realpath(examined.c_str(), nullptr)) {
-        if (const auto mount =
-                dirtree::MountOf(dirtree::ParseMountInfo(dirtree::ReadMountInfo()), real)) {
+        if (const auto mount = MountOf(ParseMountInfo(ReadMountInfo()), real)) {
             p.mountPoint = mount->mountPoint;
             p.fileSystem = mount->fsType;
         }

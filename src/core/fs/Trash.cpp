@@ -1,10 +1,10 @@
 // The freedesktop Trash on byte paths.
 #include "core/fs/Trash.h"
 
-#include "core/dirtree/MountTable.h"
+#include "core/fs/MountTable.h"
 #include "core/fs/PathUtils.h"
 #include "core/platform/FileStream.h"
-#include "core/shell/DesktopExec.h"
+#include "core/platform/PercentEncoding.h"
 
 #include <cerrno>
 #include <climits>
@@ -76,7 +76,7 @@ bool IsBelow(const std::string& path, const std::string& top) {
 // mount table cannot be read, the highest folder on the same device.
 std::string TopFolder(const std::string& folder, dev_t device) {
     std::string top;
-    for (const dirtree::MountEntry& m : dirtree::ParseMountInfo(dirtree::ReadMountInfo())) {
+    for (const fs::MountEntry& m : fs::ParseMountInfo(fs::ReadMountInfo())) {
         const std::string point = StripSlashes(m.mountPoint);
         if ((point == folder || IsBelow(folder, point)) && point.size() > top.size()) top = point;
     }
@@ -223,8 +223,8 @@ std::string Trash::InfoText(const std::string& location, long long deletedAt) {
     char date[32];
     std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &tm);
     // The location as URL-escaped bytes: a line break or "%" in a name stays one value.
-    return "[Trash Info]\nPath=" + shell::FileUri(location).substr(7) + "\nDeletionDate=" + date +
-           "\n";
+    return "[Trash Info]\nPath=" + platform::PercentEncodePath(location) +
+           "\nDeletionDate=" + date + "\n";
 }
 
 std::string Trash::MoveToTrash(const std::string& path) {

@@ -1,6 +1,8 @@
 // Exec splitting and field-code expansion, without any shell.
 #include "core/shell/DesktopExec.h"
 
+#include "core/platform/PercentEncoding.h"
+
 #include <cstdint>
 
 namespace velmora::shell {
@@ -221,21 +223,7 @@ std::string QuoteExecArgument(std::string_view arg) {
 }
 
 std::string FileUri(std::string_view path) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out = "file://";
-    for (char ch : path) {
-        auto c = static_cast<std::uint8_t>(ch);
-        bool keep = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                    c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
-        if (keep) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        }
-    }
-    return out;
+    return "file://" + platform::PercentEncodePath(path);
 }
 
 } // namespace velmora::shell

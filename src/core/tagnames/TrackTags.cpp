@@ -1,9 +1,9 @@
 // Reading the naming fields of a track from its tags.
 #include "core/tagnames/TrackTags.h"
 
-#include "core/tags/Genre.h"
-#include "core/tags/Id3v1.h"
-#include "core/tags/Id3v2.h"
+#include "core/tags/id3v1/Genre.h"
+#include "core/tags/id3v1/Id3v1.h"
+#include "core/tags/id3v2/Id3v2.h"
 
 #include <algorithm>
 #include <cctype>

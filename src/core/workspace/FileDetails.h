@@ -3,8 +3,8 @@
 #pragma once
 
 #include "core/fs/FileInformation.h"
-#include "core/tags/Id3v1.h"
-#include "core/tags/Id3v2.h"
+#include "core/tags/id3v1/Id3v1.h"
+#include "core/tags/id3v2/Id3v2.h"
 
 #include <memory>
 #include <optional>

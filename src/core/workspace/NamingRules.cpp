@@ -1,7 +1,7 @@
 // Naming rules of a folder's volume.
 #include "core/workspace/NamingRules.h"
 
-#include "core/dirtree/MountTable.h"
+#include "core/fs/MountTable.h"
 #include "core/platform/CaseMap.h"
 #include "core/platform/Utf8.h"
 
@@ -53,7 +53,7 @@ NamingRules NamingRules::ForFolder(const std::string& dir) {
         const std::string device =
             std::to_string(major(st.st_dev)) + ":" + std::to_string(minor(st.st_dev));
         // A device mounted twice has one file system: the last entry holds as well as any.
-        for (const dirtree::MountEntry& e : dirtree::ParseMountInfo(dirtree::ReadMountInfo()))
+        for (const fs::MountEntry& e : fs::ParseMountInfo(fs::ReadMountInfo()))
             if (e.device == device) rules = ForType(e.fsType);
     }
     if (!rules.ignoreCase_ && CaseFoldedFolder(dir)) rules.ignoreCase_ = true;

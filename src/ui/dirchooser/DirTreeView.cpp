@@ -1,8 +1,8 @@
 // The drop-down folder tree.
 #include "ui/dirchooser/DirTreeView.h"
 
-#include "core/dirtree/MountTable.h"
 #include "core/dirtree/VolumeList.h"
+#include "core/fs/MountTable.h"
 #include "ui/dirchooser/DirTreeCombo.h"
 #include "ui/platform/QtText.h"
 
@@ -99,7 +99,7 @@ bool DirTreeView::UpdateSelectedPath() {
     SelectedPath = IsRoot(current) ? std::string(dirtree::kDrivesPath) : BuildNodePath(current);
     if (node && node->Kind() == NodeKind::nkVolume &&
         (node->Volume() == VolumeKind::vkRemovable || node->Volume() == VolumeKind::vkOptical) &&
-        !dirtree::VolumeReady(dirtree::ParseMountInfo(dirtree::ReadMountInfo()), SelectedPath)) {
+        !dirtree::VolumeReady(fs::ParseMountInfo(fs::ReadMountInfo()), SelectedPath)) {
         // A rebuild under the warning would walk back to the refused volume and report it.
         auto* combo = qobject_cast<DirTreeCombo*>(owner_);
         if (combo) combo->HoldRebuilds();

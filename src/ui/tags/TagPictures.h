@@ -2,7 +2,7 @@
 // image, its pixels, and the bytes the tag carries.
 #pragma once
 
-#include "core/tags/Id3v2.h"
+#include "core/tags/id3v2/Id3v2.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,7 +1,7 @@
 // The ID3v1 editor panel.
 #include "ui/tags/VisualId3v1.h"
 
-#include "core/tags/Genre.h"
+#include "core/tags/id3v1/Genre.h"
 #include "ui/platform/QtText.h"
 
 #include <QComboBox>

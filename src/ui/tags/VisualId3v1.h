@@ -1,8 +1,8 @@
 // The ID3v1 editor panel: six rows bound to a working copy of the tag, written back on request.
 #pragma once
 
-#include "core/tags/Id3v1.h"
-#include "core/tags/Id3v1Tag.h"
+#include "core/tags/id3v1/Id3v1.h"
+#include "core/tags/id3v1/Id3v1Tag.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,7 +1,7 @@
 // The ID3v2 viewer panel: a tree of topics beside one page of values per topic, read-only.
 #pragma once
 
-#include "core/tags/Id3v2.h"
+#include "core/tags/id3v2/Id3v2.h"
 #include "ui/tags/PId3v2Editor.h"
 
 #include <QImage>

@@ -6,7 +6,7 @@
 #include "core/workspace/EditorNamesPane.h"
 #include "core/workspace/HeldReports.h"
 #include "core/workspace/Workspace.h"
-#include "ui/shell/QtUiThreadPoster.h"
+#include "ui/platform/QtUiThreadPoster.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -144,7 +144,7 @@ private:
     void WatchDirectory(const std::string& dir);
 
     // The poster outlives the watcher, which stops its worker when destroyed.
-    shell::QtUiThreadPoster poster_;
+    QtUiThreadPoster poster_;
     std::unique_ptr<watch::ChangeNotify> changeNotify1_;
     // The watcher's and the folder tree's reports, held for the whole of each user action.
     workspace::HeldReports reports_;

@@ -1,7 +1,7 @@
 // Folder reading, the has-children flag, node paths and path walks on real folder trees.
 #include "core/dirtree/FolderTree.h"
 
-#include "core/tags/ChildProcess.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -73,7 +73,7 @@ TEST_F(FolderTreeTest, UnreadableAndVanishedFolders) {
     EXPECT_EQ(ScanFolder(dir / "plain").status, ScanStatus::ssVanished);
     fsys::permissions(dir / "locked", fsys::perms::none);
     // Root reads every folder: check as an ordinary user.
-    EXPECT_TRUE(velmora::tags::test::RunUnprivileged(dir.Path(), [&] {
+    EXPECT_TRUE(velmora::test::RunUnprivileged(dir.Path(), [&] {
         FolderScan s = ScanFolder(dir / "locked");
         return s.status == ScanStatus::ssUnreadable && s.entries.empty() &&
                !HasSubDirs(dir / "locked");
@@ -87,7 +87,7 @@ TEST_F(FolderTreeTest, AFolderThatCannotBeOpenedHasNoExpandButton) {
     fsys::permissions(dir / "locked", fsys::perms::none);
     fsys::permissions(dir / "listable",
                       fsys::perms::owner_read | fsys::perms::group_read | fsys::perms::others_read);
-    EXPECT_TRUE(velmora::tags::test::RunUnprivileged(dir.Path(), [&] {
+    EXPECT_TRUE(velmora::test::RunUnprivileged(dir.Path(), [&] {
         Strings got;
         for (const FolderEntry& e : ScanFolder(dir.Path()).entries)
             got.push_back(e.name + (e.hasChildren ? "/" : ""));

@@ -46,7 +46,8 @@ TEST(VolumeLabels, VolumesShowTheLabelOfTheirDevice) {
                               "32 1 253:0 / /home/ann/Safe rw - ext4 " +
                               dir / "dev/mapper/vault" + " rw\n";
     std::vector<std::string> captions;
-    for (const Volume& v : VisibleVolumes(ParseMountInfo(table), "/home/ann", "ann", labels))
+    for (const Volume& v :
+         VisibleVolumes(velmora::fs::ParseMountInfo(table), "/home/ann", "ann", labels))
         captions.push_back(v.caption + "=" + v.path);
     EXPECT_EQ(captions, (std::vector<std::string>{"File System=/", "disk=/media/ann/disk/",
                                                   "My Music=/media/ann/3A2F-11C0/",

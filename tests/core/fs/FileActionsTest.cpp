@@ -1,7 +1,6 @@
 // Permanent deletion and file properties on real files.
 #include "core/fs/FileDeletion.h"
 #include "core/fs/FileProperties.h"
-
 #include "support/TempDir.h"
 
 #include <fcntl.h>

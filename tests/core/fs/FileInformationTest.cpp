@@ -2,7 +2,7 @@
 #include "core/fs/FileInformation.h"
 
 #include "core/fs/FileVersion.h"
-#include "core/tags/ChildProcess.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <fcntl.h>
@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 using namespace velmora::fs;
-using velmora::tags::test::RunUnprivileged;
+using velmora::test::RunUnprivileged;
 using velmora::test::TempDir;
 
 namespace {

@@ -2,7 +2,7 @@
 // given when a file does not go there.
 #include "core/fs/Trash.h"
 
-#include "core/tags/ChildProcess.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <climits>
@@ -17,8 +17,8 @@
 #include <unistd.h>
 
 using namespace velmora::fs;
-using velmora::tags::test::RunInChild;
-using velmora::tags::test::RunUnprivileged;
+using velmora::test::RunInChild;
+using velmora::test::RunUnprivileged;
 using velmora::test::TempDir;
 
 namespace {

@@ -1,12 +1,12 @@
 // The frame data model: code tables, language names, item lists, dates and pictures.
-#include "core/tags/ID3UDText.h"
-#include "core/tags/ID3UDUrl.h"
-#include "core/tags/Id3FileType.h"
-#include "core/tags/Id3Language.h"
-#include "core/tags/Id3MediaType.h"
-#include "core/tags/Id3Owner.h"
-#include "core/tags/IdImages.h"
-#include "core/tags/IdIpl.h"
+#include "core/tags/id3v2/ID3UDText.h"
+#include "core/tags/id3v2/ID3UDUrl.h"
+#include "core/tags/id3v2/Id3FileType.h"
+#include "core/tags/id3v2/Id3Language.h"
+#include "core/tags/id3v2/Id3MediaType.h"
+#include "core/tags/id3v2/Id3Owner.h"
+#include "core/tags/id3v2/IdIpl.h"
+#include "core/tags/picture/IdImages.h"
 
 #include <gtest/gtest.h>
 #include <set>

@@ -1,5 +1,5 @@
 // The ID3v1 editor's working copy.
-#include "core/tags/Id3v1Tag.h"
+#include "core/tags/id3v1/Id3v1Tag.h"
 
 #include <gtest/gtest.h>
 

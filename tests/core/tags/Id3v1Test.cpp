@@ -1,9 +1,9 @@
 // ID3v1 trailer: byte layout, reading, writing, removing and the failure rules, on real files.
-#include "core/tags/Id3v1.h"
+#include "core/tags/id3v1/Id3v1.h"
 
-#include "ChildProcess.h"
 #include "Id3v1TrailerBuilder.h"
 #include "core/platform/Error.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <csignal>
@@ -17,6 +17,7 @@
 
 using namespace velmora::tags;
 using namespace velmora::tags::test;
+using namespace velmora::test;
 using velmora::platform::EFOpenError;
 
 namespace {

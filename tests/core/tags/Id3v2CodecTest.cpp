@@ -1,8 +1,8 @@
 // Text decoding by encoding byte, unsynchronisation and capped inflation.
 #include "Id3v2TagBuilder.h"
-#include "core/tags/Id3Inflate.h"
-#include "core/tags/Id3TextCodec.h"
-#include "core/tags/Id3Unsync.h"
+#include "core/tags/id3v2/Id3Inflate.h"
+#include "core/tags/id3v2/Id3TextCodec.h"
+#include "core/tags/id3v2/Id3Unsync.h"
 
 #include <gtest/gtest.h>
 

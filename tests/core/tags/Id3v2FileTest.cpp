@@ -1,13 +1,14 @@
 // Reading tags from real files by assigning FileName.
-#include "ChildProcess.h"
 #include "Id3v2TagBuilder.h"
 #include "core/platform/Error.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 using namespace velmora::tags;
 using namespace velmora::tags::test;
+using namespace velmora::test;
 using namespace std::string_literals;
 
 namespace {

@@ -3,7 +3,7 @@
 #include "JpegEncode.h"
 #include "core/platform/Error.h"
 #include "core/platform/PictureRegistry.h"
-#include "core/tags/JpegImage.h"
+#include "core/tags/picture/JpegImage.h"
 
 #include <gtest/gtest.h>
 

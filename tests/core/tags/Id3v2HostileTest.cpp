@@ -1,15 +1,16 @@
 // Hostile tags made to exhaust memory and time: every read stays small, and so does its JSON.
-#include "ChildProcess.h"
 #include "Id3v2TagBuilder.h"
 #include "JpegEncode.h"
-#include "core/tags/Id3v2Json.h"
-#include "core/tags/JpegImage.h"
+#include "core/tags/id3v2/Id3v2Json.h"
+#include "core/tags/picture/JpegImage.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 using namespace velmora::tags;
 using namespace velmora::tags::test;
+using namespace velmora::test;
 using namespace std::string_literals;
 
 namespace {

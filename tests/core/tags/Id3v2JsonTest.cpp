@@ -1,5 +1,5 @@
 // The JSON writer and the JSON form of read tags printed by id3dump.
-#include "core/tags/Id3v2Json.h"
+#include "core/tags/id3v2/Id3v2Json.h"
 
 #include "Id3v2TagBuilder.h"
 

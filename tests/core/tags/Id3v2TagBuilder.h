@@ -1,7 +1,7 @@
 // Builds ID3v2 tag bytes inline for the reader tests.
 #pragma once
 
-#include "core/tags/Id3v2.h"
+#include "core/tags/id3v2/Id3v2.h"
 
 #include <cstdint>
 #include <string>

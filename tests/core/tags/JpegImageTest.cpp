@@ -1,5 +1,5 @@
 // JPEG decoding of pictures compressed here with libjpeg, broken data and the registry entry.
-#include "core/tags/JpegImage.h"
+#include "core/tags/picture/JpegImage.h"
 
 #include "JpegEncode.h"
 #include "core/platform/PictureRegistry.h"

@@ -1,5 +1,5 @@
 // The two tag panels on real files: the ID3v1 editor writing back, the ID3v2 viewer's pages.
-#include "core/tags/JpegImage.h"
+#include "core/tags/picture/JpegImage.h"
 #include "ui/support/UrlRecorder.h"
 #include "ui/tags/PictureBox.h"
 #include "ui/tags/QtPictureLoaders.h"

@@ -1,6 +1,6 @@
 // The information pane in the main window: the menu item, selection, reading off the UI thread,
 // writing and clearing the ID3v1 tag, the file lines.
-#include "core/tags/JpegImage.h"
+#include "core/tags/picture/JpegImage.h"
 #include "ui/editor/TextEditor.h"
 #include "ui/support/LeftList.h"
 #include "ui/support/ModalAnswerer.h"
