@@ -4,6 +4,7 @@
 #include "core/platform/Questions.h"
 #include "core/platform/StringList.h"
 #include "core/workspace/NamesPane.h"
+#include "core/workspace/RenameRecorder.h"
 
 #include <functional>
 #include <string>
@@ -41,6 +42,9 @@ public:
     // count as resolved, so a reload later in the same action does not ask again.
     bool ResolvePendingEdits();
 
+    // Hears of every Apply (the undo journal); none by default.
+    void SetRenameRecorder(RenameRecorder* recorder) { recorder_ = recorder; }
+
     const std::string& ListedDirectory() const { return listedDirectory_; }
     platform::StringList& Left() { return left_; }
     NamesPane& Right() { return right_; }
@@ -58,6 +62,7 @@ private:
     // Whether the right list was loaded without extensions: an Apply puts them back exactly
     // then, whatever the check box shows while the user is asked about a toggle of it.
     bool listedWithoutExt_ = false;
+    RenameRecorder* recorder_ = nullptr;
 };
 
 } // namespace velmora::workspace
