@@ -3,11 +3,58 @@
 
 #include "core/platform/Error.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <string_view>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace velmora::journal {
+
+namespace {
+
+// Below this many files a stat per file is cheaper than reading the whole folder.
+constexpr std::size_t kListingFrom = 256;
+
+// Local file systems whose folder listing carries the inode number stat reports, and whose
+// files share their folder's device.
+bool ListingGivesIdentities(int dirFd) {
+    struct statfs sf {};
+    if (::fstatfs(dirFd, &sf) != 0) return false;
+    switch (static_cast<unsigned long>(sf.f_type)) {
+    case EXT4_SUPER_MAGIC: // ext2 and ext3 too
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case F2FS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Every entry's inode number from one read of the folder. A stat per file costs microseconds
+// each, and a large Apply would pay for them before its first rename.
+std::unordered_map<std::string, std::uint64_t> InodesByName(int dirFd) {
+    std::unordered_map<std::string, std::uint64_t> inodes;
+    const int fd = ::dup(dirFd);
+    if (fd < 0) return inodes;
+    DIR* d = ::fdopendir(fd);
+    if (!d) {
+        ::close(fd);
+        return inodes;
+    }
+    ::rewinddir(d);
+    while (const dirent* e = ::readdir(d))
+        inodes.emplace(e->d_name, static_cast<std::uint64_t>(e->d_ino));
+    ::closedir(d);
+    return inodes;
+}
+
+} // namespace
 
 void JournalRecorder::Begin(const std::string& folder, const std::vector<Planned>& plan) {
     open_.reset();
@@ -19,10 +66,28 @@ void JournalRecorder::Begin(const std::string& folder, const std::vector<Planned
     // The names are looked up relative to the folder: one path walk for the folder, not one per
     // file.
     const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::unordered_map<std::string, std::uint64_t> listed;
+    struct stat dirSt {};
+    if (dirFd >= 0 && plan.size() >= kListingFrom && ::fstat(dirFd, &dirSt) == 0 &&
+        ListingGivesIdentities(dirFd)) {
+        listed = InodesByName(dirFd);
+        // One file checked against stat: anything unexpected and every file is stat'ed.
+        struct stat st {};
+        const auto first = listed.find(plan.front().oldName);
+        if (first == listed.end() ||
+            ::fstatat(dirFd, plan.front().oldName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            st.st_dev != dirSt.st_dev || static_cast<std::uint64_t>(st.st_ino) != first->second)
+            listed.clear();
+    }
     for (const Planned& p : plan) {
         JournalEntry e;
         struct stat st {};
-        if (dirFd >= 0 && ::fstatat(dirFd, p.oldName.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        const auto found = listed.find(p.oldName);
+        if (found != listed.end()) {
+            e.device = static_cast<std::uint64_t>(dirSt.st_dev);
+            e.inode = found->second;
+        } else if (dirFd >= 0 &&
+                   ::fstatat(dirFd, p.oldName.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
             e.device = static_cast<std::uint64_t>(st.st_dev);
             e.inode = static_cast<std::uint64_t>(st.st_ino);
         }

@@ -188,3 +188,22 @@ TEST_F(Undo, AnUnwritableJournalAsksBeforeRenamingAndNoRenamesNothing) {
     run.ApplyRenames(l, r, dir.Slash(), false);
     EXPECT_TRUE(dir.Exists("b"));
 }
+
+TEST_F(Undo, LargeRunsTakeIdentitiesFromTheFolderListingAndTheyMatchStat) {
+    // Enough files for the recorder to read the folder instead of calling stat per file.
+    std::vector<std::string> left, right;
+    for (int i = 0; i < 300; ++i) {
+        left.push_back("f" + std::to_string(i));
+        right.push_back("g" + std::to_string(i));
+        dir.Write(left.back());
+    }
+    Apply(left, right);
+    const auto plan = store.LastUndoable()->journal.plan;
+    ASSERT_EQ(plan.entries.size(), 300u);
+    for (const auto& e : plan.entries) {
+        struct stat st {};
+        ASSERT_EQ(::lstat((dir / e.newName).c_str(), &st), 0);
+        EXPECT_EQ(e.device, static_cast<std::uint64_t>(st.st_dev));
+        EXPECT_EQ(e.inode, static_cast<std::uint64_t>(st.st_ino));
+    }
+}
