@@ -30,7 +30,7 @@ void Put64(std::string& out, std::uint64_t v) {
     out.append(b, 8);
 }
 
-void PutBytes(std::string& out, const std::string& s) {
+void PutBytes(std::string& out, std::string_view s) {
     Put32(out, static_cast<std::uint32_t>(s.size()));
     out.append(s);
 }
@@ -91,24 +91,38 @@ ParsedJournal Refused(std::string problem) {
 
 } // namespace
 
+JournalFormat::PlanEncoder::PlanEncoder(std::string& out, const std::string& folder,
+                                        std::uint64_t count, std::size_t namesSize)
+    : out_(out) {
+    out_.clear();
+    out_.reserve(kHeaderSize + folder.size() + count * kMinEntrySize + namesSize + 4);
+    out_.append(kMagic, sizeof kMagic);
+    Put32(out_, kVersion);
+    Put32(out_, 0); // flags, none yet
+    Put64(out_, count);
+    PutBytes(out_, folder);
+}
+
+void JournalFormat::PlanEncoder::Add(std::uint64_t device, std::uint64_t inode,
+                                     std::string_view oldName, std::string_view newName) {
+    Put64(out_, device);
+    Put64(out_, inode);
+    PutBytes(out_, oldName);
+    PutBytes(out_, newName);
+}
+
+void JournalFormat::PlanEncoder::Finish() {
+    Put32(out_, Crc(out_));
+}
+
 void JournalFormat::EncodePlan(const JournalPlan& plan, std::string& out) {
-    std::size_t size = kHeaderSize + plan.folder.size() + 4;
+    std::size_t names = 0;
     for (const JournalEntry& e : plan.entries)
-        size += kMinEntrySize + e.oldName.size() + e.newName.size();
-    out.clear();
-    out.reserve(size);
-    out.append(kMagic, sizeof kMagic);
-    Put32(out, kVersion);
-    Put32(out, 0); // flags, none yet
-    Put64(out, plan.entries.size());
-    PutBytes(out, plan.folder);
-    for (const JournalEntry& e : plan.entries) {
-        Put64(out, e.device);
-        Put64(out, e.inode);
-        PutBytes(out, e.oldName);
-        PutBytes(out, e.newName);
-    }
-    Put32(out, Crc(out));
+        names += e.oldName.size() + e.newName.size();
+    PlanEncoder encoder(out, plan.folder, plan.entries.size(), names);
+    for (const JournalEntry& e : plan.entries)
+        encoder.Add(e.device, e.inode, e.oldName, e.newName);
+    encoder.Finish();
 }
 
 std::string JournalFormat::EncodeMarker(Marker marker, std::uint64_t value) {

@@ -43,6 +43,22 @@ public:
 
     // The header and the whole plan, ending in its checksum.
     static void EncodePlan(const JournalPlan& plan, std::string& out);
+
+    // Builds the same bytes entry by entry, so a large plan is not held twice.
+    class PlanEncoder {
+    public:
+        // count: the number of entries that will be added; namesSize: their names' bytes, to
+        // size the buffer once.
+        PlanEncoder(std::string& out, const std::string& folder, std::uint64_t count,
+                    std::size_t namesSize);
+        void Add(std::uint64_t device, std::uint64_t inode, std::string_view oldName,
+                 std::string_view newName);
+        // Appends the checksum; the bytes are complete.
+        void Finish();
+
+    private:
+        std::string& out_;
+    };
     // One marker record, appended after the plan.
     static std::string EncodeMarker(Marker marker, std::uint64_t value);
     // Whether record is one intact marker of that kind.

@@ -6,11 +6,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/magic.h>
+#include <optional>
 #include <string_view>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <unistd.h>
 #include <unordered_map>
+#include <vector>
 
 namespace velmora::journal {
 
@@ -37,22 +39,38 @@ bool ListingGivesIdentities(int dirFd) {
 }
 
 // Every entry's inode number from one read of the folder. A stat per file costs microseconds
-// each, and a large Apply would pay for them before its first rename.
-std::unordered_map<std::string, std::uint64_t> InodesByName(int dirFd) {
-    std::unordered_map<std::string, std::uint64_t> inodes;
-    const int fd = ::dup(dirFd);
-    if (fd < 0) return inodes;
-    DIR* d = ::fdopendir(fd);
-    if (!d) {
-        ::close(fd);
-        return inodes;
+// each, and a large Apply would pay for them before its first rename. The names are kept in one
+// buffer, the map points into it.
+class FolderInodes {
+public:
+    explicit FolderInodes(int dirFd) {
+        const int fd = ::dup(dirFd);
+        if (fd < 0) return;
+        DIR* d = ::fdopendir(fd);
+        if (!d) {
+            ::close(fd);
+            return;
+        }
+        ::rewinddir(d);
+        std::vector<std::pair<std::size_t, std::uint64_t>> at; // name offset, inode
+        while (const dirent* e = ::readdir(d)) {
+            at.emplace_back(names_.size(), static_cast<std::uint64_t>(e->d_ino));
+            names_.append(e->d_name).push_back('\0');
+        }
+        ::closedir(d);
+        inodes_.reserve(at.size());
+        for (const auto& [offset, inode] : at)
+            inodes_.emplace(std::string_view(names_.data() + offset), inode);
     }
-    ::rewinddir(d);
-    while (const dirent* e = ::readdir(d))
-        inodes.emplace(e->d_name, static_cast<std::uint64_t>(e->d_ino));
-    ::closedir(d);
-    return inodes;
-}
+    const std::uint64_t* Find(const std::string& name) const {
+        const auto it = inodes_.find(name);
+        return it == inodes_.end() ? nullptr : &it->second;
+    }
+
+private:
+    std::string names_;
+    std::unordered_map<std::string_view, std::uint64_t> inodes_;
+};
 
 } // namespace
 
@@ -60,44 +78,44 @@ void JournalRecorder::Begin(const std::string& folder, const std::vector<Planned
     open_.reset();
     lastPath_.clear();
     if (plan.empty()) return; // nothing will be renamed, nothing to undo
-    JournalPlan journal;
-    journal.folder = folder;
-    journal.entries.reserve(plan.size());
     // The names are looked up relative to the folder: one path walk for the folder, not one per
     // file.
     const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    std::unordered_map<std::string, std::uint64_t> listed;
+    std::optional<FolderInodes> listed;
     struct stat dirSt {};
     if (dirFd >= 0 && plan.size() >= kListingFrom && ::fstat(dirFd, &dirSt) == 0 &&
         ListingGivesIdentities(dirFd)) {
-        listed = InodesByName(dirFd);
+        listed.emplace(dirFd);
         // One file checked against stat: anything unexpected and every file is stat'ed.
         struct stat st {};
-        const auto first = listed.find(plan.front().oldName);
-        if (first == listed.end() ||
+        const std::uint64_t* first = listed->Find(plan.front().oldName);
+        if (!first ||
             ::fstatat(dirFd, plan.front().oldName.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
-            st.st_dev != dirSt.st_dev || static_cast<std::uint64_t>(st.st_ino) != first->second)
-            listed.clear();
+            st.st_dev != dirSt.st_dev || static_cast<std::uint64_t>(st.st_ino) != *first)
+            listed.reset();
     }
+    std::size_t namesSize = 0;
+    for (const Planned& p : plan)
+        namesSize += p.oldName.size() + p.newName.size();
+    std::string bytes;
+    JournalFormat::PlanEncoder encoder(bytes, folder, plan.size(), namesSize);
     for (const Planned& p : plan) {
-        JournalEntry e;
+        std::uint64_t device = 0, inode = 0;
         struct stat st {};
-        const auto found = listed.find(p.oldName);
-        if (found != listed.end()) {
-            e.device = static_cast<std::uint64_t>(dirSt.st_dev);
-            e.inode = found->second;
+        if (const std::uint64_t* found = listed ? listed->Find(p.oldName) : nullptr) {
+            device = static_cast<std::uint64_t>(dirSt.st_dev);
+            inode = *found;
         } else if (dirFd >= 0 &&
                    ::fstatat(dirFd, p.oldName.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-            e.device = static_cast<std::uint64_t>(st.st_dev);
-            e.inode = static_cast<std::uint64_t>(st.st_ino);
+            device = static_cast<std::uint64_t>(st.st_dev);
+            inode = static_cast<std::uint64_t>(st.st_ino);
         }
-        e.oldName = p.oldName;
-        e.newName = p.newName;
-        journal.entries.push_back(std::move(e));
+        encoder.Add(device, inode, p.oldName, p.newName);
     }
+    encoder.Finish();
     if (dirFd >= 0) ::close(dirFd);
     try {
-        open_ = store_.Begin(journal);
+        open_ = store_.BeginEncoded(bytes);
         lastPath_ = open_->Path();
     } catch (const platform::Exception& e) {
         const platform::ModalResult r = questions_.Ask(

@@ -131,9 +131,13 @@ std::string JournalStore::DefaultDirectory() {
 }
 
 std::unique_ptr<OpenJournal> JournalStore::Begin(const JournalPlan& plan) {
-    MakeDirectories(directory_);
     std::string bytes;
     JournalFormat::EncodePlan(plan, bytes);
+    return BeginEncoded(bytes);
+}
+
+std::unique_ptr<OpenJournal> JournalStore::BeginEncoded(const std::string& bytes) {
+    MakeDirectories(directory_);
 
     // Names sort by time; the process id keeps two instances apart within one clock tick.
     const auto now = std::chrono::system_clock::now().time_since_epoch();

@@ -44,6 +44,8 @@ public:
     // Writes the plan to a new journal and makes it durable (file and folder synced) before it
     // returns; then drops the oldest journals beyond kKeep. Raises EWriteError.
     std::unique_ptr<OpenJournal> Begin(const JournalPlan& plan);
+    // The same for a plan already encoded (JournalFormat::PlanEncoder).
+    std::unique_ptr<OpenJournal> BeginEncoded(const std::string& bytes);
 
     struct Found {
         std::string path;
