@@ -1,6 +1,8 @@
 // Apply and list loading (in name order) against bare system-call loops on the same files, in
 // one run.
 #include "BaselineRatio.h"
+#include "core/journal/JournalRecorder.h"
+#include "core/journal/JournalStore.h"
 #include "core/platform/Questions.h"
 #include "core/platform/StringList.h"
 #include "core/workspace/EditorNamesPane.h"
@@ -101,6 +103,90 @@ void BM_Apply(benchmark::State& state) {
 }
 BENCHMARK(BM_Apply)->Arg(10000)->Arg(100000)->UseManualTime()->Iterations(2)->Unit(
     benchmark::kMillisecond);
+
+// Times what the journal adds to a run: its Begin (identities, the plan's one write and the
+// syncs) and its End (the marker and its syncs).
+class TimedRecorder : public velmora::workspace::RenameRecorder {
+public:
+    explicit TimedRecorder(velmora::workspace::RenameRecorder& inner) : inner_(inner) {}
+    void Begin(const std::string& folder, const std::vector<Planned>& plan) override {
+        auto t = Clock::now();
+        inner_.Begin(folder, plan);
+        seconds += Seconds(t, Clock::now());
+    }
+    void End(int renamed) noexcept override {
+        auto t = Clock::now();
+        inner_.End(renamed);
+        seconds += Seconds(t, Clock::now());
+    }
+    double seconds = 0;
+
+private:
+    velmora::workspace::RenameRecorder& inner_;
+};
+
+// Apply with the undo journal against the same Apply without it, on the same files, in one run:
+// the journal's whole cost (identities, one write, the syncs, the end marker).
+void BM_ApplyJournal(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    velmora::bench::BaselineRatio ratio;
+    int turn = 0;
+    double journalSeconds = 0, plainSeconds = 0;
+    for (auto _ : state) {
+        std::string dirA = MakeDir("journal"), dirB = MakeDir("plain"), stateDir = MakeDir("state");
+        std::vector<std::string> names;
+        CreateFiles(dirA, n, names);
+        CreateFiles(dirB, n, names);
+        velmora::platform::StringList left, right;
+        for (auto& nm : names) {
+            left.Add(nm);
+            right.Add("01 - " + nm);
+        }
+        NoQuestions q;
+        LatestStatus status;
+        velmora::journal::JournalStore store(stateDir + "/journal");
+        velmora::journal::JournalRecorder journal(store, q);
+        TimedRecorder recorder(journal);
+        velmora::workspace::RenameRun journaled(q, status), plain(q, status);
+        journaled.SetRecorder(&recorder);
+
+        // Each run starts with no dirty pages of the other or of the set-up to write back, and
+        // the two take turns going first, so that a busy machine weighs on both alike.
+        double withJournal = 0, without = 0;
+        auto timed = [&](velmora::workspace::RenameRun& run, const std::string& dir) {
+            ::sync();
+            auto a = Clock::now();
+            run.ApplyRenames(left, right, dir + "/", false);
+            return Seconds(a, Clock::now());
+        };
+        if (turn++ % 2 == 0) {
+            without = timed(plain, dirB);
+            withJournal = timed(journaled, dirA);
+        } else {
+            withJournal = timed(journaled, dirA);
+            without = timed(plain, dirB);
+        }
+        ratio.Add(withJournal, without);
+        journalSeconds += recorder.seconds;
+        plainSeconds += without;
+        state.SetIterationTime(withJournal);
+        if (journaled.RenamedCount() != n || plain.RenamedCount() != n || store.List().size() != 1)
+            state.SkipWithError("not every file was renamed or no journal was written");
+        std::filesystem::remove_all(dirA);
+        std::filesystem::remove_all(dirB);
+        std::filesystem::remove_all(stateDir);
+    }
+    ratio.Report(state);
+    // The journal's own time against the plain Apply: steadier than the ratio of two whole runs
+    // on a busy machine.
+    state.counters["journal_ms"] = journalSeconds * 1000 / static_cast<double>(state.iterations());
+    state.counters["journal_share"] = journalSeconds / plainSeconds;
+}
+BENCHMARK(BM_ApplyJournal)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Iterations(4)
+    ->Unit(benchmark::kMillisecond);
 
 // range(1) = 1: every file matches, so all of them are sorted; 0: a quarter match.
 void BM_LoadFileList(benchmark::State& state) {

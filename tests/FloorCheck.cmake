@@ -8,6 +8,7 @@ endforeach()
 set(allowed_dirtree dirtree fs platform)
 set(allowed_workspace workspace editor fs tags platform)
 set(allowed_tagnames tagnames workspace editor fs tags platform)
+set(allowed_journal journal workspace editor fs tags platform)
 
 set(faults "")
 file(GLOB core_dirs LIST_DIRECTORIES true ${SRC}/core/*)

@@ -91,6 +91,11 @@ RenameRun::Step RenameRun::RenameOne(const std::string& oldPath, const std::stri
     }
 }
 
+RenameRun::Step RenameRun::Move(const std::string& oldPath, const std::string& newPath) {
+    if (NamesAFile(newPath) && fs::TargetConflicts(oldPath, newPath)) return Conflict(newPath);
+    return RenameOne(oldPath, newPath);
+}
+
 void RenameRun::ApplyRenames(const platform::StringList& left, const platform::StringList& right,
                              const std::string& listedDirectory, bool excludeExt) {
     const int n = left.Count();
@@ -101,23 +106,41 @@ void RenameRun::ApplyRenames(const platform::StringList& left, const platform::S
     skipAll_ = ignoreAll_ = false;
     renamed_ = 0;
 
-    std::string oldPath, newPath, progress;
-    for (int i = 0; i < n; ++i) {
-        const std::string oldName = left.Get(i);
+    // The new name of line i, false when the line leaves its file alone.
+    auto newNameOf = [&](int i, const std::string& oldName, std::string& newName) {
         const std::string line = emptied ? std::string() : right.Get(i);
         // A line as it was listed stays; it differs from the name itself only where the name
         // holds a line break, and then the file must not be renamed to the symbols shown for it.
-        const std::optional<std::string> newName = NameLine::NewName(oldName, line, excludeExt);
-        if (!newName) continue;
-        oldPath.assign(listedDirectory).append(oldName);
-        newPath.assign(listedDirectory).append(*newName);
-
-        const bool nameable = NamesAFile(newPath);
-        if (nameable && fs::TargetConflicts(oldPath, newPath)) {
-            if (Conflict(newPath) == Step::Stop) return;
-            continue;
+        std::optional<std::string> name = NameLine::NewName(oldName, line, excludeExt);
+        if (!name) return false;
+        newName = std::move(*name);
+        return true;
+    };
+    std::string newName;
+    if (recorder_) {
+        std::vector<RenameRecorder::Planned> plan;
+        for (int i = 0; i < n; ++i) {
+            std::string oldName = left.Get(i);
+            if (newNameOf(i, oldName, newName)) plan.push_back({std::move(oldName), newName});
         }
-        Step s = RenameOne(oldPath, newPath);
+        recorder_->Begin(listedDirectory, plan);
+    }
+    struct EndRecord {
+        RenameRecorder* recorder;
+        const int& renamed;
+        ~EndRecord() {
+            if (recorder) recorder->End(renamed);
+        }
+    } endRecord{recorder_, renamed_};
+
+    std::string oldPath, newPath, progress;
+    for (int i = 0; i < n; ++i) {
+        const std::string oldName = left.Get(i);
+        if (!newNameOf(i, oldName, newName)) continue;
+        oldPath.assign(listedDirectory).append(oldName);
+        newPath.assign(listedDirectory).append(newName);
+
+        Step s = Move(oldPath, newPath);
         if (s == Step::Stop) return;
         if (s == Step::Skip) continue;
 

@@ -3,6 +3,7 @@
 
 #include "core/platform/Questions.h"
 #include "core/platform/StringList.h"
+#include "core/workspace/RenameRecorder.h"
 
 #include <string>
 
@@ -21,9 +22,16 @@ public:
 
     int RenamedCount() const { return renamed_; }
 
-private:
+    // Hears the plan before the first rename and the end of every run; none by default.
+    void SetRecorder(RenameRecorder* recorder) { recorder_ = recorder; }
+
     // Progress: renamed or failure ignored; Skip: conflict skipped; Stop: cancelled.
     enum class Step { Progress, Skip, Stop };
+    // One rename with the conflict test and the questions, the answers kept for the run. Undo
+    // moves files back through it, so both ask alike and never replace anything.
+    Step Move(const std::string& oldPath, const std::string& newPath);
+
+private:
     Step Conflict(const std::string& newPath);
     Step RenameOne(const std::string& oldPath, const std::string& newPath);
     // The rename failed and the file could not keep its old name: says where it is now.
@@ -35,6 +43,7 @@ private:
     bool skipAll_ = false;
     bool ignoreAll_ = false;
     int renamed_ = 0;
+    RenameRecorder* recorder_ = nullptr;
 };
 
 } // namespace velmora::workspace

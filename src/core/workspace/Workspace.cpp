@@ -70,6 +70,7 @@ void Workspace::LoadFileList() {
 
 void Workspace::ApplyRenames() {
     RenameRun run(questions_, status_);
+    run.SetRecorder(recorder_);
     // A change report must not reload the lists under the run's questions.
     ReportHold hold(host_);
     run.ApplyRenames(left_, right_.Lines(), listedDirectory_, listedWithoutExt_);

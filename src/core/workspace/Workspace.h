@@ -4,6 +4,7 @@
 #include "core/platform/Questions.h"
 #include "core/platform/StringList.h"
 #include "core/workspace/NamesPane.h"
+#include "core/workspace/RenameRecorder.h"
 
 #include <functional>
 #include <string>
@@ -41,6 +42,9 @@ public:
     // count as resolved, so a reload later in the same action does not ask again.
     bool ResolvePendingEdits();
 
+    // Hears of every Apply (the undo journal); none by default.
+    void SetRenameRecorder(RenameRecorder* recorder) { recorder_ = recorder; }
+
     const std::string& ListedDirectory() const { return listedDirectory_; }
     // Whether the lists were loaded without extensions, which Apply puts back.
     bool ListedWithoutExt() const { return listedWithoutExt_; }
@@ -60,6 +64,7 @@ private:
     // Whether the right list was loaded without extensions: an Apply puts them back exactly
     // then, whatever the check box shows while the user is asked about a toggle of it.
     bool listedWithoutExt_ = false;
+    RenameRecorder* recorder_ = nullptr;
 };
 
 } // namespace velmora::workspace

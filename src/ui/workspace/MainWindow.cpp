@@ -32,6 +32,7 @@
 #include "ui/workspace/PaneRowsLevel.h"
 #include "ui/workspace/ReplaceDialog.h"
 #include "ui/workspace/StatusBarSink.h"
+#include "ui/workspace/UndoLastApply.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -153,6 +154,8 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
     namesPane_ = std::make_unique<workspace::EditorNamesPane>(*MemoNew);
     workspace_ = std::make_unique<workspace::Workspace>(*leftModel_, *namesPane_, *questions_,
                                                         *status_, std::move(host));
+    undoLastApply_ = std::make_unique<UndoLastApply>(this, *questions_, *status_);
+    workspace_->SetRenameRecorder(&undoLastApply_->Recorder());
     SHFileOperation1 = new SHFileOperation(this);
     OpenWithDialog1 = new OpenWithDialog(this);
     ObjectPropertiesDialog1 = new ObjectPropertiesDialog(this);
@@ -174,6 +177,8 @@ MainWindow::MainWindow(const std::vector<std::string>& args, QWidget* parent)
 
     ApplyCommandLine(args);
     InstallScrollForwarding();
+    // Once the window is up, an Apply that was cut off last time is offered for undo.
+    QTimer::singleShot(0, this, [this] { Run([this] { RecoverInterruptedApply(); }); });
 }
 
 MainWindow::~MainWindow() {
@@ -402,6 +407,14 @@ void MainWindow::BuildMenus() {
     BuildPopupMenuOrg();
 
     PopupMenuEtc = new QMenu(this);
+    UndoLastApply1 = PopupMenuEtc->addAction(QStringLiteral("&Undo Last Apply"));
+    UndoLastApply1->setObjectName(QStringLiteral("UndoLastApply1"));
+    UndoLastApply1->setIcon(ThemeIcon("edit-undo", QStyle::SP_ArrowBack));
+    connect(UndoLastApply1, &QAction::triggered, this,
+            [this] { Run([this] { UndoLastApply1Click(); }); });
+    connect(PopupMenuEtc, &QMenu::aboutToShow, this,
+            [this] { UndoLastApply1->setEnabled(undoLastApply_->Available()); });
+    PopupMenuEtc->addSeparator();
     QAction* reg = PopupMenuEtc->addAction(QStringLiteral("Shell Register"));
     reg->setObjectName(QStringLiteral("RegisterForDirecotries1"));
     reg->setIcon(ThemeIcon("list-add", QStyle::SP_DirLinkIcon));
@@ -597,6 +610,19 @@ void MainWindow::UnregisterShell1Click() {
                              FromQString(QCoreApplication::applicationFilePath()))
                              .Unregister();
     if (!removed.empty()) RefreshApplicationCache();
+}
+
+void MainWindow::UndoLastApply1Click() {
+    if (!workspace_->ResolvePendingEdits()) return;
+    undoLastApply_->Execute([this](const std::string& folder) {
+        if (folder == workspace_->ListedDirectory()) workspace_->LoadFileList();
+    });
+}
+
+void MainWindow::RecoverInterruptedApply() {
+    undoLastApply_->RecoverInterrupted([this](const std::string& folder) {
+        if (folder == workspace_->ListedDirectory()) workspace_->LoadFileList();
+    });
 }
 
 void MainWindow::InstallScrollForwarding() {

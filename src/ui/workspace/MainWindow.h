@@ -36,6 +36,7 @@ class NamesCheckView;
 class ReplaceDialog;
 class StatusBarSink;
 class TextEditor;
+class UndoLastApply;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -66,6 +67,9 @@ public:
     void DragDrop1Drop(const std::vector<std::string>& paths);
     void RegisterForDirecotries1Click();
     void UnregisterShell1Click();
+    // Renames the files of the last Apply back; at start, offers that for a run cut off.
+    void UndoLastApply1Click();
+    void RecoverInterruptedApply();
     // The watched folder changed: offer to reload.
     void ChangeNotify1Notifications0Change();
     // The left list's selection changed: show the file in the information pane.
@@ -104,6 +108,7 @@ public:
     QMenu* PopupMenuNew = nullptr;
     QAction* Play1 = nullptr;
     QMenu* PopupMenuEtc = nullptr;
+    QAction* UndoLastApply1 = nullptr;
     QMenu* PopupMenuOrg = nullptr;
     QAction* FileInfo1 = nullptr;
     InfoPages* PageControlInfo = nullptr;
@@ -154,6 +159,7 @@ private:
     StatusBarSink* status_ = nullptr;
     std::unique_ptr<workspace::EditorNamesPane> namesPane_;
     std::unique_ptr<workspace::Workspace> workspace_;
+    std::unique_ptr<UndoLastApply> undoLastApply_;
     bool applyingCommandLine_ = false;
     bool patternFocusLeaving_ = false; // the pattern box reports its text as chosen on focus-out
     bool excludeExtHandlerAttached_ = true;

@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     setenv("HOME", (base + "/home").constData(), 1);
     setenv("XDG_DATA_HOME", (base + "/data").constData(), 1);
     setenv("XDG_CONFIG_HOME", (base + "/config").constData(), 1);
+    setenv("XDG_STATE_HOME", (base + "/state").constData(), 1);
     setenv("XDG_RUNTIME_DIR", (base + "/runtime").constData(), 1);
     if (!getenv("VELMORA_TEST_DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     velmora::ui::VelmoraApplication app(argc, argv);
