@@ -5,8 +5,8 @@
 #include "core/tagnames/NameFormat.h"
 #include "core/tagnames/TagNames.h"
 #include "core/tagnames/TagScan.h"
-#include "core/tags/id3v2/Id3v2.h"
 #include "core/tags/Id3v2TagBuilder.h"
+#include "core/tags/id3v2/Id3v2.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>

@@ -1,6 +1,5 @@
 // Fuzzes the mount table parser and the volume filter with any text as the table, and the
 // label links' name decoding with the same text as a name.
-#include "core/fs/MountTable.h"
 #include "core/dirtree/VolumeLabels.h"
 #include "core/dirtree/VolumeList.h"
 #include "core/fs/MountTable.h"

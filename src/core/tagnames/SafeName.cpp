@@ -1,8 +1,8 @@
 // The character rules for names made from tags.
 #include "core/tagnames/SafeName.h"
 
-#include "core/workspace/NamingRules.h"
 #include "core/platform/Utf8.h"
+#include "core/workspace/NamingRules.h"
 
 namespace velmora::tagnames {
 

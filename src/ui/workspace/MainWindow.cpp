@@ -27,8 +27,8 @@
 #include "ui/workspace/InfoPages.h"
 #include "ui/workspace/LineNumbersDlg.h"
 #include "ui/workspace/NameListModel.h"
-#include "ui/workspace/NamesFromTagsDlg.h"
 #include "ui/workspace/NamesCheckView.h"
+#include "ui/workspace/NamesFromTagsDlg.h"
 #include "ui/workspace/PaneRowsLevel.h"
 #include "ui/workspace/ReplaceDialog.h"
 #include "ui/workspace/StatusBarSink.h"
@@ -362,8 +362,8 @@ void MainWindow::BuildMenus() {
     add(QStringLiteral("Capitalize1"), QStringLiteral("Capi&talize"), QKeySequence(),
         QStringLiteral("format-text-capitalize"), [this] { Capitalize1Click(); });
     PopupMenuNew->addSeparator();
-    add(QStringLiteral("NamesFromTags1"), QStringLiteral("Names From &Tags..."), ctrlShift(Qt::Key_T),
-        QStringLiteral("audio-x-generic"), [this] { NamesFromTags1Click(); });
+    add(QStringLiteral("NamesFromTags1"), QStringLiteral("Names From &Tags..."),
+        ctrlShift(Qt::Key_T), QStringLiteral("audio-x-generic"), [this] { NamesFromTags1Click(); });
     add(QStringLiteral("SafeNames1"), QStringLiteral("&Safe Names"), QKeySequence(),
         QStringLiteral("edit-clear"), [this] { SafeNames1Click(); });
     PopupMenuNew->addSeparator();
@@ -739,7 +739,8 @@ void MainWindow::SafeNames1Click() {
     const std::string& folder = workspace_->ListedDirectory();
     const bool fat = !folder.empty() && workspace::NamingRules::ForFolder(folder).FatNames();
     tagnames::PaneLines::MakeSafe(*MemoNew, ListedNames(workspace_->Left()),
-                                  workspace_->ListedWithoutExt(), NamesFromTagsDlg::SavedRules(fat));
+                                  workspace_->ListedWithoutExt(),
+                                  NamesFromTagsDlg::SavedRules(fat));
 }
 
 void MainWindow::UPPERCASE1Click() {

@@ -70,10 +70,11 @@ struct NamesMenu : ::testing::Test {
 TEST_F(NamesMenu, HasEveryCommandWithItsCaptionKeyIconAndSeparator) {
     // "caption|key" a comma apart; an empty entry for a separator.
     const QStringList expected =
-        QString("&Apply|Ctrl+S,,&Find|Ctrl+F,,&Number Lines|Ctrl+N,,"
-                "&UPPERCASE|,&lowercase|,Capi&talize|,,Names From &Tags...|Ctrl+Shift+T,&Safe Names|,,"
-                "&Record|Ctrl+Shift+R,&Play|Ctrl+Shift+P,,"
-                "&Undo|Ctrl+Z,,Cu&t|Ctrl+X,&Copy|Ctrl+C,&Paste|Ctrl+V,&Delete|,Select &All|Ctrl+A")
+        QString(
+            "&Apply|Ctrl+S,,&Find|Ctrl+F,,&Number Lines|Ctrl+N,,"
+            "&UPPERCASE|,&lowercase|,Capi&talize|,,Names From &Tags...|Ctrl+Shift+T,&Safe Names|,,"
+            "&Record|Ctrl+Shift+R,&Play|Ctrl+Shift+P,,"
+            "&Undo|Ctrl+Z,,Cu&t|Ctrl+X,&Copy|Ctrl+C,&Paste|Ctrl+V,&Delete|,Select &All|Ctrl+A")
             .split(',');
     const QList<QAction*> actions = w->PopupMenuNew->actions();
     ASSERT_EQ(actions.size(), expected.size());
