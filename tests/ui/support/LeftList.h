@@ -1,6 +1,8 @@
-// The main window's left list as the tests read it: its names and the index of one of them.
+// The main window's lists as the tests read them: the left list's names and the index of one
+// of them, and the names pane's lines.
 #pragma once
 
+#include "ui/editor/TextEditor.h"
 #include "ui/workspace/MainWindow.h"
 
 #include <QAbstractItemModel>
@@ -15,6 +17,13 @@ inline std::vector<std::string> LeftNames(ui::MainWindow& w) {
     std::vector<std::string> v;
     for (int i = 0; i < w.Work().Left().Count(); ++i)
         v.push_back(w.Work().Left().Get(i));
+    return v;
+}
+
+inline std::vector<std::string> PaneLines(ui::MainWindow& w) {
+    std::vector<std::string> v;
+    for (int i = 0; i < w.MemoNew->Lines().Count(); ++i)
+        v.push_back(w.MemoNew->Lines().Get(i));
     return v;
 }
 

@@ -3,7 +3,9 @@
 #include "core/platform/Utf8.h"
 #include "support/TempDir.h"
 #include "ui/editor/TextEditor.h"
+#include "ui/support/LeftList.h"
 #include "ui/support/ModalAnswerer.h"
+#include "ui/support/WhenModal.h"
 #include "ui/workspace/LineNumbersDlg.h"
 #include "ui/workspace/MainWindow.h"
 #include "ui/workspace/ReplaceDialog.h"
@@ -38,12 +40,7 @@ struct NamesMenu : ::testing::Test {
         EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
         w->MemoNew->setFocus();
     }
-    std::vector<std::string> Lines() const {
-        std::vector<std::string> v;
-        for (int i = 0; i < w->MemoNew->Lines().Count(); ++i)
-            v.push_back(w->MemoNew->Lines().Get(i));
-        return v;
-    }
+    std::vector<std::string> Lines() const { return test::PaneLines(*w); }
     QAction* Item(const char* name) const {
         return w->PopupMenuNew->findChild<QAction*>(QString::fromLatin1(name));
     }
@@ -52,16 +49,7 @@ struct NamesMenu : ::testing::Test {
     }
     // Runs act on the number-lines dialog as soon as it is shown modally.
     void WhenNumberDialogOpens(std::function<void(ui::LineNumbersDlg&)> act) {
-        auto* timer = new QTimer(w.get());
-        timer->setInterval(5);
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-            auto* dlg = qobject_cast<ui::LineNumbersDlg*>(QApplication::activeModalWidget());
-            if (!dlg || !dlg->isVisible()) return;
-            timer->stop();
-            timer->deleteLater();
-            act(*dlg);
-        });
-        timer->start();
+        test::WhenModal<ui::LineNumbersDlg>(w.get(), std::move(act));
     }
 };
 

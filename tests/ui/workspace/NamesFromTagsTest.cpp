@@ -5,7 +5,9 @@
 #include "support/TempDir.h"
 #include "ui/editor/TextEditor.h"
 #include "ui/platform/AppSettings.h"
+#include "ui/support/LeftList.h"
 #include "ui/support/ModalAnswerer.h"
+#include "ui/support/WhenModal.h"
 #include "ui/workspace/MainWindow.h"
 #include "ui/workspace/NamesFromTagsDlg.h"
 
@@ -52,27 +54,13 @@ struct NamesFromTags : ::testing::Test {
         EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
         w->MemoNew->setFocus();
     }
-    std::vector<std::string> Lines() const {
-        std::vector<std::string> v;
-        for (int i = 0; i < w->MemoNew->Lines().Count(); ++i)
-            v.push_back(w->MemoNew->Lines().Get(i));
-        return v;
-    }
+    std::vector<std::string> Lines() const { return test::PaneLines(*w); }
     // Runs act on the dialog once it is shown and its tags are read.
     void WhenDialogReady(std::function<void(ui::NamesFromTagsDlg&)> act) {
-        auto* timer = new QTimer(w.get());
-        timer->setInterval(5);
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-            auto* dlg = qobject_cast<ui::NamesFromTagsDlg*>(QApplication::activeModalWidget());
-            if (!dlg || !dlg->isVisible()) return;
-            if (!dlg->LabelProgress->text().isEmpty() &&
-                dlg->LabelProgress->text().startsWith("Reading"))
-                return;
-            timer->stop();
-            timer->deleteLater();
-            act(*dlg);
-        });
-        timer->start();
+        test::WhenModal<ui::NamesFromTagsDlg>(
+            w.get(), std::move(act), [](ui::NamesFromTagsDlg& dlg) {
+                return !dlg.LabelProgress->text().startsWith("Reading");
+            });
     }
     // The offscreen platform does not give the window back its activation after a dialog.
     void OpenDialog() {
