@@ -25,6 +25,7 @@
 #include <QScrollArea>
 #include <QStackedWidget>
 #include <QTreeWidget>
+#include <string_view>
 #include <type_traits>
 
 namespace velmora::ui {
@@ -138,11 +139,7 @@ VisualId3v2::VisualId3v2(QWidget* parent) : QWidget(parent) {
     row->addWidget(TreeView);
     row->addWidget(Pages, 1);
 
-    BuildInformations();
-    BuildMisc();
-    BuildPhotos();
-    BuildTexts();
-    BuildUrls();
+    BuildFieldPages();
     BuildTree();
     BuildPictureMenu();
 }
@@ -192,30 +189,184 @@ QString VisualId3v2::ShownTopic() const {
     return pageOfTopic_.key(Pages->currentIndex());
 }
 
-void VisualId3v2::BuildInformations() {
-    ValueGrid g(AddPage(QStringLiteral("Informations")));
-    PInformation& d = datas_.Informations;
-    d.FileName = g.Text("FileName");
-    d.TagPresent = g.Text("Tag Present");
-    d.TagSize = g.Text("Tag Size");
-    d.TagVersion = g.Text("Tag Version");
-    d.Unsynchro = g.Text("Unsynchro");
-    d.Experimental = g.Text("Experimental");
-    d.Extended = g.Text("Extended");
-    g.Finish();
+std::vector<VisualId3v2::FieldPage> VisualId3v2::FieldPages() {
+    using T = const tags::Id3v2&;
+    auto text = [](const char* caption, TextValue& widget, QString (*value)(T)) {
+        return Field{caption, FieldKind::Text, &widget, nullptr, value, nullptr};
+    };
+    auto url = [](const char* caption, TextValue& widget, QString (*value)(T)) {
+        return Field{caption, FieldKind::Url, &widget, nullptr, value, nullptr};
+    };
+    auto list = [](const char* caption, ListValue& widget, QStringList (*items)(T)) {
+        return Field{caption, FieldKind::List, nullptr, &widget, nullptr, items};
+    };
+    PInformation& i = datas_.Informations;
+    PMisc& m = datas_.Misc;
+    PText1& t1 = datas_.Texts.Text1;
+    PText2& t2 = datas_.Texts.Text2;
+    PText3& t3 = datas_.Texts.Text3;
+    PText4& t4 = datas_.Texts.Text4;
+    PUrls& u = datas_.Urls;
+    return {
+        {"Informations",
+         {
+             text("FileName", i.FileName,
+                  [](T t) { return QFileInfo(ToQString(t.FileName())).fileName(); }),
+             text("Tag Present", i.TagPresent, [](T t) { return Bool(t.TagPresent()); }),
+             text("Tag Size", i.TagSize,
+                  [](T t) { return QString::number(t.TagSize()) + QStringLiteral(" Byte(s)"); }),
+             text("Tag Version", i.TagVersion,
+                  [](T t) { return QLocale().toString(t.Version(), 'f', 2); }),
+             text("Unsynchro", i.Unsynchro, [](T t) { return Bool(t.Unsynchronisation()); }),
+             text("Experimental", i.Experimental, [](T t) { return Bool(t.Experimental()); }),
+             text("Extended", i.Extended, [](T t) { return Bool(t.ExtendedHeader()); }),
+         }},
+        {"Misc",
+         {
+             list("Involved Pers", m.InvolvedPersons,
+                  [](T t) {
+                      const tags::IdIpl& ipl = t.InvolvedPeople();
+                      return Paired(ipl.Persons(), ipl.Jobs());
+                  }),
+             text("Seller", m.Seller, [](T t) { return ToQString(t.Owner().Seller); }),
+             text("Price", m.Price, [](T t) { return ToQString(t.Owner().Price); }),
+             text("Purchased the", m.PurchasedThe,
+                  [](T t) {
+                      const tags::Id3Date& date = t.Owner().DatePurchased;
+                      return QLocale().toString(QDate(date.Year, date.Month, date.Day),
+                                                QLocale::ShortFormat);
+                  }),
+             text("Counter", m.Counter,
+                  [](T t) { return QString::number(t.Popularimeter().Counter); }),
+             text("Rating", m.Rating,
+                  [](T t) {
+                      return QString::number(t.Popularimeter().Rating * 100 / 255) +
+                             QStringLiteral("%");
+                  }),
+             text("User Email", m.UserEmail,
+                  [](T t) { return ToQString(t.Popularimeter().UserEmail); }),
+         }},
+        {"Part 1",
+         {
+             text("Creation", t1.Creation, [](T t) { return ToQString(t.Texts().Date); }),
+             text("Title", t1.Title, [](T t) { return ToQString(t.Texts().ContentDescription); }),
+             text("SubTitle", t1.SubTitle, [](T t) { return ToQString(t.Texts().SubTitle); }),
+             list("Artist(s)", t1.Artists, [](T t) { return ToQStringList(t.Texts().Performers); }),
+             text("Band", t1.Band, [](T t) { return ToQString(t.Texts().Band); }),
+             text("Conductor", t1.Conductor, [](T t) { return ToQString(t.Texts().Conductor); }),
+             text("Remixed by", t1.RemixedBy, [](T t) { return ToQString(t.Texts().ModifiedBy); }),
+             list("Composer(s)", t1.Composers,
+                  [](T t) { return ToQStringList(t.Texts().Composer); }),
+             list("Lyricist(s)", t1.Lyricists,
+                  [](T t) { return ToQStringList(t.Texts().Lyricists); }),
+             list("Langague(s)", t1.Languages,
+                  [](T t) { return ToQStringList(t.Texts().Languages); }),
+         }},
+        {"Part 2",
+         {
+             text("Content Type", t2.ContentType,
+                  [](T t) { return ToQString(t.Texts().ContentGroup); }),
+             text("Album", t2.Album, [](T t) { return ToQString(t.Texts().Album); }),
+             text("Part", t2.Part, [](T t) { return ToQString(t.Texts().PartOf); }),
+             text("Track", t2.Track, [](T t) { return ToQString(t.Texts().TrackNumber); }),
+             text("ISRC", t2.ISRC, [](T t) { return ToQString(t.Texts().ISRC); }),
+             text("Year", t2.Year, [](T t) { return ToQString(t.Texts().Year); }),
+             text("Date", t2.Date, [](T t) { return ToQString(t.Texts().Date); }),
+             text("Time", t2.Time, [](T t) { return ToQString(t.Texts().Time); }),
+             text("Recorded at", t2.recordedAt,
+                  [](T t) { return ToQString(t.Texts().RecordingDate); }),
+             text("Media Type", t2.MediaType,
+                  [](T t) { return ToQString(tags::MediaTypeDescription(t.Texts().MediaType)); }),
+         }},
+        {"Part 3",
+         {
+             text("BPM", t3.BPM, [](T t) { return QString::number(t.Texts().BPM); }),
+             text("Copyright", t3.Copyright, [](T t) { return ToQString(t.Texts().Copyright); }),
+             text("Publisher", t3.Publisher, [](T t) { return ToQString(t.Texts().Publisher); }),
+             text("Encoded By", t3.EncodedBy, [](T t) { return ToQString(t.Texts().EncodedBy); }),
+             text("Encoder", t3.Encoder, [](T t) { return ToQString(t.Texts().EncodingSoftware); }),
+             text("O. FileName", t3.OriginalFileName,
+                  [](T t) { return ToQString(t.Texts().OriginalFileName); }),
+             text("Length", t3.Length, [](T t) { return ToQString(t.Texts().Length); }),
+             text("Size", t3.Size,
+                  [](T t) { return QString::number(t.Texts().Size) + QStringLiteral(" Byte(s)"); }),
+             text("Delay", t3.Delay,
+                  [](T t) {
+                      return QString::number(t.Texts().PlaylistDelay) +
+                             QStringLiteral(" millisecond(s)");
+                  }),
+             text("Initial Key", t3.InitialKey,
+                  [](T t) { return ToQString(t.Texts().InitialKey); }),
+         }},
+        {"Part 4",
+         {
+             text("O. Album", t4.OriginalAlbum,
+                  [](T t) { return ToQString(t.Texts().OriginalTitle); }),
+             list("O. Artist(s)", t4.OriginalArtists,
+                  [](T t) { return ToQStringList(t.Texts().OriginalArtist); }),
+             list("O. Lyricist(s)", t4.OriginalLyricists,
+                  [](T t) { return ToQStringList(t.Texts().OriginalLyricists); }),
+             text("O. Year", t4.OriginalYear,
+                  [](T t) { return ToQString(t.Texts().OriginalReleaseYear); }),
+             text("File Owner", t4.FileOwner, [](T t) { return ToQString(t.Texts().FileOwner); }),
+             text("File Type", t4.FileType,
+                  [](T t) { return ToQString(tags::FileTypeDescription(t.Texts().FileType)); }),
+             text("Radio Name", t4.RadioName,
+                  [](T t) { return ToQString(t.Texts().InternetRadioName); }),
+             text("Radio Owner", t4.RadioOwner,
+                  [](T t) { return ToQString(t.Texts().InternetRadioOwner); }),
+             list("User Defined", t4.UserDefined,
+                  [](T t) {
+                      const tags::ID3UDText& ud = t.UserDefinedText();
+                      return Paired(ud.Values(), ud.Descriptions());
+                  }),
+         }},
+        {"Urls",
+         {
+             url("Commercial", u.Commercial, [](T t) { return ToQString(t.Web().CommercialInfo); }),
+             url("Copyright", u.Copyright, [](T t) { return ToQString(t.Web().LegalInfo); }),
+             url("Audio File", u.AudioFile, [](T t) { return ToQString(t.Web().OfficialAudio); }),
+             url("Artist Page", u.ArtistPage,
+                 [](T t) { return ToQString(t.Web().OfficialArtist); }),
+             url("Audio Source", u.AudioSource,
+                 [](T t) { return ToQString(t.Web().OfficialAudioSource); }),
+             url("Radio Station", u.RadioStation,
+                 [](T t) { return ToQString(t.Web().InternetRadioStation); }),
+             url("Payment", u.Payment, [](T t) { return ToQString(t.Web().Payment); }),
+             url("Publishers", u.Publishers, [](T t) { return ToQString(t.Web().Publishers); }),
+             list("User Defined", u.UserDefined,
+                  [](T t) { return ToQStringList(t.UserDefinedWeb().URLs()); }),
+         }},
+    };
 }
 
-void VisualId3v2::BuildMisc() {
-    ValueGrid g(AddPage(QStringLiteral("Misc")));
-    PMisc& d = datas_.Misc;
-    d.InvolvedPersons = g.List("Involved Pers");
-    d.Seller = g.Text("Seller");
-    d.Price = g.Text("Price");
-    d.PurchasedThe = g.Text("Purchased the");
-    d.Counter = g.Text("Counter");
-    d.Rating = g.Text("Rating");
-    d.UserEmail = g.Text("User Email");
-    g.Finish();
+void VisualId3v2::BuildFieldPages() {
+    fieldPages_ = FieldPages();
+    for (const FieldPage& page : fieldPages_) {
+        // The pictures' page has a layout of its own; it sits between the misc and text pages.
+        if (page.title == std::string_view("Part 1")) BuildPhotos();
+        ValueGrid g(AddPage(QString::fromLatin1(page.title)));
+        for (const Field& f : page.fields) {
+            switch (f.kind) {
+            case FieldKind::Text:
+                *f.text = g.Text(f.caption);
+                break;
+            case FieldKind::Url:
+                *f.text = g.Url(f.caption);
+                break;
+            case FieldKind::List:
+                *f.list = g.List(f.caption);
+                break;
+            }
+        }
+        g.Finish();
+    }
+    PUrls& d = datas_.Urls;
+    // Choosing a user-defined URL opens it.
+    connect(d.UserDefined.Widget(), &QComboBox::activated, this,
+            [box = d.UserDefined.Widget()](int row) { UrlValueEdit::Open(box->itemText(row)); });
+    // The wheel would choose every address it rolls past and open each one in the browser.
+    d.UserDefined.Widget()->installEventFilter(this);
 }
 
 void VisualId3v2::BuildPhotos() {
@@ -234,88 +385,6 @@ void VisualId3v2::BuildPhotos() {
     row->addWidget(Image, 1);
     connect(Types.Widget(), &QComboBox::currentIndexChanged, this,
             [this](int row) { ShowKind(row); });
-}
-
-void VisualId3v2::BuildTexts() {
-    {
-        ValueGrid g(AddPage(QStringLiteral("Part 1")));
-        PText1& d = datas_.Texts.Text1;
-        d.Creation = g.Text("Creation");
-        d.Title = g.Text("Title");
-        d.SubTitle = g.Text("SubTitle");
-        d.Artists = g.List("Artist(s)");
-        d.Band = g.Text("Band");
-        d.Conductor = g.Text("Conductor");
-        d.RemixedBy = g.Text("Remixed by");
-        d.Composers = g.List("Composer(s)");
-        d.Lyricists = g.List("Lyricist(s)");
-        d.Languages = g.List("Langague(s)");
-        g.Finish();
-    }
-    {
-        ValueGrid g(AddPage(QStringLiteral("Part 2")));
-        PText2& d = datas_.Texts.Text2;
-        d.ContentType = g.Text("Content Type");
-        d.Album = g.Text("Album");
-        d.Part = g.Text("Part");
-        d.Track = g.Text("Track");
-        d.ISRC = g.Text("ISRC");
-        d.Year = g.Text("Year");
-        d.Date = g.Text("Date");
-        d.Time = g.Text("Time");
-        d.recordedAt = g.Text("Recorded at");
-        d.MediaType = g.Text("Media Type");
-        g.Finish();
-    }
-    {
-        ValueGrid g(AddPage(QStringLiteral("Part 3")));
-        PText3& d = datas_.Texts.Text3;
-        d.BPM = g.Text("BPM");
-        d.Copyright = g.Text("Copyright");
-        d.Publisher = g.Text("Publisher");
-        d.EncodedBy = g.Text("Encoded By");
-        d.Encoder = g.Text("Encoder");
-        d.OriginalFileName = g.Text("O. FileName");
-        d.Length = g.Text("Length");
-        d.Size = g.Text("Size");
-        d.Delay = g.Text("Delay");
-        d.InitialKey = g.Text("Initial Key");
-        g.Finish();
-    }
-    {
-        ValueGrid g(AddPage(QStringLiteral("Part 4")));
-        PText4& d = datas_.Texts.Text4;
-        d.OriginalAlbum = g.Text("O. Album");
-        d.OriginalArtists = g.List("O. Artist(s)");
-        d.OriginalLyricists = g.List("O. Lyricist(s)");
-        d.OriginalYear = g.Text("O. Year");
-        d.FileOwner = g.Text("File Owner");
-        d.FileType = g.Text("File Type");
-        d.RadioName = g.Text("Radio Name");
-        d.RadioOwner = g.Text("Radio Owner");
-        d.UserDefined = g.List("User Defined");
-        g.Finish();
-    }
-}
-
-void VisualId3v2::BuildUrls() {
-    ValueGrid g(AddPage(QStringLiteral("Urls")));
-    PUrls& d = datas_.Urls;
-    d.Commercial = g.Url("Commercial");
-    d.Copyright = g.Url("Copyright");
-    d.AudioFile = g.Url("Audio File");
-    d.ArtistPage = g.Url("Artist Page");
-    d.AudioSource = g.Url("Audio Source");
-    d.RadioStation = g.Url("Radio Station");
-    d.Payment = g.Url("Payment");
-    d.Publishers = g.Url("Publishers");
-    d.UserDefined = g.List("User Defined");
-    g.Finish();
-    // Choosing a user-defined URL opens it.
-    connect(d.UserDefined.Widget(), &QComboBox::activated, this,
-            [box = d.UserDefined.Widget()](int row) { UrlValueEdit::Open(box->itemText(row)); });
-    // The wheel would choose every address it rolls past and open each one in the browser.
-    d.UserDefined.Widget()->installEventFilter(this);
 }
 
 bool VisualId3v2::eventFilter(QObject* watched, QEvent* event) {
@@ -358,98 +427,13 @@ void VisualId3v2::ShowTag(std::shared_ptr<const tags::Id3v2> tag, PreparedPictur
 }
 
 void VisualId3v2::Refresh() {
-    const tags::Id3v2& t = *tag_;
-    const QLocale locale;
-    {
-        PInformation& d = datas_.Informations;
-        d.FileName.SetText(QFileInfo(ToQString(t.FileName())).fileName());
-        d.TagPresent.SetText(Bool(t.TagPresent()));
-        d.TagSize.SetText(QString::number(t.TagSize()) + QStringLiteral(" Byte(s)"));
-        d.TagVersion.SetText(locale.toString(t.Version(), 'f', 2));
-        d.Unsynchro.SetText(Bool(t.Unsynchronisation()));
-        d.Experimental.SetText(Bool(t.Experimental()));
-        d.Extended.SetText(Bool(t.ExtendedHeader()));
-    }
-    {
-        PMisc& d = datas_.Misc;
-        const tags::IdIpl& ipl = t.InvolvedPeople();
-        d.InvolvedPersons.SetItems(Paired(ipl.Persons(), ipl.Jobs()));
-        d.Seller.SetText(ToQString(t.Owner().Seller));
-        d.Price.SetText(ToQString(t.Owner().Price));
-        const tags::Id3Date& date = t.Owner().DatePurchased;
-        d.PurchasedThe.SetText(
-            locale.toString(QDate(date.Year, date.Month, date.Day), QLocale::ShortFormat));
-        d.Counter.SetText(QString::number(t.Popularimeter().Counter));
-        d.Rating.SetText(QString::number(t.Popularimeter().Rating * 100 / 255) +
-                         QStringLiteral("%"));
-        d.UserEmail.SetText(ToQString(t.Popularimeter().UserEmail));
-    }
-    const tags::Id3Text& x = t.Texts();
-    {
-        PText1& d = datas_.Texts.Text1;
-        d.Creation.SetText(ToQString(x.Date));
-        d.Title.SetText(ToQString(x.ContentDescription));
-        d.SubTitle.SetText(ToQString(x.SubTitle));
-        d.Artists.SetItems(ToQStringList(x.Performers));
-        d.Band.SetText(ToQString(x.Band));
-        d.Conductor.SetText(ToQString(x.Conductor));
-        d.RemixedBy.SetText(ToQString(x.ModifiedBy));
-        d.Composers.SetItems(ToQStringList(x.Composer));
-        d.Lyricists.SetItems(ToQStringList(x.Lyricists));
-        d.Languages.SetItems(ToQStringList(x.Languages));
-    }
-    {
-        PText2& d = datas_.Texts.Text2;
-        d.ContentType.SetText(ToQString(x.ContentGroup));
-        d.Album.SetText(ToQString(x.Album));
-        d.Part.SetText(ToQString(x.PartOf));
-        d.Track.SetText(ToQString(x.TrackNumber));
-        d.ISRC.SetText(ToQString(x.ISRC));
-        d.Year.SetText(ToQString(x.Year));
-        d.Date.SetText(ToQString(x.Date));
-        d.Time.SetText(ToQString(x.Time));
-        d.recordedAt.SetText(ToQString(x.RecordingDate));
-        d.MediaType.SetText(ToQString(tags::MediaTypeDescription(x.MediaType)));
-    }
-    {
-        PText3& d = datas_.Texts.Text3;
-        d.BPM.SetText(QString::number(x.BPM));
-        d.Copyright.SetText(ToQString(x.Copyright));
-        d.Publisher.SetText(ToQString(x.Publisher));
-        d.EncodedBy.SetText(ToQString(x.EncodedBy));
-        d.Encoder.SetText(ToQString(x.EncodingSoftware));
-        d.OriginalFileName.SetText(ToQString(x.OriginalFileName));
-        d.Length.SetText(ToQString(x.Length));
-        d.Size.SetText(QString::number(x.Size) + QStringLiteral(" Byte(s)"));
-        d.Delay.SetText(QString::number(x.PlaylistDelay) + QStringLiteral(" millisecond(s)"));
-        d.InitialKey.SetText(ToQString(x.InitialKey));
-    }
-    {
-        PText4& d = datas_.Texts.Text4;
-        d.OriginalAlbum.SetText(ToQString(x.OriginalTitle));
-        d.OriginalArtists.SetItems(ToQStringList(x.OriginalArtist));
-        d.OriginalLyricists.SetItems(ToQStringList(x.OriginalLyricists));
-        d.OriginalYear.SetText(ToQString(x.OriginalReleaseYear));
-        d.FileOwner.SetText(ToQString(x.FileOwner));
-        d.FileType.SetText(ToQString(tags::FileTypeDescription(x.FileType)));
-        d.RadioName.SetText(ToQString(x.InternetRadioName));
-        d.RadioOwner.SetText(ToQString(x.InternetRadioOwner));
-        const tags::ID3UDText& ud = t.UserDefinedText();
-        d.UserDefined.SetItems(Paired(ud.Values(), ud.Descriptions()));
-    }
-    {
-        PUrls& d = datas_.Urls;
-        const tags::Id3Web& w = t.Web();
-        d.Commercial.SetText(ToQString(w.CommercialInfo));
-        d.Copyright.SetText(ToQString(w.LegalInfo));
-        d.AudioFile.SetText(ToQString(w.OfficialAudio));
-        d.ArtistPage.SetText(ToQString(w.OfficialArtist));
-        d.AudioSource.SetText(ToQString(w.OfficialAudioSource));
-        d.RadioStation.SetText(ToQString(w.InternetRadioStation));
-        d.Payment.SetText(ToQString(w.Payment));
-        d.Publishers.SetText(ToQString(w.Publishers));
-        d.UserDefined.SetItems(ToQStringList(t.UserDefinedWeb().URLs()));
-    }
+    for (const FieldPage& page : fieldPages_)
+        for (const Field& f : page.fields) {
+            if (f.list)
+                f.list->SetItems(f.itemsOf(*tag_));
+            else
+                f.text->SetText(f.textOf(*tag_));
+        }
     RefreshPictures();
 }
 

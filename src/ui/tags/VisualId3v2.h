@@ -6,7 +6,9 @@
 
 #include <QImage>
 #include <QMap>
+#include <QStringList>
 #include <QWidget>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,11 +76,24 @@ protected:
 
 private:
     void BuildTree();
-    void BuildInformations();
-    void BuildMisc();
+    // A value shown on a page: its caption, where its widget is kept and how it reads the tag.
+    enum class FieldKind : std::uint8_t { Text, Url, List };
+    struct Field {
+        const char* caption;
+        FieldKind kind;
+        TextValue* text;
+        ListValue* list;
+        QString (*textOf)(const tags::Id3v2&);
+        QStringList (*itemsOf)(const tags::Id3v2&);
+    };
+    struct FieldPage {
+        const char* title;
+        std::vector<Field> fields;
+    };
+    // Every page of values in topic order, each field named once.
+    std::vector<FieldPage> FieldPages();
+    void BuildFieldPages();
     void BuildPhotos();
-    void BuildTexts();
-    void BuildUrls();
     void BuildPictureMenu();
     QWidget* AddPage(const QString& title);
     void Refresh();
@@ -92,6 +107,7 @@ private:
     std::vector<int> shownTypes_; // picture-type byte of each row of "Types"
     int shownType_ = -1;
     PreparedPicture prepared_;
+    std::vector<FieldPage> fieldPages_;
 };
 
 } // namespace velmora::ui
