@@ -1,4 +1,4 @@
-// The names editor control: painting, scroll bars, caret, keys, mouse, clipboard.
+// The names editor control: scroll bars, caret, keys, mouse, clipboard.
 #include "ui/editor/TextEditor.h"
 
 #include "core/editor/EditorCommands.h"
@@ -9,14 +9,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
-#include <QGlyphRun>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleOptionFrame>
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace velmora::ui {
@@ -24,7 +22,6 @@ namespace velmora::ui {
 using editor::ScrollCode;
 
 namespace {
-constexpr quint32 kUnknownGlyph = 0xFFFFFFFF;
 constexpr int kScrollTimerMs = 100;
 constexpr int kWheelNotch = 120;
 } // namespace
@@ -178,9 +175,7 @@ editor::CellSize TextEditor::MeasureCell() {
         measure.setItalic(true);
     }
     const QFontMetrics fm(measure);
-    rawFont_ = QRawFont::fromFont(font());
-    ascent_ = QFontMetrics(font()).ascent();
-    glyphs_.assign(0x10000, kUnknownGlyph);
+    painter_.SetFont(font());
     measured_ = {std::max(1, fm.horizontalAdvance(QLatin1Char('W'))), std::max(1, fm.height())};
     return measured_;
 }
@@ -289,182 +284,11 @@ void TextEditor::PaintFrame() {
 
 void TextEditor::paintEvent(QPaintEvent* e) {
     QPainter p(viewport());
-    const int left = TextAreaLeft();
-    const int cw = CellWidth();
-    const int lh = LineHeight();
-    // Only the rows and columns of each invalid rectangle (a scrolled strip and the caret's
-    // old place are two, far apart).
-    for (const QRect& clip : e->region()) {
-        PaintGutterStrip(p, clip);
-        const int clipLeft = std::max(clip.left() - left, 0);
-        const int clipRight = std::max(clip.right() - left, 0);
-        const int fromCol = LeftCol() + clipLeft / cw - 1;
-        const int toCol = LeftCol() + clipRight / cw + 1;
-        for (int r = clip.top() / lh; r <= clip.bottom() / lh + 1; ++r)
-            PaintLine(p, TopRow() + r, fromCol, toCol);
-    }
-    // After every strip: each one fills the gutter over the whole region.
-    if (RowMark) PaintRowMarks(p, e->rect());
-    if (!preedit_.isEmpty()) PaintPreedit(p);
+    painter_.Paint(p, e->region());
     if (caretShown_ && blinkOn_ && hasFocus()) {
         caretRect_ = CaretRect();
         p.fillRect(caretRect_, FontColor);
     }
-}
-
-QRect TextEditor::PreeditRect() const {
-    const int cells = static_cast<int>(preedit_.toUcs4().size());
-    const editor::Rect r = CellRect(CaretX() - LeftCol(), CaretY() - TopRow());
-    return {r.Left, r.Top, std::max(cells, 1) * CellWidth(), r.Height};
-}
-
-void TextEditor::PaintPreedit(QPainter& p) {
-    const QRect area = PreeditRect();
-    p.fillRect(area, Color);
-    p.setPen(FontColor);
-    int x = area.left();
-    for (const char32_t c : preedit_.toUcs4()) {
-        const quint32 g = GridGlyph(c);
-        if (g == 0) {
-            DrawSingle(p, c, x, area.top());
-        } else {
-            QGlyphRun run;
-            run.setRawFont(rawFont_);
-            run.setGlyphIndexes({g});
-            run.setPositions({QPointF(0, 0)});
-            p.drawGlyphRun(QPointF(x, area.top() + ascent_), run);
-        }
-        x += CellWidth();
-    }
-    p.fillRect(QRect(area.left(), area.bottom(), area.width(), 1), FontColor);
-}
-
-void TextEditor::PaintGutterStrip(QPainter& p, const QRect& clip) {
-    const QRect strip(0, 0, TextAreaLeft(), viewport()->height());
-    if (!clip.intersects(strip)) return;
-    if (GutterWidth() < 1) {
-        p.fillRect(strip, Color);
-        return;
-    }
-    p.fillRect(strip, GutterColor);
-    const int right = strip.width() - 1;
-    p.fillRect(QRect(right - 2, 0, 1, strip.height()), Color);
-    p.fillRect(QRect(right - 1, 0, 1, strip.height()), QColor(0x80, 0x80, 0x80));
-}
-
-void TextEditor::PaintRowMarks(QPainter& p, const QRect& clip) {
-    const int width = std::max(TextAreaLeft() - 3, 2);
-    if (clip.left() >= width) return;
-    const int lh = LineHeight();
-    for (int r = clip.top() / lh; r <= clip.bottom() / lh; ++r) {
-        const int row = TopRow() + r;
-        if (!IsRowValid(row)) break;
-        const QColor mark = RowMark(row);
-        if (mark.isValid()) p.fillRect(QRect(0, r * lh, width, lh), mark);
-    }
-}
-
-void TextEditor::PaintLine(QPainter& p, int row, int fromCol, int toCol) {
-    if (row < TopRow() || row > TopRow() + VisibleRowCount()) return;
-    fromCol = std::max(fromCol, LeftCol());
-    const int limit = LeftCol() + VisibleColCount() + 1;
-    if (toCol < 0 || toCol > limit) toCol = limit;
-    const int lastCol = std::min(toCol, MaxLineLength() - 1);
-    const int left = TextAreaLeft();
-    const int y = (row - TopRow()) * LineHeight();
-    p.fillRect(QRect(left, y, viewport()->width() - left, LineHeight()), Color);
-
-    if (IsRowValid(row)) {
-        const std::u32string text = Lines().GetRow(row);
-        const int end = std::min(static_cast<int>(text.size()), lastCol + 1);
-        int selFrom = INT_MAX;
-        int selTo = INT_MAX;
-        if (Selected()) {
-            const editor::TextPos b = SelBeg();
-            const editor::TextPos e = SelEnd();
-            if (row >= b.Y && row <= e.Y) {
-                selFrom = row == b.Y ? b.X : 0;
-                selTo = row == e.Y ? e.X : INT_MAX;
-            }
-        }
-        for (int c = fromCol; c < end;) {
-            const bool sel = c >= selFrom && c < selTo;
-            const int runEnd =
-                sel ? std::min(end, selTo) : (c < selFrom ? std::min(end, selFrom) : end);
-            DrawRun(p, text, c, runEnd, y, sel);
-            c = runEnd;
-        }
-    }
-
-    const int margin = WrapWidth();
-    if (RightMarginVisible && LeftCol() < margin && margin < LastVisibleCol() + 3) {
-        const int x = CellRect(margin - LeftCol(), 0).Left;
-        p.fillRect(QRect(x, y, 1, LineHeight()), RightMarginColor);
-    }
-}
-
-quint32 TextEditor::GridGlyph(char32_t c) {
-    if (c >= 0x10000) return 0;
-    quint32& g = glyphs_[c];
-    if (g != kUnknownGlyph) return g;
-    const QChar ch(static_cast<char16_t>(c));
-    quint32 index = 0;
-    int count = 1;
-    if (!rawFont_.isValid() || !rawFont_.glyphIndexesForChars(&ch, 1, &index, &count) || count != 1)
-        index = 0;
-    if (index != 0) {
-        // A glyph wider than a cell would run into its neighbour; it is drawn squeezed instead.
-        const QList<QPointF> adv = rawFont_.advancesForGlyphIndexes(QList<quint32>{index});
-        if (adv.isEmpty() || adv[0].x() > CellWidth() + 0.5) index = 0;
-    }
-    g = index;
-    return g;
-}
-
-void TextEditor::DrawRun(QPainter& p, const std::u32string& row, int from, int to, int y,
-                         bool selected) {
-    const int cw = CellWidth();
-    const int x0 = CellRect(from - LeftCol(), 0).Left;
-    if (selected) p.fillRect(QRect(x0, y, (to - from) * cw, LineHeight()), SelBackColor);
-    const QColor fore = selected ? SelForeColor : FontColor;
-    p.setPen(fore);
-    // One glyph run per attribute run, every glyph at its own cell: nothing is measured.
-    QList<quint32> glyphs;
-    QList<QPointF> positions;
-    glyphs.reserve(to - from);
-    positions.reserve(to - from);
-    for (int i = from; i < to; ++i) {
-        const char32_t c = row[static_cast<std::size_t>(i)];
-        if (c == U' ') continue;
-        const quint32 g = GridGlyph(c);
-        if (g == 0) {
-            DrawSingle(p, c, x0 + (i - from) * cw, y);
-            continue;
-        }
-        glyphs.push_back(g);
-        positions.push_back(QPointF((i - from) * cw, 0));
-    }
-    if (glyphs.isEmpty()) return;
-    QGlyphRun run;
-    run.setRawFont(rawFont_);
-    run.setGlyphIndexes(glyphs);
-    run.setPositions(positions);
-    p.drawGlyphRun(QPointF(x0, y + ascent_), run);
-}
-
-void TextEditor::DrawSingle(QPainter& p, char32_t c, int x, int y) {
-    // Characters the grid font lacks come from a fallback font, squeezed into one cell. A byte
-    // of a name that is not UTF-8 (kept as a lone surrogate) shows as the replacement character.
-    if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
-    const QString s = QString::fromUcs4(&c, 1);
-    const QFontMetricsF fm(font());
-    const qreal advance = fm.horizontalAdvance(s);
-    p.save();
-    p.setClipRect(QRect(x, y, CellWidth(), LineHeight()));
-    p.translate(x, y + ascent_);
-    if (advance > CellWidth()) p.scale(CellWidth() / advance, 1.0);
-    p.drawText(QPointF(0, 0), s);
-    p.restore();
 }
 
 // --- Size and font ---
@@ -505,9 +329,9 @@ void TextEditor::inputMethodEvent(QInputMethodEvent* e) {
     // swallowing of a character left by a bound key.
     // Text still being composed shows at the caret until the input method commits it.
     if (e->preeditString() != preedit_) {
-        viewport()->update(PreeditRect());
+        viewport()->update(painter_.PreeditRect());
         preedit_ = e->preeditString();
-        viewport()->update(PreeditRect());
+        viewport()->update(painter_.PreeditRect());
     }
     if (!e->commitString().isEmpty()) {
         std::uint16_t key = vkProcessKey;

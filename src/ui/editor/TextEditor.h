@@ -5,11 +5,11 @@
 #include "core/editor/CustomTextEditor.h"
 #include "core/editor/TextEditorMouse.h"
 #include "ui/editor/QtClipboard.h"
+#include "ui/editor/TextEditorPainter.h"
 
 #include <QAbstractScrollArea>
 #include <QAccessible>
 #include <QColor>
-#include <QRawFont>
 #include <QTimer>
 #include <functional>
 #include <vector>
@@ -58,8 +58,8 @@ public:
     int AccessibleOffset(int x, int y) const;
     editor::TextPos AccessiblePos(int offset) const;
 
-    // Paints one text row into painter (viewport coordinates); toCol < 0 paints to the edge.
-    void PaintLine(QPainter& painter, int row, int fromCol, int toCol);
+    // What draws the text area; paintEvent adds only the caret.
+    TextEditorPainter& Painter() { return painter_; }
 
     // A mark for a text row, asked for the rows being painted only: a valid colour paints a
     // strip left of the text, in the gutter where there is one.
@@ -114,16 +114,7 @@ private:
     void SyncBar(bool vertical);
     void BarAction(bool vertical, int action);
     void PaintFrame();
-    void PaintGutterStrip(QPainter& painter, const QRect& clip);
-    void PaintRowMarks(QPainter& painter, const QRect& clip);
-    void DrawRun(QPainter& painter, const std::u32string& row, int from, int to, int y,
-                 bool selected);
-    void DrawSingle(QPainter& painter, char32_t c, int x, int y);
-    // The font's glyph for c when it fits one cell, else 0.
-    quint32 GridGlyph(char32_t c);
     void BlinkCaret();
-    QRect PreeditRect() const;
-    void PaintPreedit(QPainter& painter);
     void NotifyTextChanged();
     void ReportTextChange();
     // Sends a text change still waiting for the event loop, so that it comes before what follows.
@@ -154,9 +145,7 @@ private:
     QFont measuredFont_;
     bool measuredMax_ = false;
     editor::CellSize measured_;
-    QRawFont rawFont_;
-    int ascent_ = 0;
-    std::vector<quint32> glyphs_; // per BMP code point; kUnknownGlyph until looked up
+    TextEditorPainter painter_{*this};
     bool accessibleTextKnown_ = false;
     QString accessibleText_;
     editor::TextPos lastCaret_{-1, -1};
