@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -103,7 +104,10 @@ TEST_F(Undo, FilesRenamedAgainRemovedOrReplacedAreSkippedAndNamed) {
     Apply({"a", "b", "c", "d"}, {"A1", "B1", "C1", "D1"});
     ASSERT_EQ(::rename(dir.operator/("A1").c_str(), dir.operator/("elsewhere").c_str()), 0);
     ASSERT_EQ(::unlink(dir.operator/("B1").c_str()), 0);
-    // Replaced: another file now carries the new name.
+    // Replaced: another file now carries the new name. The old file stays open meanwhile, so
+    // that the impostor cannot be given its freed inode number.
+    const int keep = ::open(dir.operator/("C1").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(keep, 0);
     ASSERT_EQ(::unlink(dir.operator/("C1").c_str()), 0);
     dir.Write("C1", "impostor");
     EXPECT_EQ(journal::UndoRun::CountRenamed(store.LastUndoable()->journal.plan), 1);
@@ -114,6 +118,7 @@ TEST_F(Undo, FilesRenamedAgainRemovedOrReplacedAreSkippedAndNamed) {
     EXPECT_EQ(Names(dir), std::vector<std::string>({"C1", "d", "elsewhere"}));
     EXPECT_EQ(dir.Read("C1"), "impostor");
     EXPECT_TRUE(questions.asked.empty());
+    ::close(keep);
 }
 
 TEST_F(Undo, ATakenNameIsAskedAboutAndNeverReplaced) {
