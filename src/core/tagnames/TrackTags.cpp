@@ -3,6 +3,7 @@
 
 #include "core/tags/id3v1/Genre.h"
 #include "core/tags/id3v1/Id3v1.h"
+#include "core/tags/id3v2/Id3Bytes.h"
 #include "core/tags/id3v2/Id3v2.h"
 
 #include <algorithm>
@@ -147,12 +148,9 @@ TrackTags ReadMp3(int fd, std::uint64_t fileSize) {
         static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kFirstRead)));
     head.resize(ReadAt(fd, head.data(), head.size(), 0));
     if (head.size() >= 10 && std::memcmp(head.data(), "ID3", 3) == 0) {
-        // Header, syncsafe size, and a footer when the header says so.
+        // Header, syncsafe size (a bad one only reads more), and a footer when the header says so.
         const std::size_t size =
-            10 +
-            ((std::size_t{head[6]} & 0x7F) << 21 | (std::size_t{head[7]} & 0x7F) << 14 |
-             (std::size_t{head[8]} & 0x7F) << 7 | (std::size_t{head[9]} & 0x7F)) +
-            ((head[5] & 0x10) ? 10 : 0);
+            10 + std::size_t{tags::Syncsafe32(head.data() + 6)} + ((head[5] & 0x10) ? 10 : 0);
         const std::size_t want = std::min<std::size_t>(
             {size, tags::Id3v2::kMaxTagBytes, static_cast<std::size_t>(fileSize)});
         if (want > head.size()) {

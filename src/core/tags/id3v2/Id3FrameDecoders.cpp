@@ -1,6 +1,7 @@
 // The decoders of the ID3v2 frames a tag's fields are read from, and the table that picks one by
 // frame id; frames without a decoder are only listed.
 #include "core/platform/Utf8.h"
+#include "core/tags/id3v2/Id3Bytes.h"
 #include "core/tags/id3v2/Id3Language.h"
 #include "core/tags/id3v2/Id3TextCodec.h"
 #include "core/tags/id3v2/Id3v2.h"
@@ -15,14 +16,6 @@
 namespace velmora::tags {
 
 namespace {
-
-std::uint32_t BigEndian32(const std::uint8_t* p) {
-    return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
-}
-
-std::string Latin1(const std::uint8_t* p, std::size_t n) {
-    return Id3TextCodec(0).Decode(p, n);
-}
 
 // A Latin-1 string that ends at its terminator or at the end of the data; pos moves past both.
 std::string ReadLatin1(const std::uint8_t* p, std::size_t n, std::size_t& pos) {

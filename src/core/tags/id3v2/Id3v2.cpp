@@ -1,6 +1,7 @@
 // Reading ID3v2.2, 2.3 and 2.4 tags (id3.org informal standards) into the tag's data objects.
 #include "core/tags/id3v2/Id3v2.h"
 
+#include "core/tags/id3v2/Id3Bytes.h"
 #include "core/tags/id3v2/Id3Inflate.h"
 #include "core/tags/id3v2/Id3TextCodec.h"
 #include "core/tags/id3v2/Id3Unsync.h"
@@ -22,27 +23,11 @@ constexpr std::size_t kUnsyncBlock = 500;
 // The file is read in larger pieces than that, so a big cover costs few system calls.
 constexpr std::size_t kReadChunk = std::size_t{64} * 1024;
 
-std::uint32_t BigEndian32(const std::uint8_t* p) {
-    return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
-}
-
-bool IsSyncsafe(const std::uint8_t* p) {
-    return ((p[0] | p[1] | p[2] | p[3]) & 0x80) == 0;
-}
-
-std::uint32_t Syncsafe32(const std::uint8_t* p) {
-    return std::uint32_t{p[0]} << 21 | std::uint32_t{p[1]} << 14 | std::uint32_t{p[2]} << 7 | p[3];
-}
-
 // Frame ids are upper-case letters and digits (ID3v2.3 section 3.3).
 bool IsFrameId(const std::uint8_t* p, std::size_t len) {
     for (std::size_t i = 0; i < len; ++i)
         if (!((p[i] >= 'A' && p[i] <= 'Z') || (p[i] >= '0' && p[i] <= '9'))) return false;
     return true;
-}
-
-std::string Latin1(const std::uint8_t* p, std::size_t n) {
-    return Id3TextCodec(0).Decode(p, n);
 }
 
 // Version 2.2 frame ids and the version 2.3 frames they correspond to.
