@@ -1,4 +1,4 @@
-// No-replace renames: renameat2, then link+unlink, then a checked plain rename.
+// No-replace renames: renameat2, then link+unlink, then a plain rename over a placeholder.
 #include "core/fs/SafeRename.h"
 
 #include "core/fs/PathUtils.h"
@@ -31,11 +31,6 @@ bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-bool Exists(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
 // Names equal apart from letter case (Unicode simple folding): a case-insensitive file system
 // may resolve both to one file.
 bool CaseVariant(const std::string& a, const std::string& b) {
@@ -43,6 +38,54 @@ bool CaseVariant(const std::string& a, const std::string& b) {
     auto fa = platform::ToLower(platform::DecodeUtf8(a));
     auto fb = platform::ToLower(platform::DecodeUtf8(b));
     return fa == fb;
+}
+
+// Removes the placeholder MoveOverPlaceholder made, if it is still its own.
+void RemovePlaceholder(const std::string& path, const struct stat& made) {
+    struct stat now {};
+    if (::lstat(path.c_str(), &now) != 0 || !SameFile(now, made)) return;
+    if (S_ISDIR(made.st_mode))
+        ::rmdir(path.c_str());
+    else if (now.st_size == 0)
+        ::unlink(path.c_str());
+}
+
+// For file systems with neither the no-replace flag nor hard links (FAT and exFAT through
+// FUSE). A check followed by a plain rename would replace a file another program creates in
+// between; an exclusive create, which the file system itself decides, claims the name first,
+// so the plain rename can replace only our own empty placeholder.
+RenameResult MoveOverPlaceholder(const std::string& from, const std::string& to) {
+    struct stat source {};
+    if (::lstat(from.c_str(), &source) != 0) return {RenameStatus::Failed, errno};
+    struct stat made {};
+    if (S_ISDIR(source.st_mode)) {
+        // A folder may replace only an empty folder.
+        if (::mkdir(to.c_str(), 0700) != 0)
+            return {errno == EEXIST ? RenameStatus::Exists : RenameStatus::Failed, errno};
+        if (::lstat(to.c_str(), &made) != 0) {
+            const int err = errno;
+            return {RenameStatus::Failed, err};
+        }
+    } else {
+        const int fd =
+            ::open(to.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0) return {errno == EEXIST ? RenameStatus::Exists : RenameStatus::Failed, errno};
+        const int statted = ::fstat(fd, &made);
+        const int err = errno;
+        ::close(fd);
+        if (statted != 0) {
+            ::unlink(to.c_str());
+            return {RenameStatus::Failed, err};
+        }
+    }
+    // Someone replaced the placeholder in the meantime: the name is theirs now.
+    struct stat now {};
+    if (::lstat(to.c_str(), &now) != 0 || !SameFile(now, made))
+        return {RenameStatus::Exists, EEXIST};
+    if (::rename(from.c_str(), to.c_str()) == 0) return {};
+    const int err = errno;
+    RemovePlaceholder(to, made);
+    return {RenameStatus::Failed, err};
 }
 
 // One no-replace move, trying the mechanisms in order of safety.
@@ -64,10 +107,7 @@ RenameResult MoveOnce(const std::string& from, const std::string& to) {
     if (err != EPERM && err != ENOTSUP && err != ENOSYS && err != EMLINK)
         return {RenameStatus::Failed, err};
 
-    // File systems without hard links (vfat, exfat): check right before a plain rename.
-    if (Exists(to)) return {RenameStatus::Exists, EEXIST};
-    if (::rename(from.c_str(), to.c_str()) == 0) return {};
-    return {RenameStatus::Failed, errno};
+    return MoveOverPlaceholder(from, to);
 }
 
 std::string TemporaryBeside(const std::string& path) {
@@ -141,16 +181,15 @@ bool OnFuse(const std::string& path) {
 }
 
 // Moves from to a name that FolderHolds has just found free. The no-replace rename is tried
-// first; where the file system lacks it, and on FUSE where the kernel still holds the name in
-// its lookup cache and so refuses, the listing's answer stands and a plain rename follows.
+// first; where the file system lacks it, and on FUSE where the kernel may still hold the name
+// in its lookup cache and so refuse, the file system is asked through an exclusive create.
 RenameResult MoveToFreeName(const std::string& from, const std::string& to) {
     if (Renameat2NoReplace(from.c_str(), to.c_str()) == 0) return {};
     int err = errno;
     const bool unsupported = err == EINVAL || err == ENOSYS || err == ENOTSUP;
     if (err == EEXIST && !OnFuse(to)) return {RenameStatus::Exists, EEXIST};
     if (!unsupported && err != EEXIST) return {RenameStatus::Failed, err};
-    if (::rename(from.c_str(), to.c_str()) == 0) return {};
-    return {RenameStatus::Failed, errno};
+    return MoveOverPlaceholder(from, to);
 }
 
 // A visible free name in the old name's folder for a file that cannot get its old name back:

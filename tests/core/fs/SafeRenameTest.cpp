@@ -8,6 +8,7 @@
 #include "support/TempDir.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -294,11 +296,13 @@ TEST(SafeRename, ACaseChangeWhoseOldNameIsTakenEndsUnderAVisibleName) {
             const std::string aside = "t" + std::to_string(i) + " (2).mp3";
             SCOPED_TRACE(std::string(label) + " " + old);
             std::ofstream(v / old) << "MINE";
+            std::atomic<bool> created{false};
             test::NameFreedTrigger other(v / "", old, [&] {
                 int fd = ::open((v / old).c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
                 if (fd >= 0) {
                     (void)!::write(fd, "THEIRS", 6);
                     ::close(fd);
+                    created = true;
                 }
             });
             ASSERT_TRUE(other.ok);
@@ -312,6 +316,21 @@ TEST(SafeRename, ACaseChangeWhoseOldNameIsTakenEndsUnderAVisibleName) {
                 .ApplyRenames(left, right, v / "", false);
             ::usleep(50 * 1000);
             const std::vector<std::string> names = v.Names();
+            // What the run met, for a failure to say which interleaving it was.
+            std::string seen = "listed:";
+            for (const auto& n : names)
+                seen += " [" + n + "]";
+            for (const auto& q : questions.asked)
+                seen += "; asked: " + q.text;
+            SCOPED_TRACE(seen);
+            // Neither file is ever lost, whoever won.
+            std::vector<std::string> contents;
+            for (const auto& n : names)
+                if (n == old || n == wanted || n == aside) contents.push_back(ReadFile(v / n));
+            std::sort(contents.begin(), contents.end());
+            if (created) {
+                EXPECT_EQ(contents, (std::vector<std::string>{"MINE", "THEIRS"}));
+            }
             for (const auto& n : names)
                 EXPECT_NE(n[0], '.') << "left under a hidden name: " << n;
             if (std::find(names.begin(), names.end(), aside) != names.end()) {
@@ -334,6 +353,69 @@ TEST(SafeRename, ACaseChangeWhoseOldNameIsTakenEndsUnderAVisibleName) {
             }
         }
         std::cout << "[ note ] " << label << ": the old name was taken in " << taken << " tries\n";
+    }
+    std::string reasons;
+    for (const auto& s : skipped)
+        reasons += "; " + s;
+    if (ran == 0) GTEST_SKIP() << "no FUSE volume could be mounted here" << reasons;
+    if (!skipped.empty()) std::cout << "[ note ] not every volume mounted" << reasons << "\n";
+}
+
+// FAT and exFAT through FUSE have neither the no-replace flag nor hard links. Another program
+// keeps trying to create the new name while the rename runs: whichever gets the name first
+// keeps it, and neither file is ever replaced.
+TEST(SafeRename, ANameCreatedDuringARenameOnAFuseVolumeIsNeverReplaced) {
+    std::vector<std::string> skipped;
+    int ran = 0;
+    for (auto kind : {FuseVolume::Kind::ExFat, FuseVolume::Kind::Fat}) {
+        const char* label = kind == FuseVolume::Kind::ExFat ? "exfat" : "vfat";
+        TempDir d;
+        FuseVolume v(kind, d.Path());
+        if (!v.mounted) {
+            skipped.push_back(std::string(label) + ": " + v.why);
+            continue;
+        }
+        ++ran;
+        int theirs = 0;
+        for (int i = 0; i < 30; ++i) {
+            const std::string from = v / ("a" + std::to_string(i) + ".mp3");
+            const std::string to = v / ("b" + std::to_string(i) + ".mp3");
+            SCOPED_TRACE(std::string(label) + " " + to);
+            std::ofstream(from) << "MINE";
+            std::atomic<bool> go{false};
+            std::atomic<bool> stop{false};
+            std::atomic<bool> created{false};
+            std::thread other([&] {
+                while (!go) {
+                }
+                while (!stop) {
+                    const int fd =
+                        ::open(to.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
+                    if (fd >= 0) {
+                        (void)!::write(fd, "THEIRS", 6);
+                        ::close(fd);
+                        created = true;
+                        return;
+                    }
+                }
+            });
+            // Both start at once; the other program retries until the rename has returned.
+            go = true;
+            const RenameResult r = RenameNoReplace(from, to);
+            stop = true;
+            other.join();
+            if (created) {
+                ++theirs;
+                EXPECT_EQ(r.status, RenameStatus::Exists);
+                EXPECT_EQ(ReadFile(from), "MINE");
+                EXPECT_EQ(ReadFile(to), "THEIRS");
+            } else {
+                EXPECT_EQ(r.status, RenameStatus::Ok);
+                EXPECT_EQ(ReadFile(to), "MINE");
+            }
+        }
+        std::cout << "[ note ] " << label << ": the other program got the name " << theirs
+                  << " times of 30\n";
     }
     std::string reasons;
     for (const auto& s : skipped)
