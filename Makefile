@@ -38,13 +38,13 @@ lint: $(BUILD)/build.ninja
 test-main: $(BUILD)/build.ninja
 	$(if $(WERROR),cmake -S . -B $(BUILD) $(WERROR))
 	cmake --build $(BUILD) -j $(JOBS)
-	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure --timeout 300 --repeat until-pass:2
+	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure --timeout 300
 
 # Core and widget tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan:
 	cmake -S . -B $(ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_UI=ON -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF $(WERROR)
 	cmake --build $(ASAN) -j $(JOBS)
-	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest -j $(JOBS) --output-on-failure --timeout 300 --repeat until-pass:2
+	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest -j $(JOBS) --output-on-failure --timeout 300
 
 test-fuzz:
 	@if command -v clang++ >/dev/null 2>&1; then \
