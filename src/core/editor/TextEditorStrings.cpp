@@ -61,7 +61,11 @@ void TextEditorStrings::CheckIndex(int index, int last) const {
 // --- String-list face ---
 
 std::string TextEditorStrings::Get(int index) const {
-    return EncodeUtf8(Get32(index));
+    if (index < 0 || index >= Count()) return {};
+    // An unwrapped paragraph is one piece: encoded where it lies, without a copy first.
+    const Paragraph& p = paras_[static_cast<std::size_t>(index)];
+    if (p.Pieces.size() == 1) return EncodeUtf8(p.Pieces[0]);
+    return EncodeUtf8(p.Text());
 }
 void TextEditorStrings::Put(int index, const std::string& s) {
     Put(index, DecodeUtf8(s));

@@ -84,9 +84,16 @@ void AppendUtf8Sequence(std::string& out, char32_t c) {
 }
 
 std::string EncodeUtf8(std::u32string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char32_t c : text)
+    // Names are mostly ASCII: copy that run byte for byte, then encode the rest.
+    std::size_t ascii = 0;
+    while (ascii < text.size() && text[ascii] < 0x80)
+        ++ascii;
+    std::string out(ascii, '\0');
+    for (std::size_t i = 0; i < ascii; ++i)
+        out[i] = static_cast<char>(text[i]);
+    if (ascii == text.size()) return out;
+    out.reserve(ascii + (text.size() - ascii) * 3);
+    for (char32_t c : text.substr(ascii))
         AppendUtf8(out, c);
     return out;
 }

@@ -71,7 +71,11 @@ std::optional<std::string> NameLine::NewName(std::string_view oldName, std::stri
                                     [](char c) { return c == '\r' || c == '\n' || c == '\t'; });
     if (plain ? line == shown : line == OneLine(std::string(shown))) return std::nullopt;
     // An edited line: the pictures shown for tabs and line breaks are those characters.
-    std::string name = FileName(std::string(line));
+    // Room for the extension up front: appending it would move the name once more.
+    std::string name;
+    name.reserve(line.size() + ext.size());
+    name.append(line);
+    name = FileName(std::move(name));
     // An empty name stays empty with the extension left out, and fails as it does with the
     // extension shown: put back, the extension alone would make a hidden file that is never
     // listed again.

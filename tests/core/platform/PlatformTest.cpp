@@ -51,6 +51,11 @@ TEST(Utf8, InvalidBytesRoundTripExactly) {
     EXPECT_EQ(DecodeUtf8("caf\xc3\xa9"), U"caf\u00e9");
     EXPECT_EQ(DecodeUtf8("\xe9"), std::u32string(1, 0xDCE9));
     EXPECT_FALSE(IsValidUtf8("\xe9"));
+    // The ASCII run first, then the rest: an unpaired surrogate after it still becomes U+FFFD.
+    EXPECT_EQ(EncodeUtf8(U""), "");
+    EXPECT_EQ(EncodeUtf8(std::u32string{U'a', char32_t{0xD800}, U'b'}), "a\xef\xbf\xbd"
+                                                                        "b");
+    EXPECT_EQ(EncodeUtf8(std::u32string{U'x', char32_t{0xDCE9}}), "x\xe9");
 }
 
 TEST(CaseMap, UnicodeSimpleMappingAndAsciiOnlyComparison) {
