@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <linux/fs.h>
@@ -229,22 +230,31 @@ std::string ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-} // namespace
-
-// The kernel keeps FUSE lookups for about a second, so right after the file moved to its
-// temporary name the new spelling still seems to exist; the listing must decide.
-TEST(SafeRename, CaseChangesOnCaseInsensitiveFuseVolumes) {
-    std::vector<std::string> skipped;
+// Runs body on a fresh exFAT and a fresh FAT volume. The test is skipped when neither mounts.
+void OnEachFuseVolume(const std::function<void(FuseVolume& v, const char* label)>& body) {
+    std::string reasons;
     int ran = 0;
     for (auto kind : {FuseVolume::Kind::ExFat, FuseVolume::Kind::Fat}) {
         const char* label = kind == FuseVolume::Kind::ExFat ? "exfat" : "vfat";
         TempDir d;
         FuseVolume v(kind, d.Path());
         if (!v.mounted) {
-            skipped.push_back(std::string(label) + ": " + v.why);
+            reasons += "; " + std::string(label) + ": " + v.why;
             continue;
         }
         ++ran;
+        body(v, label);
+    }
+    if (ran == 0) GTEST_SKIP() << "no FUSE volume could be mounted here" << reasons;
+    if (!reasons.empty()) std::cout << "[ note ] not every volume mounted" << reasons << "\n";
+}
+
+} // namespace
+
+// The kernel keeps FUSE lookups for about a second, so right after the file moved to its
+// temporary name the new spelling still seems to exist; the listing must decide.
+TEST(SafeRename, CaseChangesOnCaseInsensitiveFuseVolumes) {
+    OnEachFuseVolume([&](FuseVolume& v, const char* label) {
         std::ofstream(v / "song.mp3") << "s";
         std::ofstream(v / "other.mp3") << "o";
         // Each step runs as an Apply does: the conflict test first (it looks the new name up),
@@ -263,12 +273,7 @@ TEST(SafeRename, CaseChangesOnCaseInsensitiveFuseVolumes) {
             << label;
         EXPECT_EQ(v.Names(), (std::vector<std::string>{"SONG.MP3", "other.mp3"})) << label;
         EXPECT_EQ(ReadFile(v / "other.mp3"), "o") << label;
-    }
-    std::string reasons;
-    for (const auto& s : skipped)
-        reasons += "; " + s;
-    if (ran == 0) GTEST_SKIP() << "no FUSE volume could be mounted here" << reasons;
-    if (!skipped.empty()) std::cout << "[ note ] not every volume mounted" << reasons << "\n";
+    });
 }
 
 // A case change on a case-insensitive volume goes through a temporary name. Another program
@@ -277,17 +282,7 @@ TEST(SafeRename, CaseChangesOnCaseInsensitiveFuseVolumes) {
 // Which of the two acts first is a race; every try checks the outcome it got.
 TEST(SafeRename, ACaseChangeWhoseOldNameIsTakenEndsUnderAVisibleName) {
     using velmora::platform::ModalResult;
-    std::vector<std::string> skipped;
-    int ran = 0;
-    for (auto kind : {FuseVolume::Kind::ExFat, FuseVolume::Kind::Fat}) {
-        const char* label = kind == FuseVolume::Kind::ExFat ? "exfat" : "vfat";
-        TempDir d;
-        FuseVolume v(kind, d.Path());
-        if (!v.mounted) {
-            skipped.push_back(std::string(label) + ": " + v.why);
-            continue;
-        }
-        ++ran;
+    OnEachFuseVolume([&](FuseVolume& v, const char* label) {
         int taken = 0;
         for (int i = 0; i < 12 && taken < 2; ++i) {
             // Fresh names each try: the kernel still remembers the last try's lookups.
@@ -353,29 +348,14 @@ TEST(SafeRename, ACaseChangeWhoseOldNameIsTakenEndsUnderAVisibleName) {
             }
         }
         std::cout << "[ note ] " << label << ": the old name was taken in " << taken << " tries\n";
-    }
-    std::string reasons;
-    for (const auto& s : skipped)
-        reasons += "; " + s;
-    if (ran == 0) GTEST_SKIP() << "no FUSE volume could be mounted here" << reasons;
-    if (!skipped.empty()) std::cout << "[ note ] not every volume mounted" << reasons << "\n";
+    });
 }
 
 // FAT and exFAT through FUSE have neither the no-replace flag nor hard links. Another program
 // keeps trying to create the new name while the rename runs: whichever gets the name first
 // keeps it, and neither file is ever replaced.
 TEST(SafeRename, ANameCreatedDuringARenameOnAFuseVolumeIsNeverReplaced) {
-    std::vector<std::string> skipped;
-    int ran = 0;
-    for (auto kind : {FuseVolume::Kind::ExFat, FuseVolume::Kind::Fat}) {
-        const char* label = kind == FuseVolume::Kind::ExFat ? "exfat" : "vfat";
-        TempDir d;
-        FuseVolume v(kind, d.Path());
-        if (!v.mounted) {
-            skipped.push_back(std::string(label) + ": " + v.why);
-            continue;
-        }
-        ++ran;
+    OnEachFuseVolume([&](FuseVolume& v, const char* label) {
         int theirs = 0;
         for (int i = 0; i < 30; ++i) {
             const std::string from = v / ("a" + std::to_string(i) + ".mp3");
@@ -388,6 +368,8 @@ TEST(SafeRename, ANameCreatedDuringARenameOnAFuseVolumeIsNeverReplaced) {
             std::thread other([&] {
                 while (!go) {
                 }
+                // Later in each try, so that both orders happen.
+                std::this_thread::sleep_for(std::chrono::microseconds(4 * i * i));
                 while (!stop) {
                     const int fd =
                         ::open(to.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
@@ -399,7 +381,7 @@ TEST(SafeRename, ANameCreatedDuringARenameOnAFuseVolumeIsNeverReplaced) {
                     }
                 }
             });
-            // Both start at once; the other program retries until the rename has returned.
+            // The other program retries until the rename has returned.
             go = true;
             const RenameResult r = RenameNoReplace(from, to);
             stop = true;
@@ -416,10 +398,5 @@ TEST(SafeRename, ANameCreatedDuringARenameOnAFuseVolumeIsNeverReplaced) {
         }
         std::cout << "[ note ] " << label << ": the other program got the name " << theirs
                   << " times of 30\n";
-    }
-    std::string reasons;
-    for (const auto& s : skipped)
-        reasons += "; " + s;
-    if (ran == 0) GTEST_SKIP() << "no FUSE volume could be mounted here" << reasons;
-    if (!skipped.empty()) std::cout << "[ note ] not every volume mounted" << reasons << "\n";
+    });
 }
