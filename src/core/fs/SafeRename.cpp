@@ -43,10 +43,7 @@ bool CaseVariant(const std::string& a, const std::string& b) {
 // Removes the placeholder MoveOverPlaceholder made, if it is still its own.
 void RemovePlaceholder(const std::string& path, const struct stat& made) {
     struct stat now {};
-    if (::lstat(path.c_str(), &now) != 0 || !SameFile(now, made)) return;
-    if (S_ISDIR(made.st_mode))
-        ::rmdir(path.c_str());
-    else if (now.st_size == 0)
+    if (::lstat(path.c_str(), &now) == 0 && SameFile(now, made) && now.st_size == 0)
         ::unlink(path.c_str());
 }
 
@@ -59,24 +56,20 @@ RenameResult MoveOverPlaceholder(const std::string& from, const std::string& to)
     if (::lstat(from.c_str(), &source) != 0) return {RenameStatus::Failed, errno};
     struct stat made {};
     if (S_ISDIR(source.st_mode)) {
-        // A folder may replace only an empty folder.
-        if (::mkdir(to.c_str(), 0700) != 0)
-            return {errno == EEXIST ? RenameStatus::Exists : RenameStatus::Failed, errno};
-        if (::lstat(to.c_str(), &made) != 0) {
-            const int err = errno;
-            return {RenameStatus::Failed, err};
-        }
-    } else {
-        const int fd =
-            ::open(to.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd < 0) return {errno == EEXIST ? RenameStatus::Exists : RenameStatus::Failed, errno};
-        const int statted = ::fstat(fd, &made);
-        const int err = errno;
-        ::close(fd);
-        if (statted != 0) {
-            ::unlink(to.c_str());
-            return {RenameStatus::Failed, err};
-        }
+        // exFAT through FUSE will not move a folder even over an empty one, so a folder has no
+        // placeholder: the check comes right before the rename. Only files are listed to rename.
+        if (::lstat(to.c_str(), &made) == 0) return {RenameStatus::Exists, EEXIST};
+        if (::rename(from.c_str(), to.c_str()) == 0) return {};
+        return {RenameStatus::Failed, errno};
+    }
+    const int fd = ::open(to.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) return {errno == EEXIST ? RenameStatus::Exists : RenameStatus::Failed, errno};
+    const int statted = ::fstat(fd, &made);
+    const int statError = errno;
+    ::close(fd);
+    if (statted != 0) {
+        ::unlink(to.c_str());
+        return {RenameStatus::Failed, statError};
     }
     // Someone replaced the placeholder in the meantime: the name is theirs now.
     struct stat now {};

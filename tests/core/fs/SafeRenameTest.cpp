@@ -400,3 +400,21 @@ TEST(SafeRename, ANameCreatedDuringARenameOnAFuseVolumeIsNeverReplaced) {
                   << " times of 30\n";
     });
 }
+
+// A folder moves on these volumes too, and never onto a name in use.
+TEST(SafeRename, AFolderOnAFuseVolumeMovesToAFreeNameOnly) {
+    OnEachFuseVolume([&](FuseVolume& v, const char* label) {
+        SCOPED_TRACE(label);
+        ASSERT_EQ(::mkdir((v / "disc 1").c_str(), 0755), 0);
+        std::ofstream(v / "disc 1/song.mp3") << "s";
+        std::ofstream(v / "taken") << "t";
+        EXPECT_EQ(RenameNoReplace(v / "disc 1", v / "taken").status, RenameStatus::Exists);
+        EXPECT_EQ(RenameNoReplace(v / "disc 1", v / "CD 1").status, RenameStatus::Ok);
+        EXPECT_EQ(v.Names(), (std::vector<std::string>{"CD 1", "taken"}));
+        // fusefat itself loses the entries of a moved folder, with mv as well.
+        if (std::string_view(label) != "vfat") {
+            EXPECT_EQ(ReadFile(v / "CD 1/song.mp3"), "s");
+        }
+        EXPECT_EQ(ReadFile(v / "taken"), "t");
+    });
+}
