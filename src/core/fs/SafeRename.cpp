@@ -265,7 +265,11 @@ bool TargetConflicts(const std::string& oldPath, const std::string& newPath) {
     if (::lstat(oldPath.c_str(), &so) == 0 && SameFile(so, sn)) return false;
     // FUSE case-insensitive file systems give two spellings different inodes; the rename
     // itself finds out whether the other spelling is really another file.
-    return !MaySpellTheSameFile(oldPath, newPath);
+    if (MaySpellTheSameFile(oldPath, newPath)) return false;
+    // On FUSE the kernel answers a lookup from its cache for about a second: a name looked up
+    // as another spelling of a file that has since moved away still seems to exist. The
+    // listing, in every spelling, decides; a folder that cannot be read keeps the conflict.
+    return !OnFuse(newPath) || FolderHolds(newPath, {}) != Listed::No;
 }
 
 RenameResult RenameNoReplace(const std::string& oldPath, const std::string& newPath) {

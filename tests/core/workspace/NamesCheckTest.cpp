@@ -4,12 +4,15 @@
 
 #include "core/editor/CustomTextEditor.h"
 #include "core/workspace/RenameRun.h"
+#include "support/FuseVolume.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <random>
 #include <set>
 
@@ -378,6 +381,73 @@ TEST(NamesCheck, PredictsWhatApplyRenames) {
             renamed += check.Renames(i);
         EXPECT_EQ(run.RenamedCount(), renamed);
     }
+}
+
+// The same on case-insensitive volumes, with names that differ only in case among the files and
+// the lines: swaps, chains, case changes and names a file holds in other letters. Each file has
+// its own contents, so a file lost or moved to the wrong name shows.
+TEST(NamesCheck, PredictsWhatApplyRenamesOnCaseInsensitiveFuseVolumes) {
+    test::OnEachFuseVolume([&](test::FuseVolume& v, const char* label) {
+        std::mt19937 rng(11);
+        const auto spelled = [&](char letter) {
+            return std::string(1, rng() % 2 ? letter : char(letter - 'a' + 'A')) + ".mp3";
+        };
+        for (int round = 0; round < 80; ++round) {
+            SCOPED_TRACE(std::string(label) + " round " + std::to_string(round));
+            std::string dir = v / ("r" + std::to_string(round));
+            dir += '/';
+            ASSERT_EQ(::mkdir(dir.c_str(), 0755), 0);
+            Names files;
+            std::set<char> letters;
+            while (files.size() < 5) {
+                const char letter = char('a' + rng() % 7);
+                if (letters.insert(letter).second) files.push_back(spelled(letter));
+            }
+            std::map<std::string, std::string> contents; // name -> what the file holds
+            for (std::size_t i = 0; i < files.size(); ++i) {
+                contents[files[i]] = "file " + std::to_string(i);
+                std::ofstream(dir + files[i]) << contents[files[i]];
+            }
+            const std::string unlisted = spelled('h');
+            contents[unlisted] = "not listed";
+            std::ofstream(dir + unlisted) << contents[unlisted];
+            platform::StringList left = List(files);
+            platform::StringList right;
+            for (const auto& f : files)
+                right.Add(rng() % 4 == 0 ? f : spelled(char('a' + rng() % 8)));
+            NamesCheck check;
+            check.ReadFolder(dir, left);
+            check.Reset(left, right, false);
+
+            std::map<std::string, std::string> expected = contents;
+            for (int i = 0; i < left.Count(); ++i) {
+                if (!check.Renames(i)) continue;
+                auto node = expected.extract(left.Get(i));
+                ASSERT_FALSE(node.empty());
+                node.key() = right.Get(i);
+                ASSERT_TRUE(expected.insert(std::move(node)).inserted);
+            }
+            test::ScriptedQuestions questions;
+            questions.Answer(platform::ModalResult::mrYesToAll); // skip every taken name
+            test::RecordingStatus status;
+            workspace::RenameRun run(questions, status);
+            run.ApplyRenames(left, right, dir, false);
+
+            std::map<std::string, std::string> found;
+            for (const auto& name : Listing(dir)) {
+                std::ifstream in(dir + name, std::ios::binary);
+                found[name] = {std::istreambuf_iterator<char>(in), {}};
+            }
+            std::string plan;
+            for (int i = 0; i < left.Count(); ++i)
+                plan += " " + left.Get(i) + ">" + right.Get(i);
+            EXPECT_EQ(found, expected) << "plan:" << plan;
+            int renamed = 0;
+            for (int i = 0; i < left.Count(); ++i)
+                renamed += check.Renames(i);
+            EXPECT_EQ(run.RenamedCount(), renamed) << "plan:" << plan;
+        }
+    });
 }
 
 } // namespace
