@@ -6,13 +6,18 @@
 #include "core/journal/JournalStore.h"
 #include "core/platform/Error.h"
 #include "core/workspace/RenameRun.h"
+#include "support/FuseVolume.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <map>
+#include <random>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,6 +36,20 @@ std::vector<std::string> Names(const TempDir& d) {
     ::closedir(dir);
     std::sort(v.begin(), v.end());
     return v;
+}
+
+// Every name in the folder with what the file holds.
+std::map<std::string, std::string> ListingWithContents(const std::string& dir) {
+    std::map<std::string, std::string> found;
+    DIR* d = ::opendir(dir.c_str());
+    while (const dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        std::ifstream in(dir + name, std::ios::binary);
+        found[name] = {std::istreambuf_iterator<char>(in), {}};
+    }
+    ::closedir(d);
+    return found;
 }
 
 struct Undo : ::testing::Test {
@@ -211,4 +230,52 @@ TEST_F(Undo, LargeRunsTakeIdentitiesFromTheFolderListingAndTheyMatchStat) {
         EXPECT_EQ(e.device, static_cast<std::uint64_t>(st.st_dev));
         EXPECT_EQ(e.inode, static_cast<std::uint64_t>(st.st_ino));
     }
+}
+
+// On case-insensitive volumes, random runs of renames among names that differ only in case
+// (swaps, chains, case changes), each undone at once: every file is back under its old name.
+TEST(UndoOnFuse, RestoresTheStartOnCaseInsensitiveFuseVolumes) {
+    test::OnEachFuseVolume([&](test::FuseVolume& v, const char* label) {
+        std::mt19937 rng(5);
+        const auto spelled = [&](char letter) {
+            return std::string(1, rng() % 2 ? letter : char(letter - 'a' + 'A')) + ".mp3";
+        };
+        TempDir state;
+        journal::JournalStore store(state.Path() + "/journal");
+        test::ScriptedQuestions questions;
+        questions.Answer(ModalResult::mrYesToAll); // skip what is taken
+        test::RecordingStatus status;
+        int undone = 0;
+        for (int round = 0; round < 30; ++round) {
+            SCOPED_TRACE(std::string(label) + " round " + std::to_string(round));
+            std::string dir = v / ("r" + std::to_string(round));
+            dir += '/';
+            ASSERT_EQ(::mkdir(dir.c_str(), 0755), 0);
+            std::vector<std::string> files;
+            std::set<char> letters;
+            while (files.size() < 5) {
+                const char letter = char('a' + rng() % 7);
+                if (letters.insert(letter).second) files.push_back(spelled(letter));
+            }
+            platform::StringList left, right;
+            for (const auto& f : files) {
+                std::ofstream(dir + f) << f;
+                left.Add(f);
+                right.Add(spelled(char('a' + rng() % 7)));
+            }
+            const auto before = ListingWithContents(dir);
+            {
+                journal::JournalRecorder recorder(store, questions);
+                workspace::RenameRun run(questions, status);
+                run.SetRecorder(&recorder);
+                run.ApplyRenames(left, right, dir, false);
+            }
+            auto last = store.LastUndoable();
+            if (!last) continue; // nothing was renamed
+            undone += journal::UndoRun(questions, status).Run(last->journal.plan).renamedBack;
+            journal::JournalStore::Mark(last->path, journal::JournalFormat::Marker::Undone, 0);
+            EXPECT_EQ(ListingWithContents(dir), before);
+        }
+        EXPECT_GT(undone, 0);
+    });
 }
