@@ -3,12 +3,14 @@
 #include "core/workspace/NamesCheck.h"
 
 #include "core/editor/CustomTextEditor.h"
+#include "core/workspace/NameLine.h"
 #include "core/workspace/RenameRun.h"
 #include "support/FuseVolume.h"
 #include "support/ScriptedQuestions.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -376,6 +378,90 @@ TEST(NamesCheck, PredictsWhatApplyRenames) {
         workspace::RenameRun run(questions, status);
         run.ApplyRenames(left, right, dir.Slash(), false);
         EXPECT_EQ(Listing(dir.Path()), expected) << "round " << round;
+        int renamed = 0;
+        for (int i = 0; i < left.Count(); ++i)
+            renamed += check.Renames(i);
+        EXPECT_EQ(run.RenamedCount(), renamed);
+    }
+}
+
+// Names with their control and non-UTF-8 bytes as escapes, for a failure to be readable.
+std::string Escaped(std::string_view text) {
+    std::string out;
+    for (const unsigned char c : text) {
+        if (c >= 0x20 && c < 0x7f) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "\\x%02x", c);
+        out += hex;
+    }
+    return out;
+}
+
+std::string Escaped(const std::map<std::string, std::string>& files) {
+    std::string out;
+    for (const auto& [name, contents] : files)
+        out.append(" ").append(Escaped(name)).append("=").append(contents);
+    return out;
+}
+
+std::string Escaped(const platform::StringList& left, const platform::StringList& right) {
+    std::string out = "plan:";
+    for (int i = 0; i < left.Count(); ++i)
+        out.append(" ").append(Escaped(left.Get(i))).append(" > ").append(Escaped(right.Get(i)));
+    return out;
+}
+
+// The prediction against a real Apply with names of any bytes: raw Latin-1 beside its UTF-8
+// spelling, line breaks and tabs (shown as pictures in the lines), leading dots, no extension,
+// and Exclude Extensions on and off.
+TEST(NamesCheck, PredictsWhatApplyRenamesForNamesOfAnyBytes) {
+    const std::vector<std::string> stems = {"a",    "A",    "caf\xe9", "caf\xc3\xa9",
+                                            "x\ny", "t\tb", ".h",      "r\rs"};
+    const std::vector<std::string> exts = {".mp3", ".MP3", ""};
+    std::mt19937 rng(23);
+    const auto any = [&] { return stems[rng() % stems.size()] + exts[rng() % exts.size()]; };
+    for (int round = 0; round < 200; ++round) {
+        const bool excludeExt = round % 2 == 1;
+        SCOPED_TRACE("round " + std::to_string(round));
+        test::TempDir dir;
+        Names files;
+        std::set<std::string> seen;
+        while (files.size() < 6)
+            if (std::string name = any(); seen.insert(name).second) files.push_back(name);
+        for (std::size_t i = 0; i < files.size(); ++i)
+            dir.Write(files[i], std::to_string(i));
+        platform::StringList left = List(files);
+        platform::StringList right;
+        for (const auto& f : files)
+            right.Add(workspace::NameLine::Of(rng() % 3 ? any() : f, excludeExt));
+        NamesCheck check;
+        check.ReadFolder(dir.Slash(), left);
+        check.Reset(left, right, excludeExt);
+
+        std::map<std::string, std::string> expected;
+        for (std::size_t i = 0; i < files.size(); ++i)
+            expected[files[i]] = std::to_string(i);
+        for (int i = 0; i < left.Count(); ++i) {
+            if (!check.Renames(i)) continue;
+            auto node = expected.extract(left.Get(i));
+            ASSERT_FALSE(node.empty());
+            node.key() = *workspace::NameLine::NewName(left.Get(i), right.Get(i), excludeExt);
+            ASSERT_TRUE(expected.insert(std::move(node)).inserted);
+        }
+        test::ScriptedQuestions questions;
+        for (std::size_t k = 0; k < files.size(); ++k) // skip every taken or invalid name
+            questions.Answer(platform::ModalResult::mrYesToAll);
+        test::RecordingStatus status;
+        workspace::RenameRun run(questions, status);
+        run.ApplyRenames(left, right, dir.Slash(), excludeExt);
+
+        std::map<std::string, std::string> found;
+        for (const auto& name : Listing(dir.Path()))
+            found[name] = dir.Read(name);
+        EXPECT_EQ(Escaped(found), Escaped(expected)) << Escaped(left, right);
         int renamed = 0;
         for (int i = 0; i < left.Count(); ++i)
             renamed += check.Renames(i);
