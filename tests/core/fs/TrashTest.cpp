@@ -3,15 +3,18 @@
 #include "core/fs/Trash.h"
 
 #include "support/ChildProcess.h"
+#include "support/FuseVolume.h"
 #include "support/TempDir.h"
 
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 #include <regex>
 #include <sched.h>
+#include <set>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -237,4 +240,35 @@ TEST(Trash, AVolumesOwnTrashKeepsThePathBelowItsTopFolder) {
     });
     if (report.rfind("skip: ", 0) == 0) GTEST_SKIP() << report;
     EXPECT_EQ(report, "");
+}
+
+// On a case-insensitive FUSE volume a name in the Trash is taken in every spelling: files of
+// one name in other letters each get a Trash name of their own, and none replaces another.
+TEST(Trash, NamesInOtherLettersOnAFuseVolumeKeepTheirOwnPlaces) {
+    TempDir home;
+    ScopedEnv data("XDG_DATA_HOME", home / "data");
+    velmora::test::OnEachFuseVolume([&](velmora::test::FuseVolume& v, const char* label) {
+        SCOPED_TRACE(label);
+        const std::string files = v / (".Trash-" + std::to_string(::getuid()) + "/files/");
+        std::set<std::string> places;
+        int n = 0;
+        for (const char* name : {"song.mp3", "song.mp3", "SONG.mp3", "Song.MP3"}) {
+            std::ofstream(v / name) << n++;
+            std::string where;
+            try {
+                where = Trash::MoveToTrash(v / name);
+            } catch (const ETrashError& e) {
+                ADD_FAILURE() << name << ": " << e.what();
+                continue;
+            }
+            EXPECT_EQ(where.rfind(files, 0), 0u) << where;
+            EXPECT_TRUE(places.insert(where).second) << where;
+        }
+        std::multiset<std::string> kept;
+        for (const auto& e : std::filesystem::directory_iterator(files))
+            kept.insert(std::string(
+                std::istreambuf_iterator<char>(std::ifstream(e.path(), std::ios::binary).rdbuf()),
+                {}));
+        EXPECT_EQ(kept, (std::multiset<std::string>{"0", "1", "2", "3"}));
+    });
 }
