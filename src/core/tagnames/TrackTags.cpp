@@ -16,8 +16,10 @@
 #include <new>
 #include <sys/stat.h>
 #include <taglib/fileref.h>
+#include <taglib/flacfile.h>
 #include <taglib/tfile.h>
 #include <taglib/tpropertymap.h>
+#include <taglib/xiphcomment.h>
 #include <unistd.h>
 #include <vector>
 
@@ -183,19 +185,39 @@ TrackTags ReadMp3(int fd, std::uint64_t fileSize) {
     return record;
 }
 
-TrackTags ReadWithTagLibrary(const std::string& path) {
-    TrackTags record;
-    const TagLib::FileRef ref(path.c_str(), false);
-    if (ref.isNull() || ref.file() == nullptr) return record;
+// The Vorbis comment of a FLAC, Ogg Vorbis, Opus or Speex file, when it holds any field. Its
+// fields are read where they lie: the property map the library builds otherwise is a copy of
+// them, and costs as much as the rest of a small file's reading.
+const TagLib::Ogg::XiphComment* VorbisComment(TagLib::File* file) {
+    if (file == nullptr) return nullptr;
+    const TagLib::Ogg::XiphComment* comment = nullptr;
+    if (auto* flac = dynamic_cast<TagLib::FLAC::File*>(file))
+        comment = flac->xiphComment(false);
+    else
+        comment = dynamic_cast<const TagLib::Ogg::XiphComment*>(file->tag());
+    return comment != nullptr && !comment->isEmpty() ? comment : nullptr;
+}
+
+template <class Fields> TagProperties PropertiesOf(const Fields& fields) {
     TagProperties properties;
-    for (const auto& [key, values] : ref.file()->properties()) {
+    for (const auto& [key, values] : fields) {
         std::vector<std::string> texts;
         texts.reserve(values.size());
         for (const TagLib::String& v : values)
             texts.push_back(v.to8Bit(true));
         properties.emplace_back(key.to8Bit(true), std::move(texts));
     }
-    AddTagProperties(record, properties);
+    return properties;
+}
+
+TrackTags ReadWithTagLibrary(const std::string& path) {
+    TrackTags record;
+    const TagLib::FileRef ref(path.c_str(), false);
+    if (ref.isNull() || ref.file() == nullptr) return record;
+    if (const TagLib::Ogg::XiphComment* comment = VorbisComment(ref.file()))
+        AddTagProperties(record, PropertiesOf(comment->fieldListMap()));
+    else
+        AddTagProperties(record, PropertiesOf(ref.file()->properties()));
     return record;
 }
 
